@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// One database error as the workstation shows it: the driver's description and the
+// server's native error number (547 for a reference violation on both engines).
+struct DbError {
+    QString description;
+    int nativeError = 0;
+};
+
+// The four connection parameters of the connection dialog.
+struct ConnectionParams {
+    QString server;
+    QString database;
+    QString login;
+    QString password;
+};
+
+// Rows of one result set. Values are normalised so both engines return the same thing:
+// integers as qlonglong, text as QString, NULL as a null QVariant, dates as text in
+// SQL Server's canonical forms ("yyyy-MM-dd", "hh:mm:ss", "yyyy-MM-dd hh:mm:ss.zzz").
+struct ResultSet {
+    QStringList columns;
+    QVector<QVector<QVariant>> rows;
+
+    int rowCount() const { return rows.size(); }
+    bool isEmpty() const { return rows.isEmpty(); }
+    int columnIndex(const QString &name) const;  // case-insensitive, -1 when absent
+    QVariant value(int row, int column) const;
+    QVariant value(int row, const QString &column) const;
+    // First row's first column, or a null QVariant when there is no row.
+    QVariant scalar() const;
+};
+
+enum class DbEngine { None, Embedded, SqlServer };
+
+// The workstation's single connection (the main window's GlavBasa). Statements are T-SQL
+// text; on the embedded engine they are translated to SQLite first.
+//
+// Error list: a failing statement replaces the pending errors with its own; a successful
+// one leaves them as they are; handlers clear them with clearErrors().
+class DbConnection {
+public:
+    DbConnection();
+    ~DbConnection();
+    DbConnection(const DbConnection &) = delete;
+    DbConnection &operator=(const DbConnection &) = delete;
+
+    // Chooses the engine from the server parameter (see engineFor) and opens with 5 s
+    // time-outs. On failure returns false and leaves the reason in errors().
+    bool open(const ConnectionParams &params);
+    void close();
+    bool isOpen() const;
+    DbEngine engine() const { return m_engine; }
+    const ConnectionParams &params() const { return m_params; }
+
+    // Embedded when the server is empty, "embedded", "local" or begins with "sqlite:"
+    // (case-insensitive); otherwise SQL Server.
+    static DbEngine engineFor(const QString &server);
+    // The SQLite file for the embedded engine: an absolute path is used as it is; otherwise
+    // the database name (".db" appended when it has no suffix) beside the program.
+    static QString embeddedFilePath(const ConnectionParams &params);
+    // ODBC connection string for SQL Server via FreeTDS; values are braced when needed.
+    static QString odbcConnectionString(const ConnectionParams &params);
+
+    // Runs one statement (or a batch) and discards any rows.
+    bool exec(const QString &sql);
+    // Runs a statement and returns the rows of its (last) result set.
+    bool query(const QString &sql, ResultSet *out);
+    // Convenience: first row's first column; null QVariant on no row or on failure.
+    QVariant scalar(const QString &sql, bool *ok = nullptr);
+
+    // Transactions where the engine allows them (used to mend the few multi-step writes).
+    bool beginTransaction();
+    bool commit();
+    bool rollback();
+
+    const QList<DbError> &errors() const { return m_errors; }
+    bool hasErrors() const { return !m_errors.isEmpty(); }
+    void clearErrors() { m_errors.clear(); }
+    // The description of the first pending error, or an empty text.
+    QString firstErrorText() const;
+    // Replaces the pending errors (used by the engine and by tests).
+    void setError(const QString &description, int nativeError);
+
+    // Number of statements sent since open (benchmarks and soak figures).
+    qint64 statementCount() const { return m_statements; }
+    QSqlDatabase database() const;
+
+private:
+    bool openEmbedded();
+    bool openServer();
+    bool runEmbedded(const QString &sql, ResultSet *out);
+    bool runServer(const QString &sql, ResultSet *out);
+    void takeError(const class QSqlError &error);
+
+    QString m_name;  // unique Qt connection name, several workstations per process
+    ConnectionParams m_params;
+    DbEngine m_engine = DbEngine::None;
+    QList<DbError> m_errors;
+    qint64 m_statements = 0;
+};
+
+// Statement-building helpers: every text value that goes into SQL passes through these.
+namespace sql {
+// 'text' with every single quote doubled.
+QString quote(const QString &text);
+// The inner text of a quoted literal: single quotes doubled, nothing added around it.
+QString escape(const QString &text);
+// A LIKE pattern that matches exactly `text`: wildcards % _ [ taken literally, quotes doubled,
+// returned with the surrounding quotes.
+QString quoteLike(const QString &text);
+// A LIKE pattern matching texts that begin with `prefix` (literal), with quotes.
+QString quoteLikePrefix(const QString &prefix);
+// Joins statement pieces by line breaks, as a statement written as several pieces is sent.
+QString lines(const QStringList &pieces);
+}  // namespace sql

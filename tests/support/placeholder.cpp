@@ -1,0 +1,1 @@
+// Shared test fixtures are added beside this file.
