@@ -1,0 +1,94 @@
+#include "core/platform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QScreen>
+#include <QStyle>
+#include <QSysInfo>
+
+#include <cstdlib>
+
+void RealPlatform::endProgram(int exitCode)
+{
+    // Leave at once: the program ends from inside timer handlers and start-up alike.
+    QCoreApplication::processEvents();
+    std::exit(exitCode);
+}
+
+QString RealPlatform::restartScriptName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("run.bat");
+#else
+    return QStringLiteral("run.sh");
+#endif
+}
+
+bool RealPlatform::startRestartScript()
+{
+    const QString script = QDir::current().absoluteFilePath(restartScriptName());
+    if (!QFileInfo::exists(script))
+        return false;
+#ifdef Q_OS_WIN
+    return QProcess::startDetached(QStringLiteral("cmd.exe"), {QStringLiteral("/c"), script});
+#else
+    return QProcess::startDetached(QStringLiteral("/bin/sh"), {script}, QDir::currentPath());
+#endif
+}
+
+bool RealPlatform::powerOff()
+{
+#ifdef Q_OS_WIN
+    return QProcess::startDetached(QStringLiteral("shutdown"),
+                                   {QStringLiteral("-s"), QStringLiteral("-t"), QStringLiteral("00"), QStringLiteral("-f")});
+#else
+    return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+#endif
+}
+
+QString RealPlatform::computerName() const
+{
+    return QSysInfo::machineHostName();
+}
+
+QString RealPlatform::userName() const
+{
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QString u = env.value(QStringLiteral("USERNAME"));
+    if (u.isEmpty())
+        u = env.value(QStringLiteral("USER"));
+    return u;
+}
+
+QSize RealPlatform::screenSize() const
+{
+    if (QScreen *s = QGuiApplication::primaryScreen())
+        return s->geometry().size();
+    return QSize(1280, 1024);
+}
+
+int RealPlatform::scrollBarWidth() const
+{
+    return QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 17;
+}
+
+QString RealPlatform::programPath() const
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+QString RealPlatform::programDir() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QStringList RealPlatform::arguments() const
+{
+    QStringList a = QCoreApplication::arguments();
+    if (!a.isEmpty())
+        a.removeFirst();
+    return a;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+// Everything platform-specific or process-ending goes through this seam, so tests can record
+// the calls, fix the screen size, and keep several workstations in one process.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Ends this workstation's program (the main window closes first).
+    virtual void endProgram(int exitCode) = 0;
+    // Starts the restart script ("run.bat" on Windows, "run.sh" elsewhere) from the current
+    // folder, hidden, with no parameters. False when it could not be started.
+    virtual bool startRestartScript() = 0;
+    // Powers the computer off at once ("shutdown -s -t 00 -f" or the local equivalent).
+    virtual bool powerOff() = 0;
+
+    virtual QString computerName() const = 0;
+    virtual QString userName() const = 0;
+    virtual QSize screenSize() const = 0;
+    // Width of a vertical scroll bar, used by layouts that leave room for one.
+    virtual int scrollBarWidth() const = 0;
+    // Full path of the executable and its folder (settings file and document store live there).
+    virtual QString programPath() const = 0;
+    virtual QString programDir() const = 0;
+    // Command-line arguments after the program name.
+    virtual QStringList arguments() const = 0;
+};
+
+class RealPlatform : public Platform {
+public:
+    void endProgram(int exitCode) override;
+    bool startRestartScript() override;
+    bool powerOff() override;
+    QString computerName() const override;
+    QString userName() const override;
+    QSize screenSize() const override;
+    int scrollBarWidth() const override;
+    QString programPath() const override;
+    QString programDir() const override;
+    QStringList arguments() const override;
+
+    // The restart script's file name on this platform.
+    static QString restartScriptName();
+};

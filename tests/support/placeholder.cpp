@@ -1,1 +1,0 @@
-// Shared test fixtures are added beside this file.
