@@ -1,0 +1,284 @@
+-- SQL Server: tables, server-side functions and reference rows of the hall database.
+-- Kept in step with sqlite.sql. Run in the (empty) database of the hall, for example:
+--   sqlcmd -S host\instance -d voter -i mssql.sql
+-- The database needs a Cyrillic collation (e.g. Cyrillic_General_CI_AS): the workstations
+-- send their texts as plain '...' literals.
+--
+-- CREATE DATABASE voter COLLATE Cyrillic_General_CI_AS;
+-- GO
+-- USE voter;
+-- GO
+
+SET NOCOUNT ON;
+GO
+
+CREATE TABLE dbo.zasedanie (
+    id        int IDENTITY(1,1) NOT NULL CONSTRAINT PK_zasedanie PRIMARY KEY,
+    data      date NULL,
+    opisanie  nvarchar(max) NULL,
+    vremya    time(0) NULL,
+    start     datetime NULL,
+    stop      datetime NULL
+);
+
+-- No cascade: deleting a meeting that still has items fails with error 547.
+CREATE TABLE dbo.povestka (
+    id            int IDENTITY(1,1) NOT NULL CONSTRAINT PK_povestka PRIMARY KEY,
+    id_zasedanie  int NULL CONSTRAINT FK_povestka_zasedanie REFERENCES dbo.zasedanie (id),
+    tip           int NULL,
+    nomer         int NULL,
+    ord           int NULL,
+    opisanie      nvarchar(max) NULL,
+    info          nvarchar(max) NULL,
+    aktiv         int NULL CONSTRAINT DF_povestka_aktiv DEFAULT 0,
+    aktiv_data    datetime NULL
+);
+
+CREATE TABLE dbo.faili (
+    id           int IDENTITY(1,1) NOT NULL CONSTRAINT PK_faili PRIMARY KEY,
+    id_povestka  int NULL,
+    fail         nvarchar(255) NULL,
+    opisanie     nvarchar(255) NULL,
+    put          nvarchar(255) NULL
+);
+
+CREATE TABLE dbo.regim_golos (
+    id        int IDENTITY(1,1) NOT NULL CONSTRAINT PK_regim_golos PRIMARY KEY,
+    opisanie  nvarchar(255) NULL,
+    regim     nvarchar(255) NULL,
+    ord       int NULL
+);
+
+CREATE TABLE dbo.povestka_regim (
+    id           int IDENTITY(1,1) NOT NULL CONSTRAINT PK_povestka_regim PRIMARY KEY,
+    id_povestka  int NULL,
+    id_regim     int NULL,
+    ord          int NULL
+);
+
+CREATE TABLE dbo.golosovanie (
+    id            int IDENTITY(1,1) NOT NULL CONSTRAINT PK_golosovanie PRIMARY KEY,
+    data          datetime NULL,
+    regim         nvarchar(255) NULL,
+    tip           int NULL,
+    vid           int NULL,
+    isbrano       int NULL,
+    prisutstvuet  int NULL,
+    regim_polsov  nvarchar(255) NULL,
+    nuzno         int NULL,
+    zak           int NULL,
+    id_povestka   int NULL,
+    id_sessia     int NULL
+);
+
+CREATE TABLE dbo.otvet (
+    id              int IDENTITY(1,1) NOT NULL CONSTRAINT PK_otvet PRIMARY KEY,
+    id_deputat      int NULL,
+    id_povestka     int NULL,
+    result          int NULL,
+    id_golosovanie  int NULL
+);
+
+CREATE TABLE dbo.sessia_start (
+    id            int IDENTITY(1,1) NOT NULL CONSTRAINT PK_sessia_start PRIMARY KEY,
+    id_zasedanie  int NULL,
+    start         datetime NULL CONSTRAINT DF_sessia_start_start DEFAULT GETDATE(),
+    stop          datetime NULL
+);
+
+-- Presence records carry no key of their own: only their three columns are ever used.
+CREATE TABLE dbo.sessia (
+    id_deputat    int NULL,
+    id_sessia     int NULL,
+    id_zasedanie  int NULL
+);
+
+CREATE TABLE dbo.proshu_slovo (
+    id        int IDENTITY(1,1) NOT NULL CONSTRAINT PK_proshu_slovo PRIMARY KEY,
+    id_mesto  int NULL
+);
+
+CREATE TABLE dbo.deputat (
+    id         int IDENTITY(1,1) NOT NULL CONSTRAINT PK_deputat PRIMARY KEY,
+    familia    nvarchar(100) NULL,
+    imya       nvarchar(100) NULL,
+    otchestvo  nvarchar(100) NULL
+);
+
+CREATE TABLE dbo.mesto (
+    id         int IDENTITY(1,1) NOT NULL CONSTRAINT PK_mesto PRIMARY KEY,
+    nomer      nvarchar(50) NULL,
+    connected  bit NULL CONSTRAINT DF_mesto_connected DEFAULT 0,
+    podkl      datetime NULL
+);
+
+CREATE TABLE dbo.sostav (
+    id          int IDENTITY(1,1) NOT NULL CONSTRAINT PK_sostav PRIMARY KEY,
+    id_deputat  int NULL,
+    id_mesto    int NULL,
+    chairman    bit NULL CONSTRAINT DF_sostav_chairman DEFAULT 0
+);
+
+CREATE TABLE dbo.konstanti (
+    opisanie   nvarchar(255) NOT NULL CONSTRAINT PK_konstanti PRIMARY KEY,
+    znachenie  nvarchar(255) NULL
+);
+
+-- The mode row: exactly one row, updated without WHERE.
+CREATE TABLE dbo.regim (
+    nomer   int NULL,
+    param1  int NULL,
+    param2  int NULL
+);
+GO
+
+-- Indexes for the statements the terminals and the console repeat every second.
+CREATE INDEX sessia_sessia ON dbo.sessia (id_sessia, id_deputat);
+CREATE INDEX sessia_zasedanie ON dbo.sessia (id_zasedanie);
+CREATE INDEX otvet_golosovanie ON dbo.otvet (id_golosovanie, id_deputat);
+CREATE INDEX povestka_zasedanie ON dbo.povestka (id_zasedanie, ord);
+CREATE INDEX faili_povestka ON dbo.faili (id_povestka);
+CREATE INDEX povestka_regim_povestka ON dbo.povestka_regim (id_povestka, ord);
+CREATE INDEX golosovanie_sessia ON dbo.golosovanie (id_sessia);
+CREATE INDEX golosovanie_povestka ON dbo.golosovanie (id_povestka);
+CREATE INDEX sessia_start_zasedanie ON dbo.sessia_start (id_zasedanie);
+CREATE INDEX sostav_mesto ON dbo.sostav (id_mesto);
+CREATE INDEX sostav_deputat ON dbo.sostav (id_deputat);
+CREATE INDEX mesto_nomer ON dbo.mesto (nomer);
+CREATE INDEX proshu_slovo_mesto ON dbo.proshu_slovo (id_mesto);
+GO
+
+-- Deputies whose ballot in vote @golos has the code @result, as one text:
+-- "Иванов И. П., Петров С. А." ordered by surname, first name, patronymic; an empty name
+-- part is left out; '' when there is none. A cursor keeps the order defined (the
+-- SELECT @s = @s + ... idiom has no guaranteed order).
+CREATE FUNCTION dbo.mnogoimen (@golos int, @result int)
+RETURNS nvarchar(max)
+AS
+BEGIN
+    DECLARE @s nvarchar(max) = N'';
+    DECLARE @f nvarchar(100), @i nvarchar(100), @o nvarchar(100), @name nvarchar(max);
+    DECLARE names CURSOR LOCAL FAST_FORWARD FOR
+        SELECT d.familia, d.imya, d.otchestvo
+        FROM dbo.deputat d
+        WHERE EXISTS (SELECT 1 FROM dbo.otvet o
+                      WHERE o.id_deputat = d.id AND o.id_golosovanie = @golos
+                        AND o.result = @result)
+        ORDER BY d.familia, d.imya, d.otchestvo;
+    OPEN names;
+    FETCH NEXT FROM names INTO @f, @i, @o;
+    WHILE @@FETCH_STATUS = 0
+    BEGIN
+        SET @name = ISNULL(@f, N'');
+        IF ISNULL(@i, N'') <> N''
+            SET @name = @name + CASE WHEN @name = N'' THEN N'' ELSE N' ' END + LEFT(@i, 1) + N'.';
+        IF ISNULL(@o, N'') <> N''
+            SET @name = @name + CASE WHEN @name = N'' THEN N'' ELSE N' ' END + LEFT(@o, 1) + N'.';
+        SET @s = @s + CASE WHEN @s = N'' THEN N'' ELSE N', ' END + @name;
+        FETCH NEXT FROM names INTO @f, @i, @o;
+    END;
+    CLOSE names;
+    DEALLOCATE names;
+    RETURN @s;
+END;
+GO
+
+-- Deputies present in registration period @sessia who have no ballot in vote @golos,
+-- written as by dbo.mnogoimen.
+CREATE FUNCTION dbo.mnogoimen2 (@golos int, @sessia int)
+RETURNS nvarchar(max)
+AS
+BEGIN
+    DECLARE @s nvarchar(max) = N'';
+    DECLARE @f nvarchar(100), @i nvarchar(100), @o nvarchar(100), @name nvarchar(max);
+    DECLARE names CURSOR LOCAL FAST_FORWARD FOR
+        SELECT d.familia, d.imya, d.otchestvo
+        FROM dbo.deputat d
+        WHERE EXISTS (SELECT 1 FROM dbo.sessia s
+                      WHERE s.id_deputat = d.id AND s.id_sessia = @sessia)
+          AND NOT EXISTS (SELECT 1 FROM dbo.otvet o
+                          WHERE o.id_deputat = d.id AND o.id_golosovanie = @golos)
+        ORDER BY d.familia, d.imya, d.otchestvo;
+    OPEN names;
+    FETCH NEXT FROM names INTO @f, @i, @o;
+    WHILE @@FETCH_STATUS = 0
+    BEGIN
+        SET @name = ISNULL(@f, N'');
+        IF ISNULL(@i, N'') <> N''
+            SET @name = @name + CASE WHEN @name = N'' THEN N'' ELSE N' ' END + LEFT(@i, 1) + N'.';
+        IF ISNULL(@o, N'') <> N''
+            SET @name = @name + CASE WHEN @name = N'' THEN N'' ELSE N' ' END + LEFT(@o, 1) + N'.';
+        SET @s = @s + CASE WHEN @s = N'' THEN N'' ELSE N', ' END + @name;
+        FETCH NEXT FROM names INTO @f, @i, @o;
+    END;
+    CLOSE names;
+    DEALLOCATE names;
+    RETURN @s;
+END;
+GO
+
+-- Reference rows.
+INSERT INTO dbo.regim (nomer, param1, param2) VALUES (-1, 0, 0);
+
+INSERT INTO dbo.mesto (nomer, connected, podkl) VALUES
+    (N'01', 0, NULL), (N'02', 0, NULL), (N'03', 0, NULL), (N'04', 0, NULL), (N'05', 0, NULL),
+    (N'06', 0, NULL), (N'07', 0, NULL), (N'08', 0, NULL), (N'09', 0, NULL), (N'10', 0, NULL),
+    (N'11', 0, NULL), (N'12', 0, NULL), (N'13', 0, NULL), (N'14', 0, NULL), (N'15', 0, NULL),
+    (N'16', 0, NULL), (N'17', 0, NULL), (N'18', 0, NULL), (N'19', 0, NULL), (N'20', 0, NULL),
+    (N'21', 0, NULL), (N'22', 0, NULL), (N'23', 0, NULL), (N'24', 0, NULL), (N'25', 0, NULL),
+    (N'26', 0, NULL), (N'27', 0, NULL);
+
+-- One voting rule for each of the seven decision rules of the vote set-up.
+INSERT INTO dbo.regim_golos (opisanie, regim, ord) VALUES
+    (N'Процедурные вопросы', N'Большинство от присутствующих', 1),
+    (N'Принятие закона', N'Большинство от установленного числа', 2),
+    (N'Преодоление отклонения закона', N'2/3 от установленного числа', 3),
+    (N'Принятие постановления', N'Большинство от числа избранных', 4),
+    (N'Поименное голосование', N'1/3 от установленного числа депутатов', 5),
+    (N'Тайное голосование', N'1/3 от присутствующих депутатов', 6),
+    (N'Внеочередное заседание', N'1/3 от избранных депутатов', 7);
+
+INSERT INTO dbo.konstanti (opisanie, znachenie) VALUES
+    (N'Избрано', N'27'),
+    (N'Установлено законом', N'27'),
+    (N'Кворум', N'14'),
+    (N'Освобожденные места', N'');
+GO
+
+-- Server logins: every seat's workstation logs in under its seat number with the same text
+-- as password; the operators log in as admin1..admin3 and the watcher as "watcher".
+-- Creating logins needs server rights and a decision on passwords for the operators, so
+-- this part is left for the administrator: remove the leading "-- " of the lines below and
+-- run them once. CHECK_POLICY = OFF because the seat passwords are two digits.
+-- CREATE ROLE voter_hall;
+-- GRANT SELECT, INSERT, UPDATE, DELETE ON SCHEMA::dbo TO voter_hall;
+-- GRANT EXECUTE ON dbo.mnogoimen TO voter_hall;
+-- GRANT EXECUTE ON dbo.mnogoimen2 TO voter_hall;
+-- GO
+--
+-- DECLARE @n int = 1, @login sysname, @sql nvarchar(max);
+-- DECLARE @extra TABLE (login sysname);
+-- INSERT INTO @extra VALUES (N'admin1'), (N'admin2'), (N'admin3'), (N'watcher');
+-- WHILE @n <= 27
+-- BEGIN
+--     SET @login = RIGHT(N'0' + CAST(@n AS nvarchar(2)), 2);
+--     INSERT INTO @extra VALUES (@login);
+--     SET @n = @n + 1;
+-- END;
+-- DECLARE logins CURSOR LOCAL FAST_FORWARD FOR SELECT login FROM @extra;
+-- OPEN logins;
+-- FETCH NEXT FROM logins INTO @login;
+-- WHILE @@FETCH_STATUS = 0
+-- BEGIN
+--     -- Password = login; change the operators' passwords afterwards if wanted.
+--     SET @sql = N'CREATE LOGIN ' + QUOTENAME(@login) + N' WITH PASSWORD = '
+--              + QUOTENAME(@login, '''') + N', CHECK_POLICY = OFF, CHECK_EXPIRATION = OFF, '
+--              + N'DEFAULT_DATABASE = ' + QUOTENAME(DB_NAME()) + N';'
+--              + N' CREATE USER ' + QUOTENAME(@login) + N' FOR LOGIN ' + QUOTENAME(@login) + N';'
+--              + N' ALTER ROLE voter_hall ADD MEMBER ' + QUOTENAME(@login) + N';';
+--     EXEC sp_executesql @sql;
+--     FETCH NEXT FROM logins INTO @login;
+-- END;
+-- CLOSE logins;
+-- DEALLOCATE logins;
+-- GO
