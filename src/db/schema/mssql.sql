@@ -169,7 +169,7 @@ BEGIN
     FETCH NEXT FROM names INTO @f, @i, @o;
     WHILE @@FETCH_STATUS = 0
     BEGIN
-        SET @name = ISNULL(@f, N'');
+        SET @name = CASE WHEN ISNULL(@f, N'') = N'' THEN N'' ELSE @f END;
         IF ISNULL(@i, N'') <> N''
             SET @name = @name + CASE WHEN @name = N'' THEN N'' ELSE N' ' END + LEFT(@i, 1) + N'.';
         IF ISNULL(@o, N'') <> N''
@@ -203,7 +203,7 @@ BEGIN
     FETCH NEXT FROM names INTO @f, @i, @o;
     WHILE @@FETCH_STATUS = 0
     BEGIN
-        SET @name = ISNULL(@f, N'');
+        SET @name = CASE WHEN ISNULL(@f, N'') = N'' THEN N'' ELSE @f END;
         IF ISNULL(@i, N'') <> N''
             SET @name = @name + CASE WHEN @name = N'' THEN N'' ELSE N' ' END + LEFT(@i, 1) + N'.';
         IF ISNULL(@o, N'') <> N''

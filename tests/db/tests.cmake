@@ -1,0 +1,4 @@
+# The voter-sql test runs the built program itself.
+if(TARGET db_test_voter_sql)
+  add_dependencies(db_test_voter_sql voter-sql)
+endif()
