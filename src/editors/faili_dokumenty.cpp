@@ -1,0 +1,164 @@
+// The documents side of the agenda editor: the content of the selected item and its
+// documents, registered in faili and copied into the document store.
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "editors/docstore.h"
+#include "editors/povestka_freim.h"
+#include "editors/povestka_redaktor.h"
+#include "core/richtext.h"
+
+#include <QFileInfo>
+#include <QTextEdit>
+
+namespace {
+const QString kNewLines = QStringLiteral("\n\r\n\r");
+const QString kRegisterError = QStringLiteral("Ошибка работы с базой данных при регистрации файла документа! ");
+}  // namespace
+
+void TRedaktorPovestki::reloadDocuments()
+{
+    DataSet *povestka = PovestkaFreim->Povestka;
+    const bool haveItem = povestka->isOpen() && !povestka->isEmpty() && !povestka->eof();
+    richtext::loadRtf(InfoPole, haveItem ? povestka->field(QStringLiteral("info")).toString() : QString());
+    Faili->close();
+    if (!haveItem)
+        return;
+    Faili->setParam(QStringLiteral("a"), povestka->field(QStringLiteral("id")).toInt());
+    if (!Faili->open() && m_db->hasErrors()) {
+        // No heading of its own: the failure's own text, as an unexpected error is shown.
+        m_dialogs->error(this, m_db->firstErrorText());
+        m_db->clearErrors();
+    }
+}
+
+void TRedaktorPovestki::reportDb(const QString &heading)
+{
+    m_dialogs->error(this, heading + kNewLines + m_db->firstErrorText());
+    m_db->clearErrors();
+}
+
+bool TRedaktorPovestki::dateFolder(QString *folder)
+{
+    ResultSet rs;
+    if (!m_db->query(QStringLiteral("SELECT DATENAME(dd,data) as dd, DATEPART(mm,data) as mm,DATENAME(yy,data) as yy "
+                                    "FROM zasedanie WHERE id = ")
+                         + QString::number(PovestkaFreim->zasedanie()),
+                     &rs))
+        return false;
+    if (rs.isEmpty()) {
+        m_db->setError(QStringLiteral("The meeting %1 does not exist.").arg(PovestkaFreim->zasedanie()), 0);
+        return false;
+    }
+    *folder = docstore::dateFolder(rs.value(0, QStringLiteral("dd")).toString().trimmed(),
+                                   rs.value(0, QStringLiteral("mm")).toInt(),
+                                   rs.value(0, QStringLiteral("yy")).toString().trimmed());
+    return true;
+}
+
+QString TRedaktorPovestki::chooseFile()
+{
+    return m_dialogs->openFileName(this, QString(), QString(), QStringLiteral("PDF (*.pdf)"));
+}
+
+void TRedaktorPovestki::copyIntoItemFolder(const QString &source, const QString &put, const QString &fileName)
+{
+    // A file already in the folder is kept and the row refers to it.
+    if (docstore::copyIntoStore(source, m_platform->programDir(), put, fileName) == docstore::CopyResult::Failed)
+        m_dialogs->error(this, QStringLiteral("Ошибка при копировании файла!"));
+}
+
+void TRedaktorPovestki::KnopkaDocNoviyClick()
+{
+    if (!Faili->isOpen())
+        return;
+    DataSet *povestka = PovestkaFreim->Povestka;
+    QString date;
+    if (!dateFolder(&date))
+        return reportDb(kRegisterError);
+    const QString file = chooseFile();
+    if (file.isEmpty())
+        return;
+    const QString name = QFileInfo(file).fileName();
+    const QString put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
+                                             povestka->field(QStringLiteral("tip")).toInt());
+    if (!m_db->exec(QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (")
+                    + QString::number(povestka->field(QStringLiteral("id")).toInt()) + QLatin1Char(',')
+                    + sql::quote(name) + QLatin1Char(',') + sql::quote(name) + QLatin1Char(',') + sql::quote(put)
+                    + QLatin1Char(')')))
+        return reportDb(kRegisterError);
+    if (!Faili->requery())
+        return reportDb(kRegisterError);
+    bool ok = false;
+    const QVariant id = m_db->scalar(QStringLiteral("SELECT @@identity as id;"), &ok);
+    if (!ok)
+        return reportDb(kRegisterError);
+    Faili->locate(QStringLiteral("id"), id);
+    // Every document goes into its item folder, additional questions included: the
+    // terminals open documents only from there.
+    copyIntoItemFolder(file, put, name);
+}
+
+void TRedaktorPovestki::DocTablDblClick()
+{
+    if (!Faili->isOpen() || Faili->isEmpty())
+        return;
+    DataSet *povestka = PovestkaFreim->Povestka;
+    QString date;
+    if (!dateFolder(&date))
+        return reportDb(kRegisterError);
+    const QString file = chooseFile();
+    if (file.isEmpty())
+        return;
+    const QString name = QFileInfo(file).fileName();
+    const QString put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
+                                             povestka->field(QStringLiteral("tip")).toInt());
+    const QString id = QString::number(Faili->field(QStringLiteral("id")).toInt());
+    if (!m_db->exec(QStringLiteral("UPDATE faili SET fail=") + sql::quote(name) + QStringLiteral(",put=")
+                    + sql::quote(put) + QStringLiteral(" WHERE id=") + id))
+        return reportDb(kRegisterError);
+    if (!Faili->requery())
+        return reportDb(kRegisterError);
+    Faili->locate(QStringLiteral("id"), id);
+    // The replacing file must be where the terminals look for it.
+    copyIntoItemFolder(file, put, name);
+}
+
+void TRedaktorPovestki::KnopkaDocOpisanieClick()
+{
+    if (!Faili->isOpen() || Faili->isEmpty())
+        return;
+    QString text = Faili->field(QStringLiteral("opisanie")).toString();
+    if (!m_dialogs->inputText(this, QStringLiteral("Описание файла"), QStringLiteral("Введите описание файла:"), &text))
+        return;
+    if (!m_db->exec(QStringLiteral("UPDATE faili SET opisanie =") + sql::quote(text) + QStringLiteral(" WHERE id=")
+                    + QString::number(Faili->field(QStringLiteral("id")).toInt()))
+        || !Faili->requery())
+        reportDb(QStringLiteral("Ошибка обновления описания документа! "));
+}
+
+void TRedaktorPovestki::KnopkaDocUdalitClick()
+{
+    if (!Faili->isOpen() || Faili->isEmpty())
+        return;
+    if (!m_dialogs->question(this,
+                             QStringLiteral("Вы действительно хотите удалить ссыоку на файл [")
+                                 + Faili->field(QStringLiteral("fail")).toString() + QStringLiteral("]?"),
+                             QStringLiteral("Удаление файла")))
+        return;
+    // Only the reference goes: the file stays in the store.
+    if (!m_db->exec(QStringLiteral("DELETE FROM faili WHERE id=")
+                    + QString::number(Faili->field(QStringLiteral("id")).toInt()))
+        || !Faili->requery())
+        reportDb(QStringLiteral("Ошибка удаления файла!"));
+}
+
+void TRedaktorPovestki::DocTablMouseUp(Qt::MouseButton button)
+{
+    if (button != Qt::RightButton || !Faili->isOpen() || Faili->isEmpty())
+        return;
+    const QString fail = Faili->field(QStringLiteral("fail")).toString();
+    m_dialogs->information(this, docstore::displayPath(Faili->field(QStringLiteral("put")).toString(), fail),
+                           QStringLiteral("Путь к файлу ") + fail);
+}

@@ -1,0 +1,335 @@
+#include "editors/povestka_freim.h"
+
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "editors/povestka_grid.h"
+#include "editors/povestka_vopros.h"
+#include "editors/regim_povestka.h"
+#include "editors/zasedanie_form.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+const QString kNewLines = QStringLiteral("\n\r\n\r");
+}
+
+Tpovestka_freim::Tpovestka_freim(DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent)
+    : QFrame(parent), m_db(db), m_dialogs(dialogs), m_platform(platform)
+{
+    setObjectName(QStringLiteral("PovestkaFreim"));
+
+    Povestka = new DataSet(db, this);
+    Povestka->setObjectName(QStringLiteral("Povestka"));
+    Povestka->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral("id, opisanie, info, id_zasedanie,ord,tip,nomer"),
+                                 QStringLiteral("FROM"), QStringLiteral("povestka"), QStringLiteral("WHERE"),
+                                 QStringLiteral("id_zasedanie = :a"), QStringLiteral("ORDER BY"),
+                                 QStringLiteral("ord,opisanie")}));
+    PovestkaModel = new DataSetModel(Povestka, this);
+    PovestkaModel->setColumns({{QStringLiteral("opisanie"), QStringLiteral("Вопрос повестки дня"), 0}});
+
+    PanelZasedanie = new QFrame(this);
+    PanelZasedanie->setObjectName(QStringLiteral("PanelZasedanie"));
+    PanelZasedanie->setFrameShape(QFrame::StyledPanel);
+    PanelZasedanie->setFixedHeight(41);
+    PanelZasedanie->setCursor(Qt::PointingHandCursor);
+    Zasedanie = new QLabel(QStringLiteral("Заседание не выбрано"), PanelZasedanie);
+    Zasedanie->setObjectName(QStringLiteral("Zasedanie"));
+    Zasedanie->setAlignment(Qt::AlignCenter);
+    Zasedanie->setWordWrap(true);
+    Zasedanie->setCursor(Qt::PointingHandCursor);
+    QFont bold = Zasedanie->font();
+    bold.setBold(true);
+    Zasedanie->setFont(bold);
+    auto *captionLayout = new QVBoxLayout(PanelZasedanie);
+    captionLayout->setContentsMargins(4, 2, 4, 2);
+    captionLayout->addWidget(Zasedanie);
+    PanelZasedanie->installEventFilter(this);
+    Zasedanie->installEventFilter(this);
+
+    PovestkaTabl = new QTableView(this);
+    PovestkaTabl->setObjectName(QStringLiteral("PovestkaTabl"));
+    bindGridToDataSet(PovestkaTabl, PovestkaModel);
+    QFont titles = PovestkaTabl->horizontalHeader()->font();
+    titles.setBold(true);
+    PovestkaTabl->horizontalHeader()->setFont(titles);
+    PovestkaTabl->horizontalHeader()->setHighlightSections(false);
+    connect(PovestkaTabl, &QTableView::doubleClicked, this, [this] { PovestkaTablDblClick(); });
+
+    VoprosRedakt = new QAction(QStringLiteral("Изменить вопрос повестки"), this);
+    VoprosRedakt->setObjectName(QStringLiteral("VoprosRedakt"));
+    VoprosDobavit = new QAction(QStringLiteral("Добавить"), this);
+    VoprosDobavit->setObjectName(QStringLiteral("VoprosDobavit"));
+    VoprosUdalit = new QAction(QStringLiteral("Удалить"), this);
+    VoprosUdalit->setObjectName(QStringLiteral("VoprosUdalit"));
+    VoprosVerh = new QAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this);
+    VoprosVerh->setObjectName(QStringLiteral("VoprosVerh"));
+    VoprosNis = new QAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this);
+    VoprosNis->setObjectName(QStringLiteral("VoprosNis"));
+    connect(VoprosRedakt, &QAction::triggered, this, [this] { VoprosRedaktExecute(); });
+    connect(VoprosDobavit, &QAction::triggered, this, [this] { VoprosDobavitExecute(); });
+    connect(VoprosUdalit, &QAction::triggered, this, [this] { VoprosUdalitExecute(); });
+    connect(VoprosVerh, &QAction::triggered, this, [this] { VoprosVerhExecute(); });
+    connect(VoprosNis, &QAction::triggered, this, [this] { VoprosNisExecute(); });
+
+    auto makeButton = [this](const char *name, QAction *action) {
+        auto *b = new QPushButton(action->icon(), action->text(), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFixedHeight(25);
+        connect(b, &QPushButton::clicked, action, &QAction::trigger);
+        return b;
+    };
+    KnopkaNoviy = makeButton("KnopkaNoviy", VoprosDobavit);
+    KnopkaUdalit = makeButton("KnopkaUdalit", VoprosUdalit);
+    KnopkaVerh = makeButton("KnopkaVerh", VoprosVerh);
+    KnopkaNis = makeButton("KnopkaNis", VoprosNis);
+    KnopkaVerh->setFixedWidth(40);
+    KnopkaNis->setFixedWidth(40);
+    KnopkaRegim = new QPushButton(QStringLiteral("Режимы голосования"), this);
+    KnopkaRegim->setObjectName(QStringLiteral("KnopkaRegim"));
+    KnopkaRegim->setFixedHeight(25);
+    connect(KnopkaRegim, &QPushButton::clicked, this, [this] { KnopkaRegimClick(); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    buttons->addWidget(KnopkaNoviy);
+    buttons->addWidget(KnopkaUdalit);
+    buttons->addWidget(KnopkaVerh);
+    buttons->addWidget(KnopkaNis);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(PanelZasedanie);
+    layout->addWidget(PovestkaTabl, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(KnopkaRegim);
+}
+
+void Tpovestka_freim::setZasedanie(int id, const QString &opisanie)
+{
+    m_zasedanie = id;
+    Zasedanie->setText(opisanie);
+    ZagruzitPovestku();
+}
+
+bool Tpovestka_freim::ZagruzitPovestku()
+{
+    Povestka->close();
+    Povestka->setParam(QStringLiteral("a"), m_zasedanie);
+    const bool ok = Povestka->open();
+    if (m_db->hasErrors()) {
+        m_dialogs->error(this, QStringLiteral("Ошибка запроса повестки (") + m_db->firstErrorText() + QStringLiteral(")!"));
+        m_db->clearErrors();
+    }
+    return ok;
+}
+
+bool Tpovestka_freim::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == PanelZasedanie || watched == Zasedanie) && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        ZasedanieClick();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void Tpovestka_freim::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    RaspolozhitKolonki();
+}
+
+void Tpovestka_freim::RaspolozhitKolonki()
+{
+    PovestkaTabl->setColumnWidth(0, qMax(20, PovestkaTabl->width() - m_platform->scrollBarWidth() - 5));
+}
+
+void Tpovestka_freim::ZasedanieClick()
+{
+    TZasedanieForm form(m_db, m_dialogs, m_platform, this);
+    form.setConsoleMeeting(m_consoleMeeting);
+    form.openProtocol = openProtocol;
+    form.reload();
+    form.selectMeeting(m_zasedanie);
+    const int result = m_dialogs->exec(&form);
+    if (result == QDialog::Accepted && form.chosenId() >= 0) {
+        Zasedanie->setText(form.chosenOpisanie());
+        m_zasedanie = form.chosenId();
+        ZagruzitPovestku();
+    }
+    if (m_db->hasErrors()) {
+        m_dialogs->error(this, QStringLiteral("Ошибка запроса списка заседаний (") + m_db->firstErrorText()
+                                   + QStringLiteral(")!"));
+        m_db->clearErrors();
+    }
+}
+
+void Tpovestka_freim::PovestkaTablDblClick()
+{
+    VoprosRedaktExecute();
+}
+
+bool Tpovestka_freim::noviyVoprosDefaults(int *tip, int *nomer, int *ord)
+{
+    const QString m = QString::number(m_zasedanie);
+    ResultSet rs;
+    // The type of the item created last, so a run of additional questions continues.
+    if (!m_db->query(QStringLiteral("SELECT tip FROM povestka WHERE (id_zasedanie = ") + m
+                         + QStringLiteral(") ORDER BY id DESC;"),
+                     &rs))
+        return false;
+    *tip = rs.isEmpty() ? 0 : rs.scalar().toInt();
+    bool ok = false;
+    const QVariant maxNomer = m_db->scalar(QStringLiteral("SELECT MAX(nomer) FROM povestka WHERE (id_zasedanie = ") + m
+                                               + QStringLiteral(") AND tip=") + QString::number(*tip),
+                                           &ok);
+    if (!ok)
+        return false;
+    *nomer = maxNomer.toInt() + 1;
+    const QVariant maxOrd = m_db->scalar(QStringLiteral("SELECT MAX(ord) FROM povestka WHERE id_zasedanie = ") + m, &ok);
+    if (!ok)
+        return false;
+    *ord = maxOrd.toInt() + 1;
+    return true;
+}
+
+void Tpovestka_freim::VoprosDobavitExecute()
+{
+    editVopros(true);
+}
+
+void Tpovestka_freim::VoprosRedaktExecute()
+{
+    if (!Povestka->isOpen() || Povestka->isEmpty())
+        return;
+    editVopros(false);
+}
+
+void Tpovestka_freim::editVopros(bool adding)
+{
+    int tip = 0;
+    int nomer = 1;
+    int ord = 1;
+    if (!adding || noviyVoprosDefaults(&tip, &nomer, &ord)) {
+        TVorposRedaktorForma editor(m_db, m_dialogs, m_platform, this);
+        const int id = Povestka->field(QStringLiteral("id")).toInt();
+        if (adding)
+            editor.startInsert(m_zasedanie, tip, nomer, ord);
+        else
+            editor.startEdit(id, Povestka->field(QStringLiteral("tip")).toInt(),
+                             Povestka->field(QStringLiteral("nomer")).toInt(),
+                             Povestka->field(QStringLiteral("info")).toString());
+        if (m_dialogs->exec(&editor) == QDialog::Accepted) {
+            const bool posted = editor.post();
+            Povestka->requery();
+            if (adding) {
+                // The list's re-read leaves the insert's key in place on both engines.
+                const QVariant newId = m_db->scalar(QStringLiteral("SELECT @@identity as id;"));
+                if (posted && !newId.isNull())
+                    Povestka->locate(QStringLiteral("id"), newId);
+            } else {
+                Povestka->locate(QStringLiteral("id"), id);
+            }
+            if (posted)
+                agendaChanged();
+        }
+    }
+    if (m_db->hasErrors()) {
+        m_dialogs->error(this,
+                         QStringLiteral("Ошибка работы с базой данных при редактировании вопроса повестки дня [")
+                             + m_db->firstErrorText() + QStringLiteral("]!"));
+        m_db->clearErrors();
+    }
+}
+
+void Tpovestka_freim::VoprosUdalitExecute()
+{
+    if (!Povestka->isOpen() || Povestka->isEmpty())
+        return;
+    const QString opisanie = Povestka->field(QStringLiteral("opisanie")).toString();
+    if (!m_dialogs->question(this,
+                             QStringLiteral("Вы уверены, что хотите удалить вопрос повестки дня [") + opisanie
+                                 + QStringLiteral("]!"),
+                             QStringLiteral("Удаление")))
+        return;
+    const bool deleted =
+        m_db->exec(QStringLiteral("DELETE FROM povestka WHERE id=") + Povestka->field(QStringLiteral("id")).toString());
+    if (!deleted)
+        m_db->clearErrors();  // a refused delete is passed over without a message
+    Povestka->requery();
+    if (deleted)
+        agendaChanged();
+}
+
+void Tpovestka_freim::VoprosVerhExecute()
+{
+    moveVopros(true);
+}
+
+void Tpovestka_freim::VoprosNisExecute()
+{
+    moveVopros(false);
+}
+
+void Tpovestka_freim::moveVopros(bool up)
+{
+    if (!Povestka->isOpen() || Povestka->isEmpty())
+        return;
+    const QString m = QString::number(m_zasedanie);
+    const QString o = QString::number(Povestka->field(QStringLiteral("ord")).toInt());
+    const QString i = QString::number(Povestka->field(QStringLiteral("id")).toInt());
+    // Items with equal positions are not neighbours: the next distinct position is.
+    const QString neighbourSql = up ? QStringLiteral("SELECT TOP 1 ord,id FROM povestka WHERE (id_zasedanie=") + m
+                                          + QStringLiteral(") AND (ord<") + o + QStringLiteral(") ORDER BY ord DESC;")
+                                    : QStringLiteral("SELECT TOP 1 ord,id FROM povestka WHERE (id_zasedanie=") + m
+                                          + QStringLiteral(") AND (ord>") + o + QStringLiteral(") ORDER BY ord;");
+    ResultSet rs;
+    bool ok = m_db->query(neighbourSql, &rs);
+    if (ok && rs.isEmpty())
+        return;
+    if (ok) {
+        const QString neighbourOrd = QString::number(rs.value(0, QStringLiteral("ord")).toInt());
+        const QString neighbourId = QString::number(rs.value(0, QStringLiteral("id")).toInt());
+        ok = m_db->exec(QStringLiteral("UPDATE povestka SET ord=") + o + QStringLiteral(" WHERE id=") + neighbourId)
+            && m_db->exec(QStringLiteral("UPDATE povestka SET ord=") + neighbourOrd + QStringLiteral(" WHERE id=") + i);
+    }
+    if (!ok) {
+        m_dialogs->error(this, QStringLiteral("Ошибка при перемещении вопроса повестки!") + kNewLines
+                                   + m_db->firstErrorText());
+        m_db->clearErrors();
+        // Half a swap may have been written: show what the database now holds.
+        Povestka->requery();
+        return;
+    }
+    Povestka->requery();
+    Povestka->locate(QStringLiteral("id"), i);
+    agendaChanged();
+}
+
+void Tpovestka_freim::KnopkaRegimClick()
+{
+    if (!Povestka->isOpen() || Povestka->isEmpty())
+        return;
+    TRegimPovestkaForma form(m_db, m_dialogs, m_platform, this);
+    form.setPovestka(Povestka->field(QStringLiteral("id")).toInt(),
+                     Povestka->field(QStringLiteral("opisanie")).toString());
+    m_dialogs->exec(&form);
+}
+
+void Tpovestka_freim::agendaChanged()
+{
+    if (onAgendaChanged)
+        onAgendaChanged();
+}

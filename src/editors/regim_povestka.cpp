@@ -1,0 +1,298 @@
+#include "editors/regim_povestka.h"
+
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "editors/povestka_grid.h"
+#include "editors/regim_redakt.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+const QString kAddError = QStringLiteral("Ошибка при добавлении режима голосования к повестке!");
+const QString kReplaceError = QStringLiteral("Ошибка при заменене режима голосования к повестке!");
+const QString kRemoveError = QStringLiteral("Ошибка при удалении режима голосования!");
+const QString kMoveError = QStringLiteral("Ошибка при перемещении голосования к повестке!");
+const QString kDuplicate = QStringLiteral("Повторяющийся режим!");
+}  // namespace
+
+TRegimPovestkaForma::TRegimPovestkaForma(DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent)
+    : QDialog(parent), m_db(db), m_dialogs(dialogs), m_platform(platform)
+{
+    setObjectName(QStringLiteral("RegimPovestkaForma"));
+    setWindowTitle(QStringLiteral("Режимы голосования - "));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    resize(492, 458);
+
+    RegimZapros = new DataSet(db, this);
+    RegimZapros->setObjectName(QStringLiteral("RegimZapros"));
+    RegimZapros->setSql(sql::lines(
+        {QStringLiteral("SELECT"),
+         QStringLiteral("povestka_regim.id,regim_golos.opisanie,regim_golos.id as regim_id,povestka_regim.ord"),
+         QStringLiteral("FROM"), QStringLiteral("povestka_regim,"), QStringLiteral("regim_golos"),
+         QStringLiteral("WHERE"), QStringLiteral("(id_povestka = :a) AND"),
+         QStringLiteral("(regim_golos.id = id_regim)"), QStringLiteral("ORDER BY"),
+         QStringLiteral("povestka_regim.ord,regim_golos.opisanie")}));
+    RegimModel = new DataSetModel(RegimZapros, this);
+    RegimModel->setColumns({{QStringLiteral("ord"), QStringLiteral("№ п/п"), 0},
+                            {QStringLiteral("opisanie"), QStringLiteral("Режим"), 0}});
+
+    RegimTabl = new QTableView(this);
+    RegimTabl->setObjectName(QStringLiteral("RegimTabl"));
+    bindGridToDataSet(RegimTabl, RegimModel);
+    RegimTabl->setColumnHidden(0, true);
+    QFont titles = RegimTabl->horizontalHeader()->font();
+    titles.setBold(true);
+    RegimTabl->horizontalHeader()->setFont(titles);
+    connect(RegimTabl, &QTableView::doubleClicked, this, [this] { RegimTablDblClick(); });
+
+    RegimNoviy = new QAction(QStringLiteral("Добавить"), this);
+    RegimNoviy->setObjectName(QStringLiteral("RegimNoviy"));
+    RegimRedakt = new QAction(QStringLiteral("Заменить"), this);
+    RegimRedakt->setObjectName(QStringLiteral("RegimRedakt"));
+    RegimUdalit = new QAction(QStringLiteral("Удалить"), this);
+    RegimUdalit->setObjectName(QStringLiteral("RegimUdalit"));
+    RegimVerh = new QAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this);
+    RegimVerh->setObjectName(QStringLiteral("RegimVerh"));
+    RegimNis = new QAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this);
+    RegimNis->setObjectName(QStringLiteral("RegimNis"));
+    connect(RegimNoviy, &QAction::triggered, this, [this] { RegimNoviyExecute(); });
+    connect(RegimRedakt, &QAction::triggered, this, [this] { RegimRedaktExecute(); });
+    connect(RegimUdalit, &QAction::triggered, this, [this] { RegimUdalitExecute(); });
+    connect(RegimVerh, &QAction::triggered, this, [this] { RegimVerhExecute(); });
+    connect(RegimNis, &QAction::triggered, this, [this] { RegimNisExecute(); });
+
+    auto makeButton = [this](const char *name, QAction *action) {
+        auto *b = new QPushButton(action->icon(), action->text(), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFixedHeight(25);
+        connect(b, &QPushButton::clicked, action, &QAction::trigger);
+        return b;
+    };
+    KnopkaNoviy = makeButton("KnopkaNoviy", RegimNoviy);
+    KnopkaUdalit = makeButton("KnopkaUdalit", RegimUdalit);
+    KnopkaVerh = makeButton("KnopkaVerh", RegimVerh);
+    KnopkaNis = makeButton("KnopkaNis", RegimNis);
+    KnopkaVerh->setFixedWidth(40);
+    KnopkaNis->setFixedWidth(40);
+    KnopkaZakr = new QPushButton(QStringLiteral("Закрыть"), this);
+    KnopkaZakr->setObjectName(QStringLiteral("KnopkaZakr"));
+    KnopkaZakr->setFixedHeight(25);
+    connect(KnopkaZakr, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(KnopkaNoviy);
+    buttons->addWidget(KnopkaUdalit);
+    buttons->addWidget(KnopkaVerh);
+    buttons->addWidget(KnopkaNis);
+    buttons->addStretch(1);
+    buttons->addWidget(KnopkaZakr);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(RegimTabl, 1);
+    layout->addLayout(buttons);
+}
+
+void TRegimPovestkaForma::setPovestka(int id, const QString &opisanie)
+{
+    m_povestka = id;
+    setWindowTitle(QStringLiteral("Режимы голосования - ") + opisanie);
+    RegimZapros->close();
+    RegimZapros->setParam(QStringLiteral("a"), id);
+    if (!RegimZapros->open() && m_db->hasErrors()) {
+        // No heading of its own: the failure's own text, as an unexpected error is shown.
+        m_dialogs->error(this, m_db->firstErrorText());
+        m_db->clearErrors();
+    }
+}
+
+void TRegimPovestkaForma::report(const QString &heading)
+{
+    m_dialogs->error(this, heading + QStringLiteral("\n\r\n\r") + m_db->firstErrorText());
+    m_db->clearErrors();
+}
+
+bool TRegimPovestkaForma::pick(int current, int *regim, QString *opisanie)
+{
+    TRegimRedaktForma picker(m_db, m_dialogs, m_platform, this);
+    if (!picker.RegimZapros->isOpen())
+        return false;  // the rules could not be read; the caller reports it
+    if (current >= 0)
+        picker.selectRegim(current);
+    if (m_dialogs->exec(&picker) != QDialog::Accepted || picker.chosenId() < 0)
+        return false;
+    *regim = picker.chosenId();
+    *opisanie = picker.chosenOpisanie();
+    return true;
+}
+
+int TRegimPovestkaForma::countOf(int regim)
+{
+    bool ok = false;
+    const QVariant n = m_db->scalar(QStringLiteral("SELECT count(*) FROM povestka_regim WHERE (id_povestka=")
+                                        + QString::number(m_povestka) + QStringLiteral(") AND (id_regim = ")
+                                        + QString::number(regim) + QStringLiteral(")"),
+                                    &ok);
+    return ok ? n.toInt() : -1;
+}
+
+void TRegimPovestkaForma::RegimNoviyExecute()
+{
+    int r = -1;
+    QString name;
+    if (!pick(-1, &r, &name)) {
+        if (m_db->hasErrors())
+            report(kAddError);
+        return;
+    }
+    const int count = countOf(r);
+    if (count < 0)
+        return report(kAddError);
+    if (count != 0) {
+        m_dialogs->error(this, kDuplicate);
+        return;
+    }
+    bool ok = false;
+    const QVariant maxOrd = m_db->scalar(
+        QStringLiteral("SELECT MAX(ord) FROM povestka_regim WHERE id_povestka=") + QString::number(m_povestka), &ok);
+    if (!ok)
+        return report(kAddError);
+    if (!m_db->exec(QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (")
+                    + QString::number(maxOrd.toInt() + 1) + QLatin1Char(',') + QString::number(m_povestka)
+                    + QLatin1Char(',') + QString::number(r) + QLatin1Char(')')))
+        return report(kAddError);
+    if (!RegimZapros->requery())
+        return report(kAddError);
+    RegimZapros->last();
+}
+
+void TRegimPovestkaForma::RegimRedaktExecute()
+{
+    if (!RegimZapros->isOpen() || RegimZapros->isEmpty())
+        return;
+    const int i = RegimZapros->field(QStringLiteral("id")).toInt();
+    const int g = RegimZapros->field(QStringLiteral("regim_id")).toInt();
+    const QString current = RegimZapros->field(QStringLiteral("opisanie")).toString();
+    int r = -1;
+    QString name;
+    if (!pick(g, &r, &name)) {
+        if (m_db->hasErrors())
+            report(kReplaceError);
+        return;
+    }
+    // The same name counts as the same rule, even on another row of the rules.
+    if (name == current)
+        return;
+    const int count = countOf(r);
+    if (count < 0)
+        return report(kAddError);
+    if (count != 0) {
+        m_dialogs->error(this, kDuplicate);
+        return;
+    }
+    if (!m_db->exec(QStringLiteral("UPDATE povestka_regim SET id_regim=") + QString::number(r)
+                    + QStringLiteral(" WHERE id=") + QString::number(i)))
+        return report(kReplaceError);
+    if (!RegimZapros->requery())
+        return report(kReplaceError);
+    RegimZapros->locate(QStringLiteral("id"), i);
+}
+
+void TRegimPovestkaForma::RegimUdalitExecute()
+{
+    if (!RegimZapros->isOpen() || RegimZapros->isEmpty())
+        return;
+    if (!m_dialogs->question(this,
+                             QStringLiteral("Вы уверены, что хотите удалить режим голосования [")
+                                 + RegimZapros->field(QStringLiteral("opisanie")).toString() + QStringLiteral("]!"),
+                             QStringLiteral("Удаление")))
+        return;
+    // The others keep their positions: gaps are harmless, the order is what counts.
+    if (!m_db->exec(QStringLiteral("DELETE FROM povestka_regim WHERE id = ")
+                    + RegimZapros->field(QStringLiteral("id")).toString()))
+        return report(kRemoveError);
+    if (!RegimZapros->requery())
+        report(kRemoveError);
+}
+
+void TRegimPovestkaForma::RegimVerhExecute()
+{
+    move(true);
+}
+
+void TRegimPovestkaForma::RegimNisExecute()
+{
+    move(false);
+}
+
+void TRegimPovestkaForma::move(bool up)
+{
+    if (!RegimZapros->isOpen() || RegimZapros->isEmpty())
+        return;
+    const QString a = QString::number(m_povestka);
+    const QString o = QString::number(RegimZapros->field(QStringLiteral("ord")).toInt());
+    const QString i = QString::number(RegimZapros->field(QStringLiteral("id")).toInt());
+    const QString neighbourSql = up ? QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + a
+                                          + QStringLiteral(") AND (ord<") + o + QStringLiteral(") ORDER BY ord DESC;")
+                                    : QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + a
+                                          + QStringLiteral(") AND (ord>") + o + QStringLiteral(") ORDER BY ord;");
+    ResultSet rs;
+    if (!m_db->query(neighbourSql, &rs))
+        return report(kMoveError);
+    if (rs.isEmpty())
+        return;
+    const QString neighbourOrd = QString::number(rs.value(0, QStringLiteral("ord")).toInt());
+    const QString neighbourId = QString::number(rs.value(0, QStringLiteral("id")).toInt());
+    if (!m_db->exec(QStringLiteral("UPDATE povestka_regim SET ord=") + o + QStringLiteral(" WHERE id=") + neighbourId)
+        || !m_db->exec(QStringLiteral("UPDATE povestka_regim SET ord=") + neighbourOrd + QStringLiteral(" WHERE id=")
+                       + i)) {
+        report(kMoveError);
+        RegimZapros->requery();
+        return;
+    }
+    RegimZapros->requery();
+    RegimZapros->locate(QStringLiteral("id"), i);
+}
+
+void TRegimPovestkaForma::RegimTablDblClick()
+{
+    RegimRedaktExecute();
+}
+
+void TRegimPovestkaForma::FormActivate()
+{
+    RaspolozhitKolonki();
+    RegimTabl->setFocus();
+}
+
+void TRegimPovestkaForma::RaspolozhitKolonki()
+{
+    RegimTabl->setColumnWidth(1, qMax(20, RegimTabl->width() - m_platform->scrollBarWidth() - 5));
+}
+
+void TRegimPovestkaForma::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TRegimPovestkaForma::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    RaspolozhitKolonki();
+}
+
+void TRegimPovestkaForma::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    RaspolozhitKolonki();
+}
