@@ -1,6 +1,18 @@
+// The workstation program: every role of the hall starts here; the login decides which.
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "core/tglavforma.h"
+
 #include <QApplication>
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QtDialogs dialogs;
+    RealPlatform platform;
+    TGlavForma glav(&dialogs, &platform);
+    if (!glav.Zapusk())
+        return 1;
+    glav.show();
+    return app.exec();
 }

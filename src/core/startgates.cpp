@@ -1,0 +1,134 @@
+#include "core/startgates.h"
+
+#include "core/dialogs.h"
+#include "core/rezhim.h"
+#include "core/tglavforma.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QFont arial(int pixels, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+}  // namespace
+
+TStartForma::TStartForma(TGlavForma *glav, const QString &opisanie) : QDialog(glav), m_glav(glav)
+{
+    setWindowTitle(QStringLiteral("Запуск программы (v. ") + glav->VersiaProgrammy() + QStringLiteral(")"));
+    setFont(arial(13, false));
+    setFixedSize(597, 145);
+    setModal(true);
+    // No context help or minimise box; the close box stays but does nothing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    Opisanie = new QLabel(opisanie, this);
+    Opisanie->setObjectName(QStringLiteral("Opisanie"));
+    Opisanie->setGeometry(21, 24, 555, 44);
+    Opisanie->setAlignment(Qt::AlignCenter);
+    Opisanie->setWordWrap(true);
+    Opisanie->setFont(arial(19, true));
+    QPalette p = Opisanie->palette();
+    p.setColor(QPalette::WindowText, Qt::red);
+    Opisanie->setPalette(p);
+
+    Button1 = new QPushButton(QStringLiteral("Выйти из программы"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(199, 92, 200, 37);
+    Button1->setFont(arial(13, true));
+    Button1->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TStartForma::Button1Click);
+
+    TaimerProverka = new QTimer(this);
+    TaimerProverka->setObjectName(QStringLiteral("TaimerProverka"));
+    TaimerProverka->setInterval(500);
+    connect(TaimerProverka, &QTimer::timeout, this, [this] { TaimerProverkaTimer(); });
+    TaimerProverka->start();
+}
+
+void TStartForma::Button1Click()
+{
+    // Leaving the program: start-up does not go on and nothing more is written.
+    m_vyhod = true;
+    TaimerProverka->stop();
+    QDialog::done(QDialog::Rejected);
+}
+
+void TStartForma::otkryt()
+{
+    m_mozhnoZakrit = true;
+    TaimerProverka->stop();
+    QDialog::done(QDialog::Accepted);
+}
+
+void TStartForma::pokazatOshibku()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    const QString text = db.firstErrorText();
+    // Reported here, so the error must not also end the workstation once its timers run.
+    db.clearErrors();
+    m_glav->dialogs()->error(this, text.isEmpty() ? QStringLiteral("Ошибка работы с базой данных") : text);
+}
+
+void TStartForma::closeEvent(QCloseEvent *event)
+{
+    if (m_mozhnoZakrit || m_vyhod)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TStartForma::reject()
+{
+    // Escape and the window's close command land here; only the exit button leaves.
+    if (m_mozhnoZakrit || m_vyhod)
+        QDialog::reject();
+}
+
+TStartProstoyForma::TStartProstoyForma(TGlavForma *glav)
+    : TStartForma(glav, QStringLiteral("ПРОГРАММА ЗАПУСТИТСЯ, КАК ТОЛЬКО СИСТЕМА ГОЛОСОВАНИЯ ПЕРЕЙДЕТ В РЕЖИМ ПРОСТОЯ"))
+{
+    setObjectName(QStringLiteral("StartProstoyForma"));
+}
+
+void TStartProstoyForma::TaimerProverkaTimer()
+{
+    if (MozhnoZakrit() || vyhod())
+        return;
+    if (!m_glav->PerechitatRegim(false)) {
+        pokazatOshibku();
+        return;
+    }
+    const int kod = m_glav->ZaprosRegima->RegimNomer();
+    if (kod == rezhim::Prostoy || kod == rezhim::PerezapustitVse)
+        otkryt();
+}
+
+TStartAktivZasForma::TStartAktivZasForma(TGlavForma *glav)
+    : TStartForma(glav, QStringLiteral("ПРОГРАММА ЗАПУСТИТСЯ, КАК ТОЛЬКО БУДЕТ АКТИВИРОВАНО ЗАСЕДАНИЕ"))
+{
+    setObjectName(QStringLiteral("StartAktivZasForma"));
+}
+
+void TStartAktivZasForma::TaimerProverkaTimer()
+{
+    if (MozhnoZakrit() || vyhod())
+        return;
+    ResultSet rs;
+    if (!m_glav->GlavBasa.query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
+        pokazatOshibku();
+        return;
+    }
+    if (rs.isEmpty())
+        return;
+    m_glav->setIdZasedania(rs.scalar().toInt());
+    otkryt();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class TGlavForma;
+
+// A start gate: a small window that holds a workstation started at the wrong moment until
+// the hall reaches a state it can join. It polls twice a second, closes itself (result
+// Accepted) when its condition holds, and refuses every other way of closing except its one
+// button, which leaves the program (result Rejected, vyhod() set).
+class TStartForma : public QDialog {
+    Q_OBJECT
+public:
+    TStartForma(TGlavForma *glav, const QString &opisanie);
+
+    // The gate's tick (timer TaimerProverka, 500 ms).
+    virtual void TaimerProverkaTimer() = 0;
+    // "Выйти из программы".
+    void Button1Click();
+
+    bool MozhnoZakrit() const { return m_mozhnoZakrit; }
+    bool vyhod() const { return m_vyhod; }
+
+    QLabel *Opisanie;
+    QPushButton *Button1;
+    QTimer *TaimerProverka;
+
+protected:
+    // Condition met: may close, and closes.
+    void otkryt();
+    // Shows a failed statement of a tick and lets the gate try again at the next one.
+    void pokazatOshibku();
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+    TGlavForma *m_glav;
+
+private:
+    bool m_mozhnoZakrit = false;
+    bool m_vyhod = false;
+};
+
+// Idle gate: waits until the mode row reads -1 or -7.
+class TStartProstoyForma : public TStartForma {
+    Q_OBJECT
+public:
+    explicit TStartProstoyForma(TGlavForma *glav);
+    void TaimerProverkaTimer() override;
+};
+
+// Meeting gate: waits until an agenda item is active; its meeting becomes IdZasedania.
+class TStartAktivZasForma : public TStartForma {
+    Q_OBJECT
+public:
+    explicit TStartAktivZasForma(TGlavForma *glav);
+    void TaimerProverkaTimer() override;
+};

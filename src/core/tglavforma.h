@@ -1,0 +1,332 @@
+#pragma once
+
+#include "core/rezhim.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+
+class Dialogs;
+class Platform;
+class GerbLeibl;
+class TGranica;
+class TLeibl;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QTextEdit;
+
+// A timer of the main window. Its enabled state is part of the workstation's state (the
+// poller looks at it); firing can be switched off so that tests tick the handler by hand
+// while the enabled state keeps its meaning.
+class Taimer : public QObject {
+    Q_OBJECT
+public:
+    Taimer(const QString &name, int intervalMs, QObject *parent);
+
+    void setEnabled(bool on);
+    bool isEnabled() const { return m_enabled; }
+    int interval() const { return m_timer.interval(); }
+    void setFiring(bool on);
+
+signals:
+    void timeout();
+
+private:
+    void apply();
+
+    QTimer m_timer;
+    bool m_enabled = false;
+    bool m_firing = true;
+};
+
+// The main window of every workstation. It owns the connection GlavBasa, the workstation
+// state, the regions every role's screens live in and the three timers that drive them:
+// the mode poller TaimerOperaziy (250 ms), the clock TaimerVremya (1 s) and the connection
+// monitor TaimerProverkaPodklucheniy (1 s).
+//
+// Nothing here is global: several main windows may live in one process, each with its own
+// connection, dialogs and platform.
+class TGlavForma : public QWidget {
+    Q_OBJECT
+public:
+    // Window captions that, with the two flags, mark the role.
+    static const QString ZagolovokPodkluchenie;  // "Подключение к БД" until the role is known
+    static const QString ZagolovokPredsedatelya;  // operator console and chairman terminal
+    static const QString ZagolovokDeputata;       // deputy terminal and watcher
+
+    TGlavForma(Dialogs *dialogs, Platform *platform, QWidget *parent = nullptr);
+    ~TGlavForma() override;
+
+    Dialogs *dialogs() const { return m_dialogs; }
+    Platform *platform() const { return m_platform; }
+
+    // ---- Start-up -----------------------------------------------------------------------
+    // Runs the whole start-up with the arguments of the platform: connection, role, gates,
+    // timers. True when the workstation runs (the caller shows the window and enters the
+    // event loop); false when it has ended (the platform was asked to end the program).
+    bool Zapusk();
+    // Connection and role set-up (the action "Подключение к БД").
+    void PodkluchenieExecute();
+    // The settings file beside the program.
+    QString FailNastroek() const;
+
+    // ---- Workstation state ------------------------------------------------------------
+    QString VersiaProgrammy() const { return m_versiaProgrammy; }
+    QColor CvetMolchaniya() const { return m_cvetMolchaniya; }
+    bool ZapuskUspeshen() const { return m_zapuskUspeshen; }
+    bool RezhimAdmin() const { return m_rezhimAdmin; }
+    bool RezhimNabludatelya() const { return m_rezhimNabludatelya; }
+    QString LoginMesta() const { return m_loginMesta; }
+    int IdSessii() const { return m_idSessii; }
+    int IdDeputata() const { return m_idDeputata; }
+    int IdZasedania() const { return m_idZasedania; }
+    int IdPovestki() const { return m_idPovestki; }
+    bool Dopusk() const { return m_dopusk; }
+    int VibranoeMesto() const { return m_vibranoeMesto; }
+    bool Perezapusk() const { return m_perezapusk; }
+
+    void setIdSessii(int id) { m_idSessii = id; }
+    void setIdZasedania(int id) { m_idZasedania = id; }
+    void setIdPovestki(int id) { m_idPovestki = id; }
+    void setDopusk(bool on) { m_dopusk = on; }
+    void setVibranoeMesto(int seat) { m_vibranoeMesto = seat; }
+    void setPerezapusk(bool on) { m_perezapusk = on; }
+
+    // Role by the caption, as the screens decide it.
+    bool OknoPredsedatelya() const;  // operator console or chairman terminal
+    bool OknoDeputata() const;       // deputy terminal or watcher
+
+    // ---- Database -----------------------------------------------------------------------
+    DbConnection GlavBasa;
+
+    // Mode row (ZaprosRegima). Fields as last read; a closed set reads 0, 0, 0.
+    rezhim::ZaprosRegimaNabor *ZaprosRegima;
+    int RegimNomer() const { return ZaprosRegima->RegimNomer(); }
+    int RegimParam1() const { return ZaprosRegima->RegimParam1(); }
+    int RegimParam2() const { return ZaprosRegima->RegimParam2(); }
+    // Re-reads the mode row: closing and opening (zakryt = true, the poller's way) or
+    // re-running when open (the clock's and the gate's way). ZaprosRegimaAfterOpen runs
+    // after every successful opening.
+    bool PerechitatRegim(bool zakryt);
+    void ZaprosRegimaAfterOpen();
+
+    // Registration list of one period: nomer, id_deputat; parameter a.
+    DataSet *ZaprosRegistracia;
+    void ZaprosRegistraciaBeforeOpen();
+    // Closes (when open), sets the parameter and opens: the list of the current period.
+    bool OtkrytZaprosRegistracia();
+    // Opens it when closed; re-runs it with the parameter it has otherwise.
+    bool ObnovitZaprosRegistracia();
+    // The list as last read holds this deputy / the own deputy.
+    bool VRegistracii(int idDeputata) const;
+    bool SvoiDeputatZaregistrirovan() const { return VRegistracii(m_idDeputata); }
+
+    DataSet *Sostav;      // seat assignments with names (seat map, speaker requests, seat menu)
+    DataSet *KolGolosov;  // scratch query whose text is replaced before each use
+    DataSet *Zapros;      // scratch query (the seat's chairman flag at start-up)
+
+    // Last activity of every seat: nomer, connected, podkl, diff (seconds, computed by the
+    // database). Re-read by the connection monitor every tick.
+    DataSet *ProverkaPorklucheniy;
+    // The silence rule on the set as last read: a seat is silent when it has no row or its
+    // diff is 6 or more; a NULL diff (never stamped) is not silent.
+    bool MestoMolchit(const QString &nomer) const;
+
+    // ---- Timers --------------------------------------------------------------------------
+    Taimer *TaimerOperaziy;
+    Taimer *TaimerVremya;
+    Taimer *TaimerProverkaPodklucheniy;
+    // Tests: keep the timers' enabled states but never fire them; ticks are called directly.
+    void setRuchnyeTiki(bool on);
+
+    void TaimerOperaziyTimer();             // mode poller
+    void TaimerVremyaTimer();               // clock, heartbeat, remote commands
+    void TaimerProverkaPodklucheniyTimer(); // connection monitor and seat map refresh
+
+    // Pending database errors: stops the three timers and ends the program. True when it did.
+    bool ProverkaOshibok();
+    // Ends this workstation: timers stopped, window hidden, the platform ends the process.
+    void ZavershitProgrammu(int kod = 0);
+    bool Zavershena() const { return m_zavershena; }
+
+    // Shows the clock just below the item text and (re)enables the clock timer.
+    void PokazatVremya();
+    // Takes the registration screen down (nothing in the anthem mode).
+    void SkrytRegistraciyu();
+    // Refreshes the active agenda item on the board; false when the rest of the clock's
+    // refresh (the speaker-request sync) is to be skipped this tick.
+    bool ObnovitAktivnyiVopros();
+
+    // Countdown text: "<M> мин <S> сек" with M = seconds div 60, S = seconds mod 60.
+    static QString MinSek(int sekund);
+    // How an agenda item's title is shown: "Вопрос 0" stands for the whole agenda.
+    static QString NazvanieVoprosa(const QString &opisanie);
+
+    // ---- Window events -----------------------------------------------------------------
+    void FormClose();
+    void FormKeyUp(QKeyEvent *event);
+    void FormResize();
+    void FormActivate();
+
+    // ---- Regions ------------------------------------------------------------------------
+    QWidget *PanelSprava;       // seat map panel, left of the right-hand column
+    QWidget *PanelSleva;        // right-hand column, 369 px, aligned right
+    QWidget *PanelSpravaVerh;   // its upper area: voting panel, speaker button, console frame
+    QWidget *PanelSlevaNis;     // its lower area: the results board
+    QWidget *PanelTabloGolos;   // the results board itself, filling PanelSlevaNis
+    QWidget *PanelRegistracia;  // registration screen, over the whole window
+    QWidget *PanelStart;        // start screen: the coat of arms over the document area
+    GerbLeibl *GerbStart;
+    QWidget *DeputatFreim;      // agenda and document frame (deputy terminal, watcher)
+    QWidget *AdminFrame;        // operator console frame
+    QWidget *GimnFreim;         // anthem frame
+    GerbLeibl *Gerb;            // coat of arms in the upper area when no voting panel
+    QWidget *PanelGolosovanie;  // voting panel (upper area, during a vote)
+    TGranica *GranicaGolosov;   // its lime border
+    TLeibl *LeiblProshuSlova;   // speaker-request button, or the chairman's list heading
+    TGranica *GranicaProshuSlova;
+
+    // Results board.
+    QLabel *LeiblDuma;
+    QLabel *LeiblZasedanie;
+    QLabel *LeiblVopros;
+    QLabel *LeiblRegim;
+    QTextEdit *InfoTablo;   // the active item's text (hidden; InfoLabel shows it)
+    QLabel *InfoLabel;
+    QTextEdit *InfoBack;    // hidden, for comparing the stored text with the shown one
+    QLabel *LeiblVremya;
+    QProgressBar *ProgressBarTablo;
+    QLabel *LeiblKolGolosov;
+    QLabel *ZaregLeibl;
+
+    // Registration screen parts the poller and start-up touch.
+    TGranica *FIOGranica;
+    QLabel *FIOPHONLeibl;
+    TGranica *RegGranica;
+    TLeibl *RegKnopka;      // tag: 1 not registered, 2 registered
+    int RegKnopkaTag() const;
+    void setRegKnopkaTag(int tag);
+
+    // Seat map controls by seat index (filled when the map is built) and the seat menu.
+    QVector<TGranica *> MestoGranica;
+    QVector<TLeibl *> MestoLeibl;
+    QVector<TGranica *> NomerGranica;
+    QVector<TLeibl *> NomerLeibl;
+    QMenu *MenuDeputat = nullptr;
+
+    // ---- Operations of the screens built on this window ----------------------------------
+    // Their bodies live with the screens (see tglavforma_pending.cpp for the ones not yet
+    // built). Construction hooks run once at the end of the constructor. They are virtual so
+    // that a test can watch which screens the timers and the start-up choose.
+
+    // Agenda and document frame.
+    virtual void SozdatDeputatFreim();
+    virtual void OtkrytPovestkuDeputata();                    // agenda of IdZasedania
+    virtual void UstanovitImyaDeputata(const QString &tekst); // the frame's deputy label
+    virtual void RazmestitDeputatFreim();                     // layout for the screen
+    virtual void NastroitPDF();                               // toolbar on, scroll bars off
+    virtual void SinhronizirovatKnopkiPDF();                  // KnopkiPDF visible exactly with the PDF view
+
+    // Seat map.
+    virtual bool PostroitKartuMest();                   // seats, names, vacated seats, legend; false on failure
+    virtual bool ObnovitKartuMest(QString *oshibka);    // colouring; false with a text on failure
+
+    // Registration at the seat.
+    virtual void SozdatRegistraciyu();
+    virtual void RegistraciaDopushennogo();   // mode 1 on an admitted deputy terminal
+    virtual void RegistraciaNaTablo();        // mode 1 countdown on the board (console, chairman, watcher)
+    virtual void VoitiVRegistraciyu();        // enter the registration screen
+    virtual void OtschetRegistracii();        // registration countdown on the registration screen
+    virtual void SinhronizaciyaRegistracii(); // follow presence records written elsewhere
+    virtual void RegKnopkaClick();
+
+    // Voting panel.
+    virtual void SozdatPanelGolosovania();
+    virtual void SbrosPanelGolosovania();     // reset: hidden, coat of arms shown, "СБРОС" selected
+    virtual void GolosKlavishei(int key, Qt::KeyboardModifiers modifiers);  // keys as voting buttons
+
+    // Speaker requests.
+    virtual void SozdatSpisokZapis();
+    virtual void RazmestitSpisokZapis();      // the chairman's list, every poller tick
+    virtual void SinhronizaciyaProshuSlova(); // the deputy's button follows the request table
+    virtual void LeiblProshuSlovaClick();
+
+    // Results board.
+    virtual void SozdatStrokiRezultatov();
+    virtual void SkrytStrokiRezultatov();
+    virtual void NachatTabloGolosovania();     // vote display start
+    virtual void OtschetGolosovania();         // vote progress
+    virtual void TabloRezultataGolosovania();  // vote result
+    virtual void TabloRezultataRegistracii();  // registration summary
+
+    // Seat commands (operator console).
+    virtual void SozdatMenuDeputat();
+
+    // Anthem.
+    virtual void SozdatGimnFreim();
+
+    // Operator console frame and its windows.
+    virtual void SozdatAdminFrame();
+    virtual void SozdatProcessGolos2Formu();   // vote-progress window, at window creation
+    virtual void SozdatOknaRegistracii();      // registration-progress and registration-control windows
+    virtual bool ZagruzitZasedanie();          // bind the frame to the open meeting
+    virtual void ObnovitPovestku();            // reload the frame's agenda
+    virtual void UstanovitZasedanieFreima(int id);
+    virtual void RaspolozhitKnopki();          // arrange the frame's buttons
+    virtual void SkrytPovestkuKonsoli();       // no meeting: grid and text hidden, panel silver
+    virtual bool PovestkaKonsoliSkryta() const;
+    virtual void PrivyazatPovestkuKonsoli(int idZasedania);  // bind the grid to a meeting, panel green
+    virtual void PerekrasitPovestkuKonsoli();  // repaint the agenda grid (active item changed)
+    virtual void AdminFormResize();            // heights of the frame's grid and text box
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void sozdatKomponenty();
+    void sozdatTablo();
+    void sozdatRegistraciyuOsnovu();
+    void sozdatPravuyuKolonku();
+    void razmestitOblasti();
+
+    // Connection (settings, dialog, identity statements). Returns the chairman-flag answer:
+    // -1 no seat row, 0 an ordinary seat, 1 the chairman's seat; false on failure.
+    bool podkluchit(const ConnectionParams &params, int *chairman);
+    void oshibkaPodklucheniya();
+    bool rolPredsedatelya();
+    bool rolDeputata();
+    void shagObshii();
+    void prostoyTablo(int kod);
+    void shagVremeni();
+
+    Dialogs *m_dialogs;
+    Platform *m_platform;
+
+    QString m_versiaProgrammy = QStringLiteral("1.1.6");
+    QColor m_cvetMolchaniya = QColor(255, 128, 64);
+    bool m_zapuskUspeshen = true;
+    bool m_rezhimAdmin = false;
+    bool m_rezhimNabludatelya = false;
+    QString m_loginMesta;
+    int m_idSessii = -1;
+    int m_idDeputata = 1;
+    int m_idZasedania = 0;
+    int m_idPovestki = 1;
+    bool m_dopusk = false;
+    int m_vibranoeMesto = 0;
+    bool m_perezapusk = false;
+
+    bool m_zavershena = false;
+    bool m_oshibkaPodklucheniya = false;
+};

@@ -1,0 +1,105 @@
+#include "core/vidzhety.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+void ustanovitCvet(QWidget *w, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QColor cvetFona(const QWidget *w)
+{
+    return w->palette().color(QPalette::Window);
+}
+
+void ustanovitCvetTeksta(QWidget *w, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    w->setPalette(p);
+}
+
+QColor cvetTeksta(const QWidget *w)
+{
+    return w->palette().color(QPalette::WindowText);
+}
+
+QFont arialPx(int pixels, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QFont arialPt(int points, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(points);
+    f.setBold(bold);
+    return f;
+}
+
+TLeibl::TLeibl(QWidget *parent) : QLabel(parent) {}
+
+TLeibl::TLeibl(const QString &text, QWidget *parent) : QLabel(text, parent) {}
+
+void TLeibl::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    QLabel::mousePressEvent(event);
+}
+
+void TLeibl::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool was = m_pressed;
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (was && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+TGranica::TGranica(QWidget *parent) : QWidget(parent) {}
+
+void TGranica::setPero(const QColor &colour, int width)
+{
+    m_pero = colour;
+    m_shirina = width;
+    update();
+}
+
+void TGranica::setZalivka(const QColor &colour)
+{
+    m_zalivka = colour;
+    update();
+}
+
+void TGranica::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (m_zalivka.isValid())
+        p.fillRect(rect(), m_zalivka);
+    if (m_shirina > 0) {
+        // The outline lies inside the rectangle, as a shape's pen does.
+        const int w = m_shirina;
+        p.setPen(Qt::NoPen);
+        p.setBrush(m_pero);
+        p.drawRect(0, 0, width(), w);
+        p.drawRect(0, height() - w, width(), w);
+        p.drawRect(0, 0, w, height());
+        p.drawRect(width() - w, 0, w, height());
+    }
+}
+
+void TGranica::mousePressEvent(QMouseEvent *event)
+{
+    QWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit mouseDown();
+}

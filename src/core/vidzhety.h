@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+
+// Small widgets the hall screens are made of. A touch button is a label lying 1 px inside a
+// rectangle of the same place; a press on the rectangle acts like a press on the label.
+
+// Background colour of a widget (labels and panels paint it themselves).
+void ustanovitCvet(QWidget *w, const QColor &colour);
+QColor cvetFona(const QWidget *w);
+// Text colour.
+void ustanovitCvetTeksta(QWidget *w, const QColor &colour);
+QColor cvetTeksta(const QWidget *w);
+// Arial at a pixel height (the screens give sizes as character heights in pixels).
+QFont arialPx(int pixels, bool bold = false);
+// Arial at a point size (the few places that give points).
+QFont arialPt(int points, bool bold = false);
+
+// A label that reports clicks and carries a tag (several screens keep a small state in it).
+class TLeibl : public QLabel {
+    Q_OBJECT
+public:
+    explicit TLeibl(QWidget *parent = nullptr);
+    TLeibl(const QString &text, QWidget *parent = nullptr);
+
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    int m_tag = 0;
+    bool m_pressed = false;
+};
+
+// A rectangle with an outline of a given colour and width and a fill; reports mouse presses.
+class TGranica : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGranica(QWidget *parent = nullptr);
+
+    void setPero(const QColor &colour, int width);
+    QColor peroCvet() const { return m_pero; }
+    int peroShirina() const { return m_shirina; }
+    void setZalivka(const QColor &colour);  // invalid colour: not filled
+    QColor zalivka() const { return m_zalivka; }
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+signals:
+    void mouseDown();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QColor m_pero = Qt::black;
+    int m_shirina = 1;
+    QColor m_zalivka = Qt::white;
+    int m_tag = 0;
+};
