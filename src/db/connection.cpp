@@ -49,7 +49,9 @@ QVariant normalise(const QVariant &v)
     }
 }
 
-void readRows(QSqlQuery &q, ResultSet *out)
+// Returns false when fetching a row failed: the driver then ends the rows early, and that
+// must not pass for the end of the result.
+bool readRows(QSqlQuery &q, ResultSet *out)
 {
     out->columns.clear();
     out->rows.clear();
@@ -63,6 +65,7 @@ void readRows(QSqlQuery &q, ResultSet *out)
             row[i] = normalise(q.value(i));
         out->rows.push_back(std::move(row));
     }
+    return !q.lastError().isValid();
 }
 
 }  // namespace
@@ -324,8 +327,10 @@ bool DbConnection::runEmbedded(const QString &sql, ResultSet *out)
             takeError(q.lastError());
             return false;
         }
-        if (q.isSelect()) {
-            readRows(q, out);
+        if (q.isSelect() && !readRows(q, out)) {
+            takeError(q.lastError());
+            out->rows.clear();
+            return false;
         }
     }
     return true;
@@ -341,8 +346,11 @@ bool DbConnection::runServer(const QString &sql, ResultSet *out)
     }
     // A batch may carry several result sets; the last one with columns counts.
     do {
-        if (q.isSelect())
-            readRows(q, out);
+        if (q.isSelect() && !readRows(q, out)) {
+            takeError(q.lastError());
+            out->rows.clear();
+            return false;
+        }
     } while (q.nextResult());
     return true;
 }

@@ -1,24 +1,54 @@
-// Placeholder translation: passes statements through unchanged until the T-SQL layer lands.
 #include "db/tsql.h"
 
+#include "db/tsql_functions.h"
+#include "db/tsql_parser.h"
+#include "db/tsql_printer.h"
+
 #include <QHash>
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <sqlite3.h>
 
 namespace tsql {
+
+namespace {
+// Statements carry their values as literals, so the set of texts keeps growing slowly
+// (vote ids, countdown seconds); past this many the cache starts again.
+constexpr int kCacheLimit = 4096;
+}  // namespace
 
 const Translation &translate(const QString &text)
 {
     static thread_local QHash<QString, Translation> cache;
-    auto it = cache.find(text);
-    if (it != cache.end())
+    const auto it = cache.constFind(text);
+    if (it != cache.constEnd())
         return *it;
+    if (cache.size() >= kCacheLimit)
+        cache.clear();
     Translation t;
-    t.statements << text;
+    std::vector<ast::Statement> statements;
+    QString error;
+    if (!parse(text, &statements, &error) || !print(statements, &t.statements, &error)) {
+        t.statements.clear();
+        t.error = error.isEmpty() ? QStringLiteral("Incorrect syntax.") : error;
+    }
     return *cache.insert(text, t);
 }
 
-bool installFunctions(const QSqlDatabase &, QString *)
+bool installFunctions(const QSqlDatabase &db, QString *error)
 {
-    return true;
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        *error = QStringLiteral("The embedded database driver gives no SQLite handle.");
+        return false;
+    }
+    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!h) {
+        *error = QStringLiteral("The embedded database is not open.");
+        return false;
+    }
+    return registerFunctions(h, error);
 }
 
 }  // namespace tsql
