@@ -1,0 +1,224 @@
+#include "protocol/protokol_forma.h"
+
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QShowEvent>
+#include <QTextEdit>
+
+namespace {
+
+constexpr int kClientWidth = 784;
+constexpr int kClientHeight = 678;
+constexpr int kPanelHeight = 37;
+
+QFont protocolFont()
+{
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSize(10);
+    return f;
+}
+
+QFont boldArial13()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    return f;
+}
+
+}  // namespace
+
+TProtokolForma::TProtokolForma(DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent)
+    : QDialog(parent), m_db(db), m_dialogs(dialogs), m_platform(platform)
+{
+    setObjectName(QStringLiteral("ProtokolForma"));
+    setWindowTitle(QStringLiteral("Протокол"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (m_platform) {
+        const QSize screen = m_platform->screenSize();
+        move((screen.width() - kClientWidth) / 2, (screen.height() - kClientHeight) / 2);
+    }
+
+    OtchetText = new QTextEdit(this);
+    OtchetText->setObjectName(QStringLiteral("OtchetText"));
+    OtchetText->setGeometry(0, 0, kClientWidth, kClientHeight - kPanelHeight);
+    OtchetText->setFont(protocolFont());
+    OtchetText->document()->setDefaultFont(protocolFont());
+    OtchetText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    OtchetText->setAcceptRichText(true);
+    OtchetText->setReadOnly(false);
+
+    PanelNis = new QFrame(this);
+    PanelNis->setObjectName(QStringLiteral("PanelNis"));
+    PanelNis->setGeometry(0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
+    PanelNis->setFrameShape(QFrame::Panel);
+    PanelNis->setFrameShadow(QFrame::Raised);
+
+    Electronniy = new QRadioButton(QStringLiteral("Электронный"), PanelNis);
+    Electronniy->setObjectName(QStringLiteral("Electronniy"));
+    Electronniy->setFont(boldArial13());
+    Electronniy->setGeometry(10, 9, 130, 19);
+    Electronniy->setChecked(true);
+
+    Redakt = new QRadioButton(QStringLiteral("Редактированный"), PanelNis);
+    Redakt->setObjectName(QStringLiteral("Redakt"));
+    Redakt->setFont(boldArial13());
+    Redakt->setGeometry(150, 9, 170, 19);
+
+    KnopkaZakr = new QPushButton(QStringLiteral("Закрыть"), PanelNis);
+    KnopkaZakr->setObjectName(QStringLiteral("KnopkaZakr"));
+    KnopkaZakr->setGeometry(kClientWidth - 8 - 90, 6, 90, 25);
+    KnopkaZakr->setAutoDefault(false);
+
+    KnopkaVFail = new QPushButton(QStringLiteral("Сохранить в файл"), PanelNis);
+    KnopkaVFail->setObjectName(QStringLiteral("KnopkaVFail"));
+    KnopkaVFail->setGeometry(kClientWidth - 8 - 90 - 8 - 140, 6, 140, 25);
+    KnopkaVFail->setAutoDefault(false);
+
+    Otchet1 = new DataSet(db, this);
+    Otchet1->setObjectName(QStringLiteral("Otchet1"));
+    Otchet1->setSql(protocol::otchet1Sql());
+    Otchet2 = new DataSet(db, this);
+    Otchet2->setObjectName(QStringLiteral("Otchet2"));
+    Otchet2->setSql(protocol::otchet2Sql());
+
+    // Clicks only: a programmatic setChecked() must not rebuild the text behind the caller.
+    connect(Electronniy, &QRadioButton::clicked, this, [this] { ElectronniyClick(); });
+    connect(Redakt, &QRadioButton::clicked, this, [this] { RedaktClick(); });
+    connect(KnopkaVFail, &QPushButton::clicked, this, [this] { KnopkaVFailClick(); });
+    connect(KnopkaZakr, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TProtokolForma::setMeeting(int id)
+{
+    Otchet1->close();
+    Otchet1->setParam(QStringLiteral("a"), id);
+    Otchet2->close();
+}
+
+int TProtokolForma::meeting() const
+{
+    return Otchet1->param(QStringLiteral("a")).toInt();
+}
+
+void TProtokolForma::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Built when the window appears, not on every activation: coming back from the save
+    // dialog or another program must not throw away the layout chosen and the edits made.
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TProtokolForma::reportDbError()
+{
+    if (m_db->hasErrors())
+        m_dialogs->error(this, m_db->firstErrorText());
+    m_db->clearErrors();
+}
+
+void TProtokolForma::FormActivate()
+{
+    Otchet1->close();
+    if (!Otchet1->open()) {
+        display(protocol::Paragraphs());
+        reportDbError();
+        return;
+    }
+    Otchet2->close();
+    Otchet2BeforeOpen();
+    if (!Otchet2->open()) {
+        display(protocol::Paragraphs());
+        reportDbError();
+        return;
+    }
+    Electronniy->setChecked(true);
+    ElectronniyClick();
+}
+
+void TProtokolForma::Otchet2BeforeOpen()
+{
+    Otchet2->setParam(QStringLiteral("a"), Otchet1->param(QStringLiteral("a")));
+}
+
+bool TProtokolForma::queriesOpen() const
+{
+    return Otchet1->isOpen() && Otchet2->isOpen();
+}
+
+void TProtokolForma::ElectronniyClick()
+{
+    rebuild(false);
+}
+
+void TProtokolForma::RedaktClick()
+{
+    rebuild(true);
+}
+
+void TProtokolForma::rebuild(bool edited)
+{
+    if (!queriesOpen()) {
+        display(protocol::Paragraphs());
+        return;
+    }
+    const protocol::MeetingRow meeting = protocol::meetingFrom(Otchet2->resultSet());
+    const QVector<protocol::VoteRow> votes = protocol::votesFrom(Otchet1->resultSet());
+    display(edited ? protocol::buildEdited(meeting, votes, indentWidths())
+                   : protocol::buildElectronic(meeting, votes, indentWidths()));
+}
+
+int TProtokolForma::spaceWidth(int count) const
+{
+    return QFontMetrics(OtchetText->font(), OtchetText).horizontalAdvance(QString(count, QLatin1Char(' ')));
+}
+
+protocol::IndentWidths TProtokolForma::indentWidths() const
+{
+    protocol::IndentWidths w;
+    w.twoSpaces = spaceWidth(2);
+    w.sixSpaces = spaceWidth(6);
+    return w;
+}
+
+void TProtokolForma::display(const protocol::Paragraphs &paragraphs)
+{
+    // Document pixels are 96-dpi pixels, the unit the RTF writer turns into twips.
+    const double pixelsPerPoint = 96.0 / 72.0;
+    protocol::fillDocument(OtchetText->document(), paragraphs, protocolFont(), pixelsPerPoint);
+    OtchetText->moveCursor(QTextCursor::Start);
+}
+
+void TProtokolForma::KnopkaVFailClick()
+{
+    QString name = m_dialogs->saveFileName(this, QStringLiteral("Сохранить как"), QString(), QStringLiteral("RTF (*.rtf)"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty()) {
+        // The dialog asked about overwriting the name as typed; the file actually written
+        // gets the default extension, so ask again when that one exists.
+        name += QStringLiteral(".rtf");
+        if (QFileInfo::exists(name)
+            && !m_dialogs->question(this, QStringLiteral("%1 уже существует.\nЗаменить?").arg(QDir::toNativeSeparators(name)),
+                                    QStringLiteral("Сохранить как")))
+            return;
+    }
+    const QByteArray data = protocol::toRtf(OtchetText->document());
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        m_dialogs->error(this, QStringLiteral("Невозможно создать файл \"%1\".\n\r%2")
+                                   .arg(QDir::toNativeSeparators(name), file.errorString()));
+    }
+}
