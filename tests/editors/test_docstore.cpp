@@ -89,24 +89,6 @@ private slots:
         QCOMPARE(docstore::copyIntoStore(target, program, put, QStringLiteral("O'Brien's report.pdf"), &err),
                  docstore::CopyResult::AlreadyThere);
     }
-
-    void copyFailures()
-    {
-        QTemporaryDir dir;
-        QString err;
-        QCOMPARE(docstore::copyIntoStore(dir.filePath(QStringLiteral("missing.pdf")), dir.path(),
-                                         QStringLiteral("1.01.2014\\1\\"), QStringLiteral("missing.pdf"), &err),
-                 docstore::CopyResult::Failed);
-        QVERIFY(!err.isEmpty());
-        // A plain file where the store's folder should be.
-        const QString program = dir.filePath(QStringLiteral("prog"));
-        QVERIFY(QDir().mkpath(program));
-        QVERIFY(write(program + QStringLiteral("/docs"), "not a folder"));
-        const QString source = dir.filePath(QStringLiteral("a.pdf"));
-        QVERIFY(write(source, "pdf"));
-        QCOMPARE(docstore::copyIntoStore(source, program, QStringLiteral("1.01.2014\\1\\"), QStringLiteral("a.pdf"), &err),
-                 docstore::CopyResult::Failed);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDocstore)

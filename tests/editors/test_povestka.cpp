@@ -360,20 +360,6 @@ private slots:
         QCOMPARE(changes, 1);
     }
 
-    void emptyAgendaButtonsDoNothing()
-    {
-        const int m = t.addMeeting(QStringLiteral("20140305"));
-        auto w = editor(m);
-        w->PovestkaFreim->VoprosRedaktExecute();
-        w->PovestkaFreim->VoprosUdalitExecute();
-        w->PovestkaFreim->VoprosVerhExecute();
-        w->PovestkaFreim->VoprosNisExecute();
-        w->PovestkaFreim->KnopkaRegimClick();
-        QVERIFY(t.dialogs.shown.isEmpty());
-        QVERIFY(t.dialogs.modalClasses.isEmpty());
-        QCOMPARE(changes, 0);
-    }
-
     void failingAgendaQueryIsReported()
     {
         const int m = t.addMeeting(QStringLiteral("20140305"));

@@ -62,18 +62,6 @@ private slots:
         item = t.addItem(t.addMeeting(QStringLiteral("20140305")), 0, 1, 1);
     }
 
-    void pickerListsAllRulesInOrder()
-    {
-        TRegimRedaktForma p(t.db.get(), &t.dialogs, t.platform.get());
-        QCOMPARE(p.windowTitle(), QStringLiteral("Выбор режима"));
-        QCOMPARE(p.RegimZapros->rowCount(), t.scalar(QStringLiteral("SELECT count(*) FROM regim_golos")).toInt());
-        QCOMPARE(p.chosenOpisanie(), QStringLiteral("Процедурные вопросы"));
-        const int id = t.scalar(QStringLiteral("SELECT id FROM regim_golos WHERE opisanie='Принятие закона'")).toInt();
-        QVERIFY(p.selectRegim(id));
-        QCOMPARE(p.chosenId(), id);
-        QVERIFY(p.KnopkaVibor->isDefault());
-    }
-
     void ordGrowsAndKeepsGaps()
     {
         auto w = window();
@@ -211,14 +199,6 @@ private slots:
         QVERIFY(t.dialogs.lastText().startsWith(QStringLiteral("Ошибка при удалении режима голосования!\n\r\n\r")));
         QVERIFY(!t.db->hasErrors());
         QCOMPARE(w->RegimZapros->rowCount(), 1);  // the list as last read
-    }
-
-    void hiddenOrderColumn()
-    {
-        auto w = window();
-        QVERIFY(w->RegimTabl->isColumnHidden(0));
-        QCOMPARE(w->RegimModel->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("№ п/п"));
-        QCOMPARE(w->RegimModel->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Режим"));
     }
 };
 
