@@ -1,0 +1,446 @@
+#include "editors/zasedanie_form.h"
+
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+const int kDateColumnWidth = 81;
+const int kReferenceViolation = 547;
+
+// The program's general error report: the failure's own text in an error box.
+void generalError(Dialogs *dialogs, QWidget *parent, const QString &text)
+{
+    dialogs->error(parent, text);
+}
+
+// The date column is centred.
+class ZasedaniaGridModel : public DataSetModel {
+public:
+    using DataSetModel::DataSetModel;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::TextAlignmentRole && index.column() == 0)
+            return int(Qt::AlignCenter);
+        return DataSetModel::data(index, role);
+    }
+};
+
+QFont titleFont()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    return f;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// TZasedanieRedaktForma
+
+TZasedanieRedaktForma::TZasedanieRedaktForma(Dialogs *dialogs, QWidget *parent)
+    : QDialog(parent), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("ZasedanieRedaktForma"));
+    setWindowTitle(QStringLiteral("Редактирование заседания"));
+    setFixedSize(549, 136);
+
+    LabelData = new QLabel(QStringLiteral("Дата:"), this);
+    LabelData->setObjectName(QStringLiteral("LabelData"));
+    LabelData->setGeometry(8, 12, 137, 16);
+
+    ZasedanieData = new QDateEdit(this);
+    ZasedanieData->setObjectName(QStringLiteral("ZasedanieData"));
+    ZasedanieData->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    ZasedanieData->setCalendarPopup(true);
+    ZasedanieData->setDate(QDate::currentDate());
+    ZasedanieData->setGeometry(8, 30, 137, 24);
+
+    LabelOpisanie = new QLabel(QStringLiteral("Заседание:"), this);
+    LabelOpisanie->setObjectName(QStringLiteral("LabelOpisanie"));
+    LabelOpisanie->setGeometry(152, 12, 389, 16);
+
+    ZasedanieOpisanie = new QLineEdit(this);
+    ZasedanieOpisanie->setObjectName(QStringLiteral("ZasedanieOpisanie"));
+    ZasedanieOpisanie->setGeometry(152, 30, 389, 24);
+
+    KnopkaOK = new QPushButton(QStringLiteral("OK"), this);
+    KnopkaOK->setObjectName(QStringLiteral("KnopkaOK"));
+    KnopkaOK->setGeometry(370, 96, 83, 28);
+    KnopkaOK->setDefault(true);
+    connect(KnopkaOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    KnopkaOtmena = new QPushButton(QStringLiteral("Отмена"), this);
+    KnopkaOtmena->setObjectName(QStringLiteral("KnopkaOtmena"));
+    KnopkaOtmena->setGeometry(458, 96, 83, 28);
+    connect(KnopkaOtmena, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(ZasedanieData, ZasedanieOpisanie);
+    setTabOrder(ZasedanieOpisanie, KnopkaOK);
+    setTabOrder(KnopkaOK, KnopkaOtmena);
+}
+
+bool TZasedanieRedaktForma::FormCloseQuery()
+{
+    // Spaces count as a description; only a really empty box is refused.
+    if (ZasedanieOpisanie->text().isEmpty()) {
+        m_dialogs->error(this, QStringLiteral("Вы не заполнили поле [Заседание]!"));
+        ZasedanieOpisanie->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void TZasedanieRedaktForma::done(int result)
+{
+    if (result == QDialog::Accepted && !FormCloseQuery())
+        return;
+    QDialog::done(result);
+}
+
+QString TZasedanieRedaktForma::dataText() const
+{
+    return ZasedanieData->date().toString(QStringLiteral("yyyyMMdd"));
+}
+
+// ---------------------------------------------------------------------------------------
+// TZasedanieForm
+
+TZasedanieForm::TZasedanieForm(DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent)
+    : QDialog(parent), m_db(db), m_dialogs(dialogs), m_platform(platform)
+{
+    setObjectName(QStringLiteral("ZasedanieForm"));
+    setWindowTitle(QStringLiteral("Заседания"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(647, 375);
+
+    Zasedania = new DataSet(db, this);
+    Zasedania->setObjectName(QStringLiteral("Zasedania"));
+    Zasedania->setSql(sql::lines({
+        QStringLiteral("SELECT id,REPLACE(CONVERT(varchar,data,103),'/','.') as data,opisanie,vremya,data as dt,"),
+        QStringLiteral("start,stop"),
+        QStringLiteral("FROM zasedanie"),
+        QStringLiteral("ORDER BY zasedanie.data DESC,id DESC"),
+    }));
+
+    ZasedaniaModel = new ZasedaniaGridModel(Zasedania, this);
+    ZasedaniaModel->setColumns({
+        {QStringLiteral("data"), QStringLiteral("Дата"), kDateColumnWidth},
+        {QStringLiteral("opisanie"), QStringLiteral("Описание"), 0},
+    });
+    ZasedaniaModel->setDisplay([](int, const QString &field, const QVariant &value) -> QVariant {
+        if (field == QLatin1String("opisanie")) {
+            // A long description shows as one line of text.
+            QString t = value.toString();
+            t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            return t;
+        }
+        return value;
+    });
+
+    ZasedaniaTabl = new QTableView(this);
+    ZasedaniaTabl->setObjectName(QStringLiteral("ZasedaniaTabl"));
+    ZasedaniaTabl->setModel(ZasedaniaModel);
+    ZasedaniaTabl->setGeometry(0, 0, 647, 330);
+    ZasedaniaTabl->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ZasedaniaTabl->setSelectionMode(QAbstractItemView::SingleSelection);
+    ZasedaniaTabl->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ZasedaniaTabl->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ZasedaniaTabl->setWordWrap(false);
+    ZasedaniaTabl->verticalHeader()->hide();
+    ZasedaniaTabl->verticalHeader()->setDefaultSectionSize(20);
+    ZasedaniaTabl->horizontalHeader()->setFont(titleFont());
+    ZasedaniaTabl->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ZasedaniaTabl->horizontalHeader()->setHighlightSections(false);
+    connect(ZasedaniaTabl, &QTableView::doubleClicked, this, [this] { ZasedaniaTablDblClick(); });
+    connect(ZasedaniaTabl->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    Zasedania->setCurrentRow(current.row());
+            });
+    // The grid follows the list's cursor (after open, locate, filter).
+    connect(Zasedania, &DataSet::afterScroll, this, [this] { syncSelection(); });
+    connect(Zasedania, &DataSet::rowsChanged, this, [this] { syncSelection(); });
+
+    ZasedanieDobavit = new QAction(QStringLiteral("Добавить"), this);
+    ZasedanieDobavit->setObjectName(QStringLiteral("ZasedanieDobavit"));
+    connect(ZasedanieDobavit, &QAction::triggered, this, [this] { ZasedanieDobavitExecute(); });
+    ZasedanieRedakt = new QAction(QStringLiteral("Редактировать заседание"), this);
+    ZasedanieRedakt->setObjectName(QStringLiteral("ZasedanieRedakt"));
+    connect(ZasedanieRedakt, &QAction::triggered, this, [this] { ZasedanieRedaktExecute(); });
+    ZasedanieUdalit = new QAction(QStringLiteral("Удалить"), this);
+    ZasedanieUdalit->setObjectName(QStringLiteral("ZasedanieUdalit"));
+    connect(ZasedanieUdalit, &QAction::triggered, this, [this] { ZasedanieUdalitExecute(); });
+
+    const int by = 338, bh = 29, bw = 91;
+    KnopkaNoviy = new QPushButton(ZasedanieDobavit->text(), this);
+    KnopkaNoviy->setObjectName(QStringLiteral("KnopkaNoviy"));
+    KnopkaNoviy->setGeometry(8, by, bw, bh);
+    connect(KnopkaNoviy, &QPushButton::clicked, ZasedanieDobavit, &QAction::trigger);
+
+    KnopkaUdalit = new QPushButton(ZasedanieUdalit->text(), this);
+    KnopkaUdalit->setObjectName(QStringLiteral("KnopkaUdalit"));
+    KnopkaUdalit->setGeometry(8 + bw + 6, by, bw, bh);
+    connect(KnopkaUdalit, &QPushButton::clicked, ZasedanieUdalit, &QAction::trigger);
+
+    KnopkaProtokol = new QPushButton(QStringLiteral("Протокол"), this);
+    KnopkaProtokol->setObjectName(QStringLiteral("KnopkaProtokol"));
+    KnopkaProtokol->setGeometry(8 + 2 * (bw + 6), by, bw, bh);
+    connect(KnopkaProtokol, &QPushButton::clicked, this, [this] { KnopkaProtokolClick(); });
+
+    KnopkaOK = new QPushButton(QStringLiteral("Выбрать"), this);
+    KnopkaOK->setObjectName(QStringLiteral("KnopkaOK"));
+    KnopkaOK->setGeometry(647 - 8 - 2 * bw - 6, by, bw, bh);
+    connect(KnopkaOK, &QPushButton::clicked, this, [this] { KnopkaOKClick(); });
+
+    KnopkaOtmena = new QPushButton(QStringLiteral("Закрыть"), this);
+    KnopkaOtmena->setObjectName(QStringLiteral("KnopkaOtmena"));
+    KnopkaOtmena->setGeometry(647 - 8 - bw, by, bw, bh);
+    connect(KnopkaOtmena, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Enter in the grid must not press whichever button happens to be the default.
+    for (QPushButton *b : {KnopkaNoviy, KnopkaUdalit, KnopkaProtokol, KnopkaOK, KnopkaOtmena})
+        b->setAutoDefault(false);
+
+    ZasedaniaTabl->setColumnWidth(0, kDateColumnWidth);
+    FormResize();
+    reload();
+}
+
+TZasedanieForm::~TZasedanieForm() = default;
+
+bool TZasedanieForm::reload()
+{
+    const bool ok = Zasedania->isOpen() ? Zasedania->requery() : Zasedania->open();
+    if (!ok) {
+        if (m_db->hasErrors())
+            generalError(m_dialogs, this, m_db->firstErrorText());
+        m_db->clearErrors();
+    }
+    updatePickerButtons();
+    return ok;
+}
+
+void TZasedanieForm::setPickerMode(bool picker)
+{
+    m_picker = picker;
+    KnopkaNoviy->setHidden(picker);
+    KnopkaUdalit->setHidden(picker);
+    KnopkaProtokol->setHidden(picker);
+    if (picker) {
+        // Only meetings never opened can be chosen for opening.
+        Zasedania->setFilter([](const DataSet &set, int row) {
+            return set.sourceValue(row, QStringLiteral("start")).isNull();
+        });
+    } else {
+        Zasedania->setFilter(nullptr);
+    }
+    Zasedania->first();
+    updatePickerButtons();
+}
+
+void TZasedanieForm::updatePickerButtons()
+{
+    KnopkaOK->setHidden(m_picker && Zasedania->isEmpty());
+}
+
+bool TZasedanieForm::selectMeeting(int id)
+{
+    return Zasedania->locate(QStringLiteral("id"), id);
+}
+
+int TZasedanieForm::currentId() const
+{
+    const QVariant v = Zasedania->field(QStringLiteral("id"));
+    return v.isNull() ? -1 : v.toInt();
+}
+
+void TZasedanieForm::syncSelection()
+{
+    const int row = Zasedania->currentRow();
+    QItemSelectionModel *sel = ZasedaniaTabl->selectionModel();
+    if (row < 0 || row >= ZasedaniaModel->rowCount()) {
+        sel->clearSelection();
+        return;
+    }
+    const QModelIndex idx = ZasedaniaModel->index(row, 0);
+    if (sel->currentIndex().row() != row || !sel->isRowSelected(row, QModelIndex())) {
+        sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    ZasedaniaTabl->scrollTo(idx);
+}
+
+void TZasedanieForm::FormResize()
+{
+    const int w = ZasedaniaTabl->width() - kDateColumnWidth - m_platform->scrollBarWidth() - 7;
+    ZasedaniaTabl->setColumnWidth(0, kDateColumnWidth);
+    ZasedaniaTabl->setColumnWidth(1, qMax(w, 20));
+}
+
+void TZasedanieForm::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+void TZasedanieForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormResize();
+}
+
+void TZasedanieForm::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormResize();
+}
+
+void TZasedanieForm::ZasedaniaTablDblClick()
+{
+    // In picker mode the list is for choosing only.
+    if (!KnopkaNoviy->isHidden())
+        ZasedanieRedaktExecute();
+}
+
+void TZasedanieForm::ZasedanieDobavitExecute()
+{
+    editMeeting(true);
+}
+
+void TZasedanieForm::ZasedanieRedaktExecute()
+{
+    if (Zasedania->eof())
+        return;
+    editMeeting(false);
+}
+
+void TZasedanieForm::editMeeting(bool adding)
+{
+    const int id = currentId();
+    auto *dlg = new TZasedanieRedaktForma(m_dialogs, this);
+    if (adding) {
+        dlg->ZasedanieData->setDate(QDate::currentDate());
+        dlg->ZasedanieOpisanie->setText(QStringLiteral("Заседание № "));
+    } else {
+        const QString dt = Zasedania->field(QStringLiteral("dt")).toString();
+        const QDate d(dt.mid(0, 4).toInt(), dt.mid(5, 2).toInt(), dt.mid(8, 2).toInt());
+        if (d.isValid())
+            dlg->ZasedanieData->setDate(d);
+        dlg->ZasedanieOpisanie->setText(Zasedania->field(QStringLiteral("opisanie")).toString());
+    }
+    dlg->move(pos() + QPoint(40, 50));
+
+    bool failed = false;
+    if (m_dialogs->exec(dlg) == QDialog::Accepted) {
+        const QString date = sql::quote(dlg->dataText());
+        const QString opisanie = sql::quote(dlg->ZasedanieOpisanie->text());
+        if (adding) {
+            failed = !m_db->exec(QStringLiteral("INSERT INTO zasedanie (data,opisanie,vremya) VALUES (") + date
+                                 + QLatin1Char(',') + opisanie + QStringLiteral(",'00:00:00')"));
+            if (!failed) {
+                failed = !Zasedania->open();
+                bool ok = false;
+                const QVariant newId = failed ? QVariant() : m_db->scalar(QStringLiteral("SELECT @@identity as id;"), &ok);
+                failed = failed || !ok;
+                if (!failed)
+                    Zasedania->locate(QStringLiteral("id"), newId);
+            }
+        } else {
+            failed = !m_db->exec(QStringLiteral("UPDATE zasedanie SET data=") + date + QStringLiteral(",opisanie=")
+                                 + opisanie + QStringLiteral(" WHERE id=") + QString::number(id));
+            if (!failed) {
+                failed = !Zasedania->open();
+                if (!failed)
+                    Zasedania->locate(QStringLiteral("id"), id);
+            }
+        }
+    }
+    if (m_db->hasErrors()) {
+        const QString text = m_db->firstErrorText();
+        m_dialogs->error(this, (adding ? QStringLiteral("Ошибка при добавлении заседания [")
+                                       : QStringLiteral("Ошибка при редактировании заседания ["))
+                                   + text + QLatin1Char(']'));
+        m_db->clearErrors();
+        if (failed)
+            generalError(m_dialogs, this, text);
+    }
+    delete dlg;
+    updatePickerButtons();
+}
+
+void TZasedanieForm::ZasedanieUdalitExecute()
+{
+    if (Zasedania->eof())
+        return;
+    const int id = currentId();
+    const QString opisanie = Zasedania->field(QStringLiteral("opisanie")).toString();
+    if (id == m_consoleMeeting) {
+        m_dialogs->error(this, QStringLiteral("Нельзя удалять текущее заседание!"));
+        return;
+    }
+    if (!m_dialogs->question(this, QStringLiteral("Вы действительно хотите удалить заседание [") + opisanie
+                                       + QStringLiteral("]?"),
+                             QStringLiteral("Удаление заседания")))
+        return;
+    if (m_db->exec(QStringLiteral("DELETE FROM zasedanie WHERE id=") + QString::number(id))) {
+        reload();
+        return;
+    }
+    if (m_db->hasErrors()) {
+        if (m_db->errors().first().nativeError == kReferenceViolation)
+            m_dialogs->error(this, QStringLiteral("Сначала нужно удалить все вопросы повестки дня, относящиеся к заседанию [")
+                                       + opisanie + QStringLiteral("]!"));
+        else
+            m_dialogs->error(this, QStringLiteral("Ошибка при удалении заседания [") + m_db->firstErrorText()
+                                       + QLatin1Char(']'));
+        m_db->clearErrors();
+    }
+}
+
+void TZasedanieForm::KnopkaProtokolClick()
+{
+    if (Zasedania->eof())
+        return;
+    if (Zasedania->field(QStringLiteral("stop")).isNull()) {
+        m_dialogs->error(this, QStringLiteral("Выбранное заседание не было закрыто! Для того, чтобы сформировать "
+                                              "отчет, сначала закройте его!"));
+        return;
+    }
+    if (openProtocol)
+        openProtocol(currentId());
+}
+
+void TZasedanieForm::KnopkaOKClick()
+{
+    accept();
+}
+
+void TZasedanieForm::done(int result)
+{
+    // Without a row there is nothing to choose: the opener would act on a meeting that does
+    // not exist.
+    if (result == QDialog::Accepted && Zasedania->eof())
+        return;
+    if (result == QDialog::Accepted) {
+        m_chosenId = currentId();
+        m_chosenOpisanie = Zasedania->field(QStringLiteral("opisanie")).toString();
+    } else {
+        m_chosenId = -1;
+        m_chosenOpisanie.clear();
+    }
+    QDialog::done(result);
+}
