@@ -101,6 +101,13 @@ TProtokolForma::TProtokolForma(DbConnection *db, Dialogs *dialogs, Platform *pla
     connect(KnopkaZakr, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+int TProtokolForma::showFor(int meetingId, DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent)
+{
+    TProtokolForma window(db, dialogs, platform, parent);
+    window.setMeeting(meetingId);
+    return dialogs->exec(&window);
+}
+
 void TProtokolForma::setMeeting(int id)
 {
     Otchet1->close();

@@ -21,6 +21,10 @@ class TProtokolForma : public QDialog {
 public:
     TProtokolForma(DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent = nullptr);
 
+    // Opens the protocol of a meeting modally and releases it when it closes; what the
+    // meetings window's protocol callback does.
+    static int showFor(int meetingId, DbConnection *db, Dialogs *dialogs, Platform *platform, QWidget *parent);
+
     // Closes the two queries and sets the meeting whose protocol is made; the queries are
     // opened when the window is shown.
     void setMeeting(int id);

@@ -619,6 +619,16 @@ void TestProtocolWindow::windowLayout()
     w.KnopkaZakr->click();
     QVERIFY(!w.isVisible());
     QCOMPARE(w.result(), int(QDialog::Rejected));
+
+    // The meetings window's callback: a modal protocol window for the chosen meeting.
+    int seen = 0;
+    m_dialogs.modalHandlers.enqueue([&seen](QDialog *d) {
+        seen = qobject_cast<TProtokolForma *>(d)->meeting();
+        return int(QDialog::Rejected);
+    });
+    QCOMPARE(TProtokolForma::showFor(7, m_db, &m_dialogs, &m_platform, nullptr), int(QDialog::Rejected));
+    QCOMPARE(m_dialogs.modalClasses, QStringList({QStringLiteral("TProtokolForma")}));
+    QCOMPARE(seen, 7);
 }
 
 void TestProtocolWindow::screenshots()
