@@ -259,9 +259,9 @@ void Parser::run()
         }
 
         ++m_pos;
-        m_groupStart = false;
         if (u == '\r' || u == '\n' || u == 0)
             continue;   // line ends in RTF source are not text
+        m_groupStart = false;
         if (m_bytesInput && u >= 0x80) {
             byte(static_cast<char>(u));
             continue;

@@ -232,6 +232,7 @@ void TestRtfReader::destinationsAndSpecials_data()
     QTest::newRow("stylesheet and info") << R"({\rtf1{\stylesheet{\s0 Normal;}}{\info{\title T}{\author A}}Body)"
                                          << QStringLiteral("Body");
     QTest::newRow("unknown ignorable group") << R"({\rtf1 a{\*\whatever {x} y}b)" << QStringLiteral("ab");
+    QTest::newRow("star after a line end") << "{\\rtf1 a{\r\n\\*\\x y}b}" << QStringLiteral("ab");
     QTest::newRow("star only at group start") << R"({\rtf1 {a\*b}c)" << QStringLiteral("abc");
     QTest::newRow("field result shown") << R"({\rtf1{\field{\fldinst HYPERLINK "x"}{\fldrslt link}}})"
                                         << QStringLiteral("link");
