@@ -1,0 +1,26 @@
+// Operations of the main window whose screens are not built yet: the voting panel.
+// This file goes away when that screen is written in its own folder; until then the bodies
+// do the least that keeps the window consistent.
+#include "core/tglavforma.h"
+
+#include "core/gerb.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+// ---- Voting panel (src/hall)
+
+void TGlavForma::SozdatPanelGolosovania() {}           // the four ballot buttons
+
+// Reset: the coat of arms back in place of the panel (the button looks come with the panel).
+void TGlavForma::SbrosPanelGolosovania()
+{
+    ProgressBarTablo->setMaximum(0);
+    ProgressBarTablo->hide();
+    LeiblKolGolosov->hide();
+    LeiblRegim->hide();
+    PanelGolosovanie->hide();
+    Gerb->show();
+}
+
+void TGlavForma::GolosKlavishei(int, Qt::KeyboardModifiers) {}  // keypad keys cast ballots in mode 2
