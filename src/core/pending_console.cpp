@@ -6,7 +6,6 @@
 // ---- Operator console (src/console)
 
 void TGlavForma::SozdatAdminFrame() {}                 // TAdminInterfeis inside AdminFrame
-void TGlavForma::SozdatProcessGolos2Formu() {}         // vote-progress window
 void TGlavForma::SozdatOknaRegistracii() {}            // registration-progress and -control windows
 bool TGlavForma::ZagruzitZasedanie() { return false; } // binds the frame to the open meeting
 void TGlavForma::ObnovitPovestku() {}                  // reloads the frame's agenda

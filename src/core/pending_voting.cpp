@@ -1,4 +1,4 @@
-// Operations of the main window whose screens are not built yet: the voting panel.
+// Operations of the main window whose screens are not built yet: the voting panel, the vote set-up and vote-progress windows.
 // This file goes away when that screen is written in its own folder; until then the bodies
 // do the least that keeps the window consistent.
 #include "core/tglavforma.h"
@@ -24,3 +24,6 @@ void TGlavForma::SbrosPanelGolosovania()
 }
 
 void TGlavForma::GolosKlavishei(int, Qt::KeyboardModifiers) {}  // keypad keys cast ballots in mode 2
+
+void TGlavForma::SozdatProcessGolos2Formu() {}         // vote-progress window
+void TGlavForma::OtkrytNastroikuGolosovania() {}       // vote set-up dialog

@@ -252,6 +252,8 @@ public:
     virtual void SozdatPanelGolosovania();
     virtual void SbrosPanelGolosovania();     // reset: hidden, coat of arms shown, "СБРОС" selected
     virtual void GolosKlavishei(int key, Qt::KeyboardModifiers modifiers);  // keys as voting buttons
+    // The vote set-up dialog, opened by the console frame's button "Голосование".
+    virtual void OtkrytNastroikuGolosovania();
 
     // Speaker requests.
     virtual void SozdatSpisokZapis();
