@@ -1,0 +1,368 @@
+// The clock timer: remote commands and the console's countdown, the restart guard, the
+// heartbeat, the clock and the active agenda item on the board.
+#include "db/inifile.h"
+#include "support/workstation.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTextCursor>
+
+namespace {
+
+bool isClock(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
+    return re.match(text).hasMatch();
+}
+
+}  // namespace
+
+class TestClock : public QObject {
+    Q_OBJECT
+private slots:
+    void consoleCountsCommandDown_data();
+    void consoleCountsCommandDown();
+    void commandWrittenByHandWithOneSecond();
+    void closeCommand();
+    void powerOffEveryTick();
+    void restartOncePerCommand();
+    void idleArmsRestartOnTerminalsOnly();
+    void heartbeat();
+    void failingHeartbeatIsShownAndEnds();
+    void activeItemOnEveryBoard();
+    void deputyTakesItemOneTickLater();
+    void noActiveItem();
+    void clockOnlyOutsideCountdowns_data();
+    void clockOnlyOutsideCountdowns();
+    void consoleBindsHiddenAgenda();
+    void countdownText();
+};
+
+void TestClock::consoleCountsCommandDown_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::newRow("close all") << -5;
+    QTest::newRow("power off") << -6;
+    QTest::newRow("restart all") << -7;
+}
+
+void TestClock::consoleCountsCommandDown()
+{
+    QFETCH(int, code);
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    Workstation &console = hall.start("admin1");
+    QVERIFY(console.started());
+    QVERIFY(hall.setMode(code, 10, 0));
+
+    QList<int> left;
+    for (int i = 0; i < 9; ++i) {
+        console.clock();
+        QCOMPARE(hall.scalarInt("SELECT nomer FROM regim"), code);
+        left << hall.scalarInt("SELECT param1 FROM regim");
+    }
+    QCOMPARE(left, (QList<int>{9, 8, 7, 6, 5, 4, 3, 2, 1}));
+    console.clock();
+    QCOMPARE(hall.scalarInt("SELECT nomer FROM regim"), -1);
+    QCOMPARE(hall.scalarInt("SELECT param1 FROM regim"), 1);
+    // The console itself carries out none of them.
+    QVERIFY(!console.ended());
+    QCOMPARE(console.platform.powerOffs, 0);
+    QCOMPARE(console.platform.restarts, 0);
+    QVERIFY(!QFile::exists(console.settingsPath()) || console.setting("Restart", "Zapret").isEmpty());
+}
+
+void TestClock::commandWrittenByHandWithOneSecond()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    Workstation &console = hall.start("admin1");
+    QVERIFY(hall.setMode(-7, 1, 0));
+    console.clock();
+    QCOMPARE(hall.scalarInt("SELECT nomer FROM regim"), -1);
+}
+
+void TestClock::closeCommand()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    Workstation &console = hall.start("admin1");
+    Workstation &chairman = hall.start("02");
+    Workstation &deputy = hall.start("07");
+    Workstation &watcher = hall.start("watcher");
+    QVERIFY(hall.setMode(-5, 10, 0));
+    hall.poll(4);  // the poller only shows the idle board
+    QVERIFY(!chairman.ended());
+    hall.clock();
+    for (Workstation *ws : {&chairman, &deputy, &watcher}) {
+        QVERIFY(ws->ended());
+        QCOMPARE(ws->platform.exitCode, 0);
+        QCOMPARE(ws->platform.restarts, 0);
+        QVERIFY(ws->messages().isEmpty());
+        QVERIFY(!(*ws)->TaimerOperaziy->isEnabled());
+    }
+    QVERIFY(!console.ended());
+    QCOMPARE(hall.scalarInt("SELECT param1 FROM regim"), 9);
+}
+
+void TestClock::powerOffEveryTick()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    Workstation &deputy = hall.start("07");
+    QVERIFY(hall.setMode(-6, 10, 0));
+    deputy.clock(3);
+    QCOMPARE(deputy.platform.powerOffs, 3);
+    QVERIFY(!deputy.ended());
+    QVERIFY(hall.setMode(-1));
+    deputy.clock(2);
+    QCOMPARE(deputy.platform.powerOffs, 3);
+}
+
+void TestClock::restartOncePerCommand()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    Workstation &first = hall.start("07");
+    QVERIFY(first.started());
+    QVERIFY(hall.setMode(-7, 10, 0));
+
+    first.clock();
+    QVERIFY(first->Perezapusk());
+    QCOMPARE(first.platform.restarts, 1);  // the closing window started the script
+    QVERIFY(first.ended());
+    QCOMPARE(first.platform.exitCode, 0);
+    QCOMPARE(first.setting("Restart", "Zapret"), QStringLiteral("1"));
+
+    // The script brings it back while the code is still -7: no gate, no second restart.
+    Workstation &second = hall.restart(first);
+    QVERIFY(second.started());
+    QVERIFY(second.modalWindows().isEmpty());
+    second.second(3);
+    QVERIFY(!second.ended());
+    QCOMPARE(second.platform.restarts, 0);
+    QVERIFY(!second->Perezapusk());
+
+    // Back to idle re-arms the guard; the next command restarts it again.
+    QVERIFY(hall.setMode(-1));
+    second.clock();
+    QCOMPARE(second.setting("Restart", "Zapret"), QStringLiteral("0"));
+    QVERIFY(hall.setMode(-7, 10, 0));
+    second.clock();
+    QCOMPARE(second.platform.restarts, 1);
+    QVERIFY(second.ended());
+}
+
+void TestClock::idleArmsRestartOnTerminalsOnly()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    Workstation &console = hall.start("admin1");
+    Workstation &chairman = hall.start("02");
+    Workstation &watcher = hall.start("watcher");
+    hall.clock();
+    QCOMPARE(chairman.setting("Restart", "Zapret"), QStringLiteral("0"));
+    QCOMPARE(watcher.setting("Restart", "Zapret"), QStringLiteral("0"));
+    QCOMPARE(console.setting("Restart", "Zapret", "absent"), QStringLiteral("absent"));
+    // Other modes leave the guard alone.
+    QVERIFY(iniWrite(watcher.settingsPath(), "Restart", "Zapret", "1"));
+    QVERIFY(hall.setMode(5, 1, 15));
+    hall.clock();
+    QCOMPARE(watcher.setting("Restart", "Zapret"), QStringLiteral("1"));
+}
+
+void TestClock::heartbeat()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    QVERIFY(hall.exec("INSERT INTO logins (login, password) VALUES ('admin05', 'admin05')"));
+    QVERIFY(hall.exec("UPDATE mesto SET nomer = 'admin05' WHERE nomer = '05'"));
+    Workstation &deputy = hall.start("07");
+    Workstation &console = hall.start("admin05");  // an operator login that names a seat
+    QVERIFY(deputy.started() && console.started());
+    QCOMPARE(hall.scalarInt("SELECT count(*) FROM mesto WHERE podkl IS NOT NULL"), 0);
+    hall.clock();
+    QCOMPARE(hall.scalarInt("SELECT count(*) FROM mesto WHERE podkl IS NOT NULL"), 1);
+    QVERIFY(!hall.scalar("SELECT podkl FROM mesto WHERE nomer = '07'").isNull());
+    // Stamped with the database's time.
+    const int age = hall.scalarInt("SELECT DATEDIFF(ss,podkl,GETDATE()) FROM mesto WHERE nomer = '07'");
+    QVERIFY2(age >= 0 && age <= 1, qPrintable(QString::number(age)));
+    // The operator console never reports itself.
+    QVERIFY(hall.scalar("SELECT podkl FROM mesto WHERE nomer = 'admin05'").isNull());
+}
+
+void TestClock::failingHeartbeatIsShownAndEnds()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(2));
+    Workstation &deputy = hall.start("07");
+    QSqlQuery q(hall.db().database());
+    QVERIFY(q.exec("ALTER TABLE mesto RENAME TO mesto_old"));
+    deputy.clock();
+    QCOMPARE(deputy.dialogs.shown.size(), 1);
+    const FakeDialogs::Shown &m = deputy.dialogs.shown.first();
+    const QString heading = QStringLiteral("Ошибка подтверждения активности рабочего места!\n\r\n\r");
+    QVERIFY(m.text.startsWith(heading));
+    QVERIFY(m.text.size() > heading.size());
+    QCOMPARE(m.caption, QStringLiteral("Ошибка"));
+    QCOMPARE(m.icon, Dialogs::Error);
+    QVERIFY(deputy.ended());
+}
+
+void TestClock::activeItemOnEveryBoard()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(3));
+    Workstation &console = hall.start("admin1");
+    Workstation &chairman = hall.start("02");
+    Workstation &deputy = hall.start("07");
+    Workstation &watcher = hall.start("watcher");
+
+    const int whole = hall.scalarInt("SELECT id FROM povestka WHERE opisanie = 'Вопрос 0'");
+    QVERIFY(hall.exec(QStringLiteral("UPDATE povestka SET info = '{\\rtf1\\ansi {\\b Порядок} работы}' WHERE id = %1")
+                          .arg(whole)));
+    QVERIFY(hall.exec("UPDATE zasedanie SET opisanie = 'Заседание № 3'"));
+    QVERIFY(hall.activateItem(whole));
+    hall.clock(2);
+    for (Workstation *ws : {&console, &chairman, &deputy, &watcher}) {
+        TGlavForma *w = ws->window();
+        QCOMPARE(w->LeiblVopros->text(), QStringLiteral("Повестка дня"));
+        QCOMPARE(w->LeiblZasedanie->text(), QStringLiteral("Заседание № 3"));
+        QCOMPARE(w->InfoTablo->toPlainText(), QStringLiteral("Порядок работы"));
+        QCOMPARE(w->IdPovestki(), whole);
+        QCOMPARE(w->IdZasedania(), hall.demoMeeting());
+        QVERIFY(isClock(w->LeiblVremya->text()));
+        QCOMPARE(w->LeiblVremya->y(), w->InfoTablo->y() + w->InfoTablo->height() + 8);
+        QVERIFY(ws->calls().contains(QStringLiteral("SinhronizaciyaRegistracii")));
+        QVERIFY(ws->calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
+    }
+    // The item text is shown small, whatever its stored size.
+    QTextCursor c(console->InfoTablo->document());
+    c.movePosition(QTextCursor::End);
+    QCOMPARE(c.charFormat().fontPointSize(), 8.0);
+    QVERIFY(!console->InfoTablo->textCursor().hasSelection());
+    // Repainted once, when the active item changed.
+    QCOMPARE(console.calls().count(QStringLiteral("PerekrasitPovestkuKonsoli")), 1);
+    // The idle board then shows the text.
+    console.poll();
+    QCOMPARE(console->InfoLabel->text(), QStringLiteral("Порядок работы"));
+}
+
+void TestClock::deputyTakesItemOneTickLater()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(3));
+    Workstation &console = hall.start("admin1");
+    Workstation &deputy = hall.start("07");
+    hall.clock(2);
+    QCOMPARE(deputy->IdPovestki(), 3);
+    QVERIFY(hall.activateItem(4));
+    console.clearCalls();
+    deputy.clearCalls();
+    hall.clock();
+    // Where there is no console frame to take the focus, the new text holds the rest back.
+    QCOMPARE(console->IdPovestki(), 4);
+    QVERIFY(console.calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
+    QCOMPARE(deputy->IdPovestki(), 3);
+    QCOMPARE(deputy->LeiblVopros->text(), QStringLiteral("Вопрос 3"));
+    QVERIFY(!deputy.calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
+    hall.clock();
+    QCOMPARE(deputy->IdPovestki(), 4);
+    QVERIFY(deputy.calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
+}
+
+void TestClock::noActiveItem()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(3));
+    Workstation &chairman = hall.start("02");
+    chairman.clock(2);
+    QCOMPARE(chairman->IdPovestki(), 3);
+    QVERIFY(!chairman->InfoTablo->toPlainText().isEmpty());
+    QVERIFY(hall.deactivateItems());
+    chairman.clock();
+    QCOMPARE(chairman->LeiblVopros->text(), QString());
+    QCOMPARE(chairman->LeiblZasedanie->text(), QString());
+    QCOMPARE(chairman->InfoTablo->toPlainText(), QString());
+    QCOMPARE(chairman->IdPovestki(), 3);
+    QCOMPARE(chairman->IdZasedania(), hall.demoMeeting());
+}
+
+void TestClock::clockOnlyOutsideCountdowns_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("clock");
+    QTest::newRow("registration") << 1 << false;
+    QTest::newRow("vote") << 2 << false;
+    QTest::newRow("vote results") << 4 << false;
+    QTest::newRow("registration results") << 5 << true;
+    QTest::newRow("anthem") << 10 << true;
+    QTest::newRow("taken down") << 11 << true;
+    QTest::newRow("restart") << -7 << true;
+}
+
+void TestClock::clockOnlyOutsideCountdowns()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, clock);
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.activateItem(3));
+    Workstation &console = hall.start("admin1");
+    Workstation &watcher = hall.start("watcher");
+    QVERIFY(hall.setMode(mode, 1, 30));
+    for (Workstation *ws : {&console, &watcher}) {
+        (*ws)->LeiblVremya->setText(QStringLiteral("countdown"));
+        (*ws)->LeiblVopros->clear();
+        ws->clearCalls();
+    }
+    hall.clock();
+    for (Workstation *ws : {&console, &watcher}) {
+        QCOMPARE(isClock((*ws)->LeiblVremya->text()), clock);
+        QCOMPARE(ws->calls().contains(QStringLiteral("SinhronizaciyaRegistracii")), clock);
+        QCOMPARE((*ws)->LeiblVopros->text().isEmpty(), !clock);
+    }
+}
+
+void TestClock::consoleBindsHiddenAgenda()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.deactivateItems());
+    Workstation &console = hall.start("admin1");
+    console->consoleAgendaHidden = true;
+    console.clock();
+    QVERIFY(!console.calls().filter(QStringLiteral("PrivyazatPovestkuKonsoli")).size());
+    QVERIFY(hall.activateItem(2));
+    console.clock();
+    QCOMPARE(console.calls().filter(QStringLiteral("PrivyazatPovestkuKonsoli")),
+             QStringList{QStringLiteral("PrivyazatPovestkuKonsoli:%1").arg(hall.demoMeeting())});
+    QCOMPARE(console->IdZasedania(), hall.demoMeeting());
+}
+
+void TestClock::countdownText()
+{
+    QCOMPARE(TGlavForma::MinSek(65), QStringLiteral("1 мин 5 сек"));
+    QCOMPARE(TGlavForma::MinSek(125), QStringLiteral("2 мин 5 сек"));
+    QCOMPARE(TGlavForma::MinSek(59), QStringLiteral("0 мин 59 сек"));
+    QCOMPARE(TGlavForma::MinSek(0), QStringLiteral("0 мин 0 сек"));
+    QCOMPARE(TGlavForma::MinSek(600), QStringLiteral("10 мин 0 сек"));
+    QCOMPARE(TGlavForma::NazvanieVoprosa(QStringLiteral("Вопрос 0")), QStringLiteral("Повестка дня"));
+    QCOMPARE(TGlavForma::NazvanieVoprosa(QStringLiteral("Вопрос 0 ")), QStringLiteral("Вопрос 0 "));
+    QCOMPARE(TGlavForma::NazvanieVoprosa(QStringLiteral("Вопрос 10")), QStringLiteral("Вопрос 10"));
+}
+
+QTEST_MAIN(TestClock)
+#include "test_clock.moc"
