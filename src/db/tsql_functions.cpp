@@ -1075,7 +1075,9 @@ void fnMnogoimen2(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 // @@identity: the key of the last row inserted on this connection into a table with an
 // identity key (an INTEGER PRIMARY KEY column "id"). Inserts into tables without one, such
-// as the presence records, leave it unchanged, as on the server.
+// as the presence records, leave it unchanged, as on the server. Kept by SQLite's update
+// hook, so nothing else may install one on these connections (Qt only does for driver
+// notifications, which the program does not use).
 struct ConnectionState {
     sqlite3 *db = nullptr;
     sqlite3_int64 identity = 0;
@@ -1217,7 +1219,9 @@ bool registerFunctions(sqlite3 *db, QString *error)
         {"tsql_date", 1, pure, fnDate},
         {"tsql_time", 1, pure, fnTime},
         {"tsql_datetime", 1, pure, fnDateTime},
-        {"tsql_getdate", 0, SQLITE_UTF8 | SQLITE_INNOCUOUS, fnGetDate},
+        // Deterministic so that SQLite reads the clock once per statement: the server's
+        // GETDATE() gives every row of one statement the same time.
+        {"tsql_getdate", 0, pure, fnGetDate},
         {"tsql_datepart", 2, pure, fnDatePart},
         {"tsql_datename", 2, pure, fnDateName},
         {"tsql_datediff", 3, pure, fnDateDiff},

@@ -223,6 +223,18 @@ private slots:
         tsql::setDatabaseClock({});
         QVERIFY(rs.value(0, "diff").toLongLong() >= 9 && rs.value(0, "diff").toLongLong() <= 10);
         QCOMPARE(rs.value(0, "connected"), QVariant(qlonglong(0)));
+
+        // One statement reads the clock once, however many rows it touches.
+        qint64 ticks = 0;
+        const QDateTime base = QDateTime::currentDateTime();
+        tsql::setDatabaseClock([&ticks, base] { return base.addSecs(++ticks); });
+        EXEC("UPDATE mesto SET podkl = GETDATE()");
+        QUERY(QStringLiteral("SELECT count(DISTINCT podkl), count(*), max(DATEDIFF(ss, podkl, CURRENT_TIMESTAMP)) FROM mesto"), rs);
+        tsql::setDatabaseClock({});
+        QCOMPARE(rs.value(0, 0), QVariant(qlonglong(1)));
+        QCOMPARE(rs.value(0, 1), QVariant(qlonglong(27)));
+        QCOMPARE(rs.value(0, 2), QVariant(qlonglong(1)));
+        EXEC("UPDATE mesto SET podkl = NULL");
     }
 
     void identityIsTheLastIdentityKey()
@@ -506,7 +518,11 @@ private slots:
         QCOMPARE(rs.columns, (QStringList{QString(), QStringLiteral("m"), QStringLiteral("id"), QStringLiteral("aktiv")}));
         QCOMPARE(rs.value(0, 3), QVariant(qlonglong(0)));
         QCOMPARE(rs.value(1, 3), QVariant(qlonglong(1)));
-        // Transactions spelled the server's way.
+        // The connection's own transactions, and those spelled the server's way.
+        QVERIFY(m_db.beginTransaction());
+        EXEC("UPDATE regim SET param2=9");
+        QVERIFY(m_db.rollback());
+        QCOMPARE(scalarInt(QStringLiteral("SELECT param2 FROM regim")), 8);
         EXEC("BEGIN TRANSACTION");
         EXEC("UPDATE regim SET param2=9");
         EXEC("ROLLBACK TRANSACTION");
