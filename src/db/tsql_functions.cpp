@@ -835,6 +835,11 @@ int compareCi(void *, int n1, const void *s1, int n2, const void *s2)
         if (wa != wb)
             return wa < wb ? -1 : 1;
     }
+    // Trailing blanks do not count, as the server pads the shorter text with blanks.
+    while (a < ea && *a == ' ')
+        ++a;
+    while (b < eb && *b == ' ')
+        ++b;
     if (a < ea)
         return 1;
     if (b < eb)

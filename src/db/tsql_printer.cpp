@@ -132,6 +132,25 @@ QString temporalName(ValueType t)
     }
 }
 
+// A text compared with a date becomes a date on the server; in storage form the two then
+// compare as texts. A date against a date-time counts as its midnight.
+QString asTemporal(const QString &text, ValueType target)
+{
+    return QStringLiteral("tsql_") + temporalName(target) + QLatin1Char('(') + text + QLatin1Char(')');
+}
+
+void alignForComparison(QString *l, ValueType lt, QString *r, ValueType rt)
+{
+    if (isTemporal(lt) && rt == ValueType::Text)
+        *r = asTemporal(*r, lt);
+    else if (isTemporal(rt) && lt == ValueType::Text)
+        *l = asTemporal(*l, rt);
+    else if (lt == ValueType::DateTime && rt == ValueType::Date)
+        *r = asTemporal(*r, lt);
+    else if (rt == ValueType::DateTime && lt == ValueType::Date)
+        *l = asTemporal(*l, rt);
+}
+
 bool containsAggregate(const Expr &e)
 {
     if (e.kind == ExprKind::Func) {
@@ -572,12 +591,21 @@ private:
             return QStringLiteral("EXISTS (") + select(*e.select, &scope, false, &cols) + QLatin1Char(')');
         }
         case ExprKind::InList: {
+            ValueType lt;
+            QString left = operand(*e.args[0], scope, &lt);
             QStringList items;
-            for (size_t i = 1; i < e.args.size(); ++i)
-                items << expr(*e.args[i], scope);
+            for (size_t i = 1; i < e.args.size(); ++i) {
+                ValueType t;
+                QString item = expr(*e.args[i], scope, &t);
+                if (isTemporal(lt) && t == ValueType::Text)
+                    item = asTemporal(item, lt);
+                items << item;
+            }
+            if (lt == ValueType::Text)
+                left += QStringLiteral(" COLLATE tsql_ci");
             *type = ValueType::Int;
-            return operand(*e.args[0], scope, nullptr) + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
-                   + items.join(QLatin1Char(',')) + QLatin1Char(')');
+            return left + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + items.join(QLatin1Char(','))
+                   + QLatin1Char(')');
         }
         case ExprKind::InSelect: {
             std::vector<std::pair<QString, ValueType>> cols;
@@ -586,10 +614,22 @@ private:
             return left + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
                    + select(*e.select, &scope, false, &cols) + QLatin1Char(')');
         }
-        case ExprKind::Between:
+        case ExprKind::Between: {
+            ValueType vt, lt, ht;
+            QString v = operand(*e.args[0], scope, &vt);
+            QString low = operand(*e.args[1], scope, &lt);
+            QString high = operand(*e.args[2], scope, &ht);
+            if (isTemporal(vt)) {
+                QString copy = v;
+                alignForComparison(&copy, vt, &low, lt);
+                alignForComparison(&copy, vt, &high, ht);
+            } else if (vt == ValueType::Text && !isNumeric(lt) && !isNumeric(ht)) {
+                v += QStringLiteral(" COLLATE tsql_ci");
+            }
             *type = ValueType::Int;
-            return operand(*e.args[0], scope, nullptr) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN "))
-                   + operand(*e.args[1], scope, nullptr) + QStringLiteral(" AND ") + operand(*e.args[2], scope, nullptr);
+            return v + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) + low
+                   + QStringLiteral(" AND ") + high;
+        }
         case ExprKind::Like:
             *type = ValueType::Int;
             return like(e, scope);
@@ -644,6 +684,11 @@ private:
                                                   QStringLiteral(">"), QStringLiteral("<="), QStringLiteral(">=")};
         if (comparisons.contains(op)) {
             *type = ValueType::Int;
+            if (isTemporal(lt) || isTemporal(rt)) {
+                QString a = l, b = r;
+                alignForComparison(&a, lt, &b, rt);
+                return a + QLatin1Char(' ') + op + QLatin1Char(' ') + b;
+            }
             // Text against a number compares as numbers on the server.
             if (lt == ValueType::Text && isNumeric(rt))
                 return QStringLiteral("CAST(") + l + (rt == ValueType::Int ? QStringLiteral(" AS INTEGER) ") : QStringLiteral(" AS REAL) ")) + op + QLatin1Char(' ') + r;

@@ -329,6 +329,28 @@ private slots:
                                      QStringLiteral("Ёлкин"), QStringLiteral("Иванов"), QStringLiteral("Сидоров")}));
     }
 
+    void comparisonsConvertLikeTheServer()
+    {
+        // A date compared with a text literal compares as dates; a date-time with a date as
+        // with its midnight.
+        EXEC("INSERT INTO zasedanie (data,opisanie,vremya) VALUES ('20140401','cmp','00:00:00')");
+        const qlonglong id = scalarInt(QStringLiteral("SELECT @@identity as id;"));
+        EXEC(QStringLiteral("UPDATE zasedanie SET start = data WHERE id=%1").arg(id));
+        const QString where = QStringLiteral("SELECT count(*) FROM zasedanie WHERE id=%1 AND ").arg(id);
+        QCOMPARE(scalarInt(where + QStringLiteral("data = '20140401'")), 1);
+        QCOMPARE(scalarInt(where + QStringLiteral("data BETWEEN '01.04.2014' AND '20140430'")), 1);
+        QCOMPARE(scalarInt(where + QStringLiteral("data IN ('20140331', '2014-04-01')")), 1);
+        QCOMPARE(scalarInt(where + QStringLiteral("start = data")), 1);
+        QCOMPARE(scalarInt(where + QStringLiteral("start < '20140401 00:00:01'")), 1);
+        QCOMPARE(scalarInt(where + QStringLiteral("'20140402' > data")), 1);
+        EXEC(QStringLiteral("DELETE FROM zasedanie WHERE id=%1").arg(id));
+
+        // Text: case and trailing blanks do not count.
+        QCOMPARE(scalarInt(QStringLiteral("SELECT count(*) FROM deputat WHERE familia IN ('иванов','БЕЛОВ')")), 2);
+        QCOMPARE(scalarInt(QStringLiteral("SELECT count(*) FROM deputat WHERE familia = 'Иванов   '")), 1);
+        QCOMPARE(scalarInt(QStringLiteral("SELECT count(*) FROM deputat WHERE familia BETWEEN 'а' AND 'в'")), 2);
+    }
+
     void nameListsOfAVote()
     {
         EXEC(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (%1)").arg(m_meeting));
