@@ -27,3 +27,10 @@ void TGlavForma::GolosKlavishei(int, Qt::KeyboardModifiers) {}  // keypad keys c
 
 void TGlavForma::SozdatProcessGolos2Formu() {}         // vote-progress window
 void TGlavForma::OtkrytNastroikuGolosovania() {}       // vote set-up dialog
+
+void TGlavForma::PokazatPanelGolosovania()
+{
+    const bool nablyudatel = RezhimNabludatelya();
+    PanelGolosovanie->setVisible(!nablyudatel);
+    Gerb->setVisible(nablyudatel);
+}

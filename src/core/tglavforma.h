@@ -14,9 +14,13 @@
 
 class Dialogs;
 class Platform;
+class TAdminInterfeis;
+class TProcessGolosForma;
+class TRegistrForma;
 class GerbLeibl;
 class TGranica;
 class TLeibl;
+class TDeputatFreim;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -234,10 +238,18 @@ public:
     virtual void RazmestitDeputatFreim();                     // layout for the screen
     virtual void NastroitPDF();                               // toolbar on, scroll bars off
     virtual void SinhronizirovatKnopkiPDF();                  // KnopkiPDF visible exactly with the PDF view
+    TDeputatFreim *DeputatFreimVid = nullptr;                 // the frame itself, filling DeputatFreim
 
     // Seat map.
     virtual bool PostroitKartuMest();                   // seats, names, vacated seats, legend; false on failure
     virtual bool ObnovitKartuMest(QString *oshibka);    // colouring; false with a text on failure
+    // The legend, items 1..7 by index (7 is never shown; its colour marks a pending request),
+    // the refresh's queries and the floor-granting click on a seat's name label.
+    QVector<TGranica *> Legenda;
+    QVector<TLeibl *> LegendaLeibl;
+    DataSet *ZaprosGolos = nullptr;        // ballots of the vote param1 by seat number
+    DataSet *ZaprosProshuSlova = nullptr;  // seat numbers with a speaker request
+    void ClickFIOLabel(int mesto);
 
     // Registration at the seat.
     virtual void SozdatRegistraciyu();
@@ -247,19 +259,44 @@ public:
     virtual void OtschetRegistracii();        // registration countdown on the registration screen
     virtual void SinhronizaciyaRegistracii(); // follow presence records written elsewhere
     virtual void RegKnopkaClick();
+    // The registration screen's parts beyond the name box and the button.
+    QWidget *PanelRegTop = nullptr;
+    GerbLeibl *GerbReg = nullptr;
+    TGranica *DumaTextGranica = nullptr;
+    QLabel *LeiblDumaText = nullptr;
+    QLabel *LeiblZasedanieText = nullptr;
+    TGranica *TaimerRegGranica = nullptr;
+    QLabel *TaimerRegPhonLeibl = nullptr;
+    QLabel *TaimerRegPhonLeibl2 = nullptr;
 
     // Voting panel.
     virtual void SozdatPanelGolosovania();
     virtual void SbrosPanelGolosovania();     // reset: hidden, coat of arms shown, "СБРОС" selected
     virtual void GolosKlavishei(int key, Qt::KeyboardModifiers modifiers);  // keys as voting buttons
+    // Vote start: the panel with "СБРОС" white and the others black; the watcher keeps the
+    // coat of arms. Called by the results board's vote display start.
+    virtual void PokazatPanelGolosovania();
+    class TKnopkiGolosovania *KnopkiGolosovania = nullptr;  // the four buttons and their handlers
     // The vote set-up dialog, opened by the console frame's button "Голосование".
     virtual void OtkrytNastroikuGolosovania();
+    class TProcessGolos2Forma *ProcessGolos2Forma = nullptr;  // vote-progress window (console)
 
     // Speaker requests.
     virtual void SozdatSpisokZapis();
     virtual void RazmestitSpisokZapis();      // the chairman's list, every poller tick
     virtual void SinhronizaciyaProshuSlova(); // the deputy's button follows the request table
     virtual void LeiblProshuSlovaClick();
+    // The chairman's list of requests with its grid and buttons.
+    DataSet *ZaprosZapis = nullptr;
+    class QListView *SpisokZapis = nullptr;
+    class QTableView *SpisokTabl = nullptr;
+    class QToolButton *SpisokVerh = nullptr;
+    class QToolButton *SpisokNis = nullptr;
+    class QToolButton *OchistkaProshuSlova = nullptr;
+    void OchistkaProshuSlovaClick();
+    void SpisokVerhClick();
+    void SpisokNisClick();
+    bool ProshuSlovaProchitano = false;  // the own seat's pending request has been read back
 
     // Results board.
     virtual void SozdatStrokiRezultatov();
@@ -268,6 +305,16 @@ public:
     virtual void OtschetGolosovania();         // vote progress
     virtual void TabloRezultataGolosovania();  // vote result
     virtual void TabloRezultataRegistracii();  // registration summary
+    // The four result rows (caption and number) and the decision line.
+    QLabel *ZaLeibl = nullptr;
+    QLabel *Za = nullptr;
+    QLabel *ProtivLeibl = nullptr;
+    QLabel *Protiv = nullptr;
+    QLabel *VosdLeibl = nullptr;
+    QLabel *Vosd = nullptr;
+    QLabel *GolosovLeibl = nullptr;
+    QLabel *Golosov = nullptr;
+    QLabel *LeiblReshenie = nullptr;
 
     // Seat commands (operator console).
     virtual void SozdatMenuDeputat();
@@ -288,6 +335,10 @@ public:
     virtual void PrivyazatPovestkuKonsoli(int idZasedania);  // bind the grid to a meeting, panel green
     virtual void PerekrasitPovestkuKonsoli();  // repaint the agenda grid (active item changed)
     virtual void AdminFormResize();            // heights of the frame's grid and text box
+    // The frame inside AdminFrame and the registration windows, made by the hooks above.
+    TAdminInterfeis *AdminInterfeis = nullptr;
+    TRegistrForma *RegistrForma = nullptr;
+    TProcessGolosForma *ProcessGolosForma = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
