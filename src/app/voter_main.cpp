@@ -1,6 +1,7 @@
 // The workstation program: every role of the hall starts here; the login decides which.
 #include "core/dialogs.h"
 #include "core/platform.h"
+#include "core/stil.h"
 #include "core/tglavforma.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    app.setStyle(new StilZala);
     QtDialogs dialogs;
     RealPlatform platform;
     TGlavForma glav(&dialogs, &platform);

@@ -19,7 +19,7 @@ void risovatShchit(QPainter &p)
     shield.cubicTo(30, 108, 5, 92, 5, 60);
     shield.closeSubpath();
 
-    p.setPen(QPen(QColor(176, 141, 38), 4));
+    p.setPen(QPen(QColor(176, 141, 38), 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(QColor(30, 70, 150));
     p.drawPath(shield);
 
@@ -48,7 +48,7 @@ void risovatShchit(QPainter &p)
     p.setPen(QPen(QColor(150, 110, 20), 1));
     p.setBrush(QColor(240, 200, 60));
     p.drawPath(star);
-    p.setPen(QPen(QColor(176, 141, 38), 4));
+    p.setPen(QPen(QColor(176, 141, 38), 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(shield);
 }
