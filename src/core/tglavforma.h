@@ -381,5 +381,4 @@ private:
     bool m_perezapusk = false;
 
     bool m_zavershena = false;
-    bool m_oshibkaPodklucheniya = false;
 };
