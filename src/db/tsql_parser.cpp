@@ -90,6 +90,19 @@ private:
     const QString &m_src;
     const QVector<Token> &m_t;
     int m_p = 0;
+    int m_depth = 0;
+
+    // Nesting is bounded so that no text can exhaust the stack (the server's own limit on
+    // nesting is of the same order).
+    struct Nest {
+        Parser *p;
+        explicit Nest(Parser *parser) : p(parser)
+        {
+            if (++p->m_depth > 1000)
+                p->failWith(QStringLiteral("The statement is nested too deeply."));
+        }
+        ~Nest() { --p->m_depth; }
+    };
 
     const Token &cur() const { return m_t[m_p]; }
     const Token &peek(int k = 1) const { return m_t[qMin(m_p + k, int(m_t.size()) - 1)]; }
@@ -330,6 +343,7 @@ private:
 
     SelectPtr parseSelect()
     {
+        Nest guard(this);
         auto sel = std::make_unique<Select>();
         sel->cores.push_back(parseCore());
         for (;;) {
@@ -362,6 +376,7 @@ private:
 
     SelectCore parseCore()
     {
+        Nest guard(this);
         SelectCore core;
         if (acceptSymbol("(")) {
             // A parenthesised member of a compound: only its plain core is allowed here.
@@ -525,7 +540,11 @@ private:
         return e;
     }
 
-    ExprPtr parseExpr() { return parseOr(); }
+    ExprPtr parseExpr()
+    {
+        Nest guard(this);
+        return parseOr();
+    }
 
     ExprPtr parseOr()
     {
@@ -545,6 +564,7 @@ private:
 
     ExprPtr parseNot()
     {
+        Nest guard(this);
         if (acceptWord("NOT")) {
             auto e = make(ExprKind::Unary);
             e->op = QStringLiteral("NOT");
@@ -662,6 +682,7 @@ private:
 
     ExprPtr parseUnary()
     {
+        Nest guard(this);
         if (symbol("-") || symbol("+") || symbol("~")) {
             auto e = make(ExprKind::Unary);
             e->op = cur().text;
