@@ -27,13 +27,27 @@ QString RealPlatform::restartScriptName()
 #endif
 }
 
+#ifdef Q_OS_WIN
+// Starts a program without a console window of its own (CREATE_NO_WINDOW).
+static bool startHidden(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.setProgram(program);
+    p.setArguments(arguments);
+    p.setWorkingDirectory(QDir::currentPath());
+    p.setCreateProcessArgumentsModifier(
+        [](QProcess::CreateProcessArguments *args) { args->flags |= 0x08000000; });
+    return p.startDetached();
+}
+#endif
+
 bool RealPlatform::startRestartScript()
 {
     const QString script = QDir::current().absoluteFilePath(restartScriptName());
     if (!QFileInfo::exists(script))
         return false;
 #ifdef Q_OS_WIN
-    return QProcess::startDetached(QStringLiteral("cmd.exe"), {QStringLiteral("/c"), script});
+    return startHidden(QStringLiteral("cmd.exe"), {QStringLiteral("/c"), script});
 #else
     return QProcess::startDetached(QStringLiteral("/bin/sh"), {script}, QDir::currentPath());
 #endif
@@ -42,8 +56,8 @@ bool RealPlatform::startRestartScript()
 bool RealPlatform::powerOff()
 {
 #ifdef Q_OS_WIN
-    return QProcess::startDetached(QStringLiteral("shutdown"),
-                                   {QStringLiteral("-s"), QStringLiteral("-t"), QStringLiteral("00"), QStringLiteral("-f")});
+    return startHidden(QStringLiteral("shutdown"),
+                       {QStringLiteral("-s"), QStringLiteral("-t"), QStringLiteral("00"), QStringLiteral("-f")});
 #else
     return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
 #endif
