@@ -490,6 +490,64 @@ private slots:
         QCOMPARE(scalarInt(QStringLiteral("SELECT count(*) FROM zasedanie WHERE id=%1").arg(empty)), 0);
     }
 
+    void functionsAsOnTheServer_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QVariant>("expected");
+        auto text = [](const char *s) { return QVariant(QString::fromUtf8(s)); };
+        auto num = [](qlonglong n) { return QVariant(n); };
+        QTest::newRow("LEN ignores trailing blanks") << "LEN('abc  ')" << num(3);
+        QTest::newRow("LEN of NULL") << "LEN(NULL)" << QVariant();
+        QTest::newRow("RIGHT") << "RIGHT('Иванов', 3)" << text("нов");
+        QTest::newRow("RIGHT 0") << "RIGHT('abc', 0)" << text("");
+        QTest::newRow("RIGHT past the start") << "RIGHT('abc', 10)" << text("abc");
+        QTest::newRow("LEFT") << "LEFT('Иванов', 1)" << text("И");
+        QTest::newRow("UPPER Cyrillic") << "UPPER('ёлка')" << text("ЁЛКА");
+        QTest::newRow("LOWER Cyrillic") << "LOWER('ИВАНОВ')" << text("иванов");
+        QTest::newRow("REPLACE ignores case") << "REPLACE('Вопрос 1', 'вопрос', 'Доп. вопрос')" << text("Доп. вопрос 1");
+        QTest::newRow("REPLACE signs") << "REPLACE('a/b/c','/','.')" << text("a.b.c");
+        QTest::newRow("CHARINDEX") << "CHARINDEX('кто', 'Текст. Кто вносит:')" << num(8);
+        QTest::newRow("CHARINDEX none") << "CHARINDEX('x', 'abc')" << num(0);
+        QTest::newRow("ISNULL") << "ISNULL(NULL, 'x')" << text("x");
+        QTest::newRow("COALESCE") << "COALESCE(NULL, NULL, 3)" << num(3);
+        QTest::newRow("DATEADD day") << "DATEADD(dd, 1, '20140228')" << text("2014-03-01 00:00:00.000");
+        QTest::newRow("DATEADD month end") << "DATEADD(mm, 1, '20140131')" << text("2014-02-28 00:00:00.000");
+        QTest::newRow("DATEADD back a second") << "DATEADD(ss, -1, '20140101')" << text("2013-12-31 23:59:59.000");
+        QTest::newRow("DATEADD on a date") << "DATEADD(dd, 1, CAST('20140305' AS date))" << text("2014-03-06");
+        QTest::newRow("datetime + days") << "CAST('20140305 10:00' AS datetime) + 1" << text("2014-03-06 10:00:00.000");
+        QTest::newRow("CONVERT 120") << "CONVERT(varchar, CAST('20140305 13:05' AS datetime), 120)" << text("2014-03-05 13:05:00");
+        QTest::newRow("CONVERT 108") << "CONVERT(varchar(8), CAST('20140305 13:05:09' AS datetime), 108)" << text("13:05:09");
+        QTest::newRow("CONVERT default") << "CONVERT(varchar, CAST('20140305 13:05' AS datetime))" << text("Mar  5 2014  1:05PM");
+        QTest::newRow("CONVERT 112") << "CONVERT(varchar, CAST('20140305' AS datetime), 112)" << text("20140305");
+        QTest::newRow("CONVERT 3") << "CONVERT(varchar, CAST('20140305' AS datetime), 3)" << text("05/03/14");
+        QTest::newRow("CONVERT 104 of a date") << "CONVERT(nvarchar(10), CAST('20140305' AS date), 104)" << text("05.03.2014");
+        QTest::newRow("CONVERT cuts") << "CONVERT(varchar(5), 'abcdefgh')" << text("abcde");
+        QTest::newRow("CAST to text cuts at 30") << "CAST('123456789012345678901234567890xyz' AS NVARCHAR)"
+                                                 << text("123456789012345678901234567890");
+        QTest::newRow("CAST number to text") << "CAST(12 AS NVARCHAR) + 'x'" << text("12x");
+        QTest::newRow("CAST text to int") << "CAST('42' AS int) + 1" << num(43);
+        QTest::newRow("week 1") << "DATEPART(wk, '20140101')" << num(1);
+        QTest::newRow("week from Monday") << "DATEPART(wk, '20140106')" << num(2);
+        QTest::newRow("day of year") << "DATEPART(dy, '20140201')" << num(32);
+        QTest::newRow("quarter") << "DATEPART(qq, '20140501')" << num(2);
+        QTest::newRow("weeks crossed at Sunday") << "DATEDIFF(wk, '20140104', '20140105')" << num(1);
+        QTest::newRow("milliseconds") << "DATEDIFF(ms, '20140101 00:00:00.100', '20140101 00:00:01')" << num(900);
+        QTest::newRow("weekday name") << "DATENAME(dw, '20140303')" << text("понедельник");
+        QTest::newRow("YEAR of a literal") << "YEAR('20140305')" << num(2014);
+        QTest::newRow("integer division") << "7 / 2 + 7 % 3" << num(4);
+        QTest::newRow("CASE") << "CASE WHEN 1 = 1 THEN 'a' ELSE 'b' END" << text("a");
+        QTest::newRow("text + NULL text") << "'a' + CAST(NULL AS NVARCHAR)" << QVariant();
+    }
+
+    void functionsAsOnTheServer()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QVariant, expected);
+        ResultSet rs;
+        QUERY(QStringLiteral("SELECT ") + expression, rs);
+        QCOMPARE(rs.scalar(), expected);
+    }
+
     void malformedStatementsFailWithAReason_data()
     {
         QTest::addColumn<QString>("text");
