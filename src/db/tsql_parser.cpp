@@ -393,8 +393,7 @@ private:
             if (acceptSymbol("(")) {
                 core.top = parseExpr();
                 expectSymbol(")");
-            } else if (cur().kind == TokenKind::Number || cur().kind == TokenKind::Param
-                       || cur().kind == TokenKind::Variable) {
+            } else if (cur().kind == TokenKind::Number || cur().kind == TokenKind::Variable) {
                 core.top = parsePrimary();
             } else {
                 fail();
@@ -709,12 +708,10 @@ private:
             ++m_p;
             return e;
         }
-        case TokenKind::Param: {
-            auto e = make(ExprKind::Param);
-            e->text = t.text;
-            ++m_p;
-            return e;
-        }
+        case TokenKind::Param:
+            // A data-set parameter left in the text: the server rejects it, and SQLite would
+            // quietly read it as NULL.
+            fail();
         case TokenKind::Variable: {
             auto e = make(ExprKind::Variable);
             e->text = t.text;

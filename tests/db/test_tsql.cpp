@@ -564,6 +564,7 @@ private slots:
                                                << "Unclosed quotation mark";
         QTest::newRow("empty value") << "INSERT INTO golosovanie (isbrano,prisutstvuet) VALUES (,5)" << "Incorrect syntax";
         QTest::newRow("variable") << "SELECT @x" << "Must declare the scalar variable";
+        QTest::newRow("parameter left in") << "SELECT id FROM povestka WHERE id_zasedanie = :a" << "Incorrect syntax near ':a'";
         QTest::newRow("bad style") << "SELECT CONVERT(varchar, GETDATE(), 999)" << "999 is not a valid style number";
         QTest::newRow("nested too deeply") << QStringLiteral("SELECT ") + QString(100000, QLatin1Char('(')) << "nested too deeply";
         QTest::newRow("minus signs") << QStringLiteral("SELECT ") + QStringLiteral("- ").repeated(100000) + QStringLiteral("1")
