@@ -21,7 +21,6 @@ enum class ExprKind {
     Null,
     Column,    // name; qualifier: table (or schema.table) parts
     Star,      // * or t.*; qualifier as for Column
-    Param,     // text: ":a"
     Variable,  // text: "@@identity", "@x"
     Keyword,   // niladic keyword function: CURRENT_TIMESTAMP
     Func,      // name (upper case, schema dropped); args; distinct; starArg for COUNT(*)

@@ -516,8 +516,6 @@ private:
         }
         case ExprKind::Star:
             return e.qualifier.isEmpty() ? QStringLiteral("*") : quoteName(e.qualifier.last()) + QStringLiteral(".*");
-        case ExprKind::Param:
-            return e.text;
         case ExprKind::Variable: {
             const QString v = e.text.toUpper();
             if (v == QLatin1String("@@IDENTITY")) {
