@@ -1,0 +1,567 @@
+#include "console/golosovanie_forma.h"
+
+#include "console/nuzhno_golosov.h"
+#include "console/process_golos2_forma.h"
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "core/rezhim.h"
+#include "core/richtext.h"
+#include "core/tglavforma.h"
+#include "core/vidzhety.h"
+#include "db/dataset.h"
+#include "db/inifile.h"
+#include "editors/povestka_grid.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QString kSekciya = QStringLiteral("Golosovanie");
+const QString kKlyuch = QStringLiteral("Vremya");
+
+// Widths of a decision-rule button: whole, or only its circle once it is the rule in force
+// (the red label then carries its caption).
+constexpr int ShirinaPravila = 323;
+constexpr int ShirinaKruga = 12;
+
+QGroupBox *ramka(QWidget *parent, const char *name, const QString &zagolovok, const QRect &geom)
+{
+    auto *g = new QGroupBox(QLatin1Char(' ') + zagolovok + QLatin1Char(' '), parent);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setGeometry(geom);
+    g->setFont(arialPx(13, true));
+    return g;
+}
+
+QLineEdit *pole(QGroupBox *box, const char *name)
+{
+    auto *e = new QLineEdit(box);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setFont(arialPx(13));
+    e->setReadOnly(true);
+    e->setAlignment(Qt::AlignCenter);
+    e->setGeometry(10, 24, box->width() - 20, 24);
+    return e;
+}
+
+QPushButton *knopka(QWidget *parent, const char *name, const QString &tekst, const QRect &geom)
+{
+    auto *b = new QPushButton(tekst, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFont(arialPx(13, true));
+    b->setGeometry(geom);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Draws RegimTabl's rows in the colours the dialog gives them.
+class RegimDelegate : public QStyledItemDelegate {
+public:
+    RegimDelegate(const TGolosovanieForma *forma, QObject *parent) : QStyledItemDelegate(parent), m_forma(forma) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QColor c = m_forma->CvetRegima(index.row());
+        if (!c.isValid())
+            return;
+        option->palette.setColor(QPalette::Text, c);
+        option->palette.setColor(QPalette::HighlightedText, c);
+    }
+
+private:
+    const TGolosovanieForma *m_forma;
+};
+
+// An integer as the set-up reads it from a text: blanks around it allowed, nothing else.
+bool celoe(const QString &tekst, int *out)
+{
+    bool ok = false;
+    const int v = tekst.trimmed().toInt(&ok);
+    if (ok)
+        *out = v;
+    return ok;
+}
+
+QString neCeloe(const QString &tekst)
+{
+    return QStringLiteral("'") + tekst + QStringLiteral("' не является целым числом");
+}
+
+}  // namespace
+
+TGolosovanieForma::TGolosovanieForma(TGlavForma *glav) : QDialog(glav), m_glav(glav), m_nuzno(reshenie::ChisloPravil, 0)
+{
+    setObjectName(QStringLiteral("GolosovanieForma"));
+    setWindowTitle(QStringLiteral("Голосование"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(640, 681);
+    setFont(arialPx(13));
+    postroit();
+}
+
+void TGolosovanieForma::postroit()
+{
+    PovestkaInfoBoks = ramka(this, "PovestkaInfoBoks", QString(), QRect(15, 8, 610, 129));
+    PovestkaInfo = new QTextEdit(PovestkaInfoBoks);
+    PovestkaInfo->setObjectName(QStringLiteral("PovestkaInfo"));
+    PovestkaInfo->setFont(arialPx(13));
+    PovestkaInfo->setReadOnly(true);
+    PovestkaInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    PovestkaInfo->setGeometry(8, 20, 594, 101);
+
+    RegimiBoks = ramka(this, "RegimiBoks", QStringLiteral("Режимы голосования"), QRect(15, 145, 266, 315));
+    RegimZapros = new DataSet(&m_glav->GlavBasa, this);
+    RegimZapros->setObjectName(QStringLiteral("RegimZapros"));
+    RegimZapros->setSql(sql::lines(
+        {QStringLiteral("SELECT"),
+         QStringLiteral(" regim_golos.id,regim_golos.opisanie,regim_golos.regim,regim_golos.ord,povestka_regim.id as pov,"),
+         QStringLiteral("CASE ISNULL(povestka_regim.id,-1)"), QStringLiteral("      WHEN -1 THEN 0"),
+         QStringLiteral("ELSE 1"), QStringLiteral(" END as ord2"), QStringLiteral("FROM"),
+         QStringLiteral(" regim_golos LEFT JOIN povestka_regim ON"),
+         QStringLiteral(" (povestka_regim.id_regim = regim_golos.id) AND (povestka_regim.id_povestka = :a)"),
+         QStringLiteral("ORDER BY"), QStringLiteral(" ord2 DESC,povestka_regim.ord,regim_golos.ord,regim_golos.opisanie")}));
+    RegimModel = new DataSetModel(RegimZapros, this);
+    RegimModel->setColumns({{QStringLiteral("opisanie"), QString(), 0}});
+    RegimTabl = new QTableView(RegimiBoks);
+    RegimTabl->setObjectName(QStringLiteral("RegimTabl"));
+    RegimTabl->setFont(arialPx(13, true));
+    RegimTabl->setGeometry(8, 22, 250, 285);
+    bindGridToDataSet(RegimTabl, RegimModel);
+    RegimTabl->horizontalHeader()->hide();
+    RegimTabl->setItemDelegate(new RegimDelegate(this, RegimTabl));
+    connect(RegimZapros, &DataSet::afterScroll, this, &TGolosovanieForma::RegimZaprosAfterScroll);
+    // The colours follow the highlighted row.
+    connect(RegimZapros, &DataSet::afterScroll, RegimTabl->viewport(), qOverload<>(&QWidget::update));
+
+    ReshenieBoks = ramka(this, "ReshenieBoks", QStringLiteral("Принятие решения"), QRect(287, 145, 338, 315));
+    for (int i = 0; i < reshenie::ChisloPravil; ++i) {
+        auto *r = new QRadioButton(reshenie::podpisPravila(i + 1), ReshenieBoks);
+        r->setObjectName(QStringLiteral("Regim%1").arg(i + 1));
+        r->setFont(arialPx(15));
+        r->setGeometry(8, 22 + (i * 83 + 1) / 2, ShirinaPravila, 26);
+        connect(r, &QRadioButton::clicked, this, &TGolosovanieForma::Regim1Click);
+        Regim << r;
+    }
+    KrasnyTekst = new QLabel(ReshenieBoks);
+    KrasnyTekst->setObjectName(QStringLiteral("KrasnyTekst"));
+    KrasnyTekst->setFont(arialPx(15));
+    ustanovitCvetTeksta(KrasnyTekst, Qt::red);
+    KrasnyTekst->setGeometry(8 + 17, 22 + 2, ShirinaPravila - 17, 22);
+
+    TipGolosovania = ramka(this, "TipGolosovania", QStringLiteral("Тип голосования"), QRect(15, 468, 266, 72));
+    const QStringList tipy{QStringLiteral("Решающее голосование"), QStringLiteral("Справочное голосование")};
+    for (int i = 0; i < tipy.size(); ++i) {
+        auto *r = new QRadioButton(tipy[i], TipGolosovania);
+        r->setFont(arialPx(13));
+        r->setGeometry(10, 20 + 24 * i, 240, 22);
+        TipKnopki << r;
+    }
+    TipKnopki[0]->setChecked(true);
+
+    // Two columns, filled column by column.
+    VidGolosovania = ramka(this, "VidGolosovania", QStringLiteral("Вид голосования"), QRect(287, 468, 338, 72));
+    const QStringList vidy{QStringLiteral("Открытое"), QStringLiteral("Тайное"), QStringLiteral("Поименное")};
+    for (int i = 0; i < vidy.size(); ++i) {
+        auto *r = new QRadioButton(vidy[i], VidGolosovania);
+        r->setFont(arialPx(13));
+        r->setGeometry(10 + 164 * (i / 2), 20 + 24 * (i % 2), 150, 22);
+        VidKnopki << r;
+    }
+    VidKnopki[0]->setChecked(true);
+
+    ZakBox = ramka(this, "ZakBox", QStringLiteral("По закону"), QRect(15, 548, 145, 60));
+    IsbranoBoks = ramka(this, "IsbranoBoks", QStringLiteral("Избрано"), QRect(170, 548, 145, 60));
+    PrisutstvuetBoks = ramka(this, "PrisutstvuetBoks", QStringLiteral("Присутствует"), QRect(325, 548, 145, 60));
+    VremyaBoks = ramka(this, "VremyaBoks", QStringLiteral("Время"), QRect(480, 548, 145, 60));
+    Zak = pole(ZakBox, "Zak");
+    KolDeputatov = pole(IsbranoBoks, "KolDeputatov");
+    Prisutstvuet = pole(PrisutstvuetBoks, "Prisutstvuet");
+    Vremya = new QSpinBox(VremyaBoks);
+    Vremya->setObjectName(QStringLiteral("Vremya"));
+    Vremya->setFont(arialPx(13));
+    Vremya->setRange(10, 200);
+    Vremya->setSingleStep(5);
+    Vremya->setAlignment(Qt::AlignCenter);
+    Vremya->setGeometry(10, 24, 125, 24);
+
+    KnopkaZakrit = knopka(this, "KnopkaZakrit", QStringLiteral("ЗАКРЫТЬ ОКНО"), QRect(15, 620, 196, 45));
+    KnopkaPokazVopr = knopka(this, "KnopkaPokazVopr", QStringLiteral("ПОКАЗАТЬ ВОПРОС"), QRect(222, 620, 196, 45));
+    KnopkaGolosovanie = knopka(this, "KnopkaGolosovanie", QStringLiteral("НАЧАТЬ ГОЛОСОВАНИЕ"), QRect(429, 620, 196, 45));
+    connect(KnopkaZakrit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(KnopkaPokazVopr, &QPushButton::clicked, this, &TGolosovanieForma::KnopkaPokazVoprClick);
+    connect(KnopkaGolosovanie, &QPushButton::clicked, this, &TGolosovanieForma::KnopkaGolosovanieClick);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TGolosovanieForma::Timer1Timer);
+}
+
+// ---- Set-up ------------------------------------------------------------------------------
+
+bool TGolosovanieForma::Podgotovit(int prisutstvuet, int isbrano, int zakon, const QString &info,
+                                   const QString &opisanie)
+{
+    DbConnection &db = m_glav->GlavBasa;
+    m_prisutstvuet = prisutstvuet;
+    m_isbrano = isbrano;
+    m_zakon = zakon;
+
+    // The list opens before the buttons carry their numbers; the matching that runs now only
+    // picks the rule.
+    RegimZapros->close();
+    RegimZapros->setParam(QStringLiteral("a"), m_glav->IdPovestki());
+    if (!RegimZapros->open()) {
+        m_glav->dialogs()->error(this, db.firstErrorText());
+        return false;
+    }
+    RegimTabl->setColumnWidth(0, RegimTabl->width() - m_glav->platform()->scrollBarWidth() - 5);
+
+    Prisutstvuet->setText(QString::number(prisutstvuet));
+    KolDeputatov->setText(QString::number(isbrano));
+    Zak->setText(QString::number(zakon));
+
+    for (int i = 0; i < reshenie::ChisloPravil; ++i) {
+        m_nuzno[i] = reshenie::nuzhnoGolosov(i + 1, prisutstvuet, isbrano, zakon);
+        Regim[i]->setText(reshenie::sChislom(reshenie::podpisPravila(i + 1), m_nuzno[i]));
+    }
+    // Back on the first rule; the matching now takes the number too.
+    RegimZapros->first();
+    RegimZaprosAfterScroll();
+
+    richtext::loadRtf(PovestkaInfo, info, 14);
+    PovestkaInfoBoks->setTitle(QLatin1Char(' ') + opisanie + QLatin1Char(' '));
+
+    move(m_glav->platform()->screenSize().width() - width(), 0);
+
+    const QString vremya = iniRead(m_glav->FailNastroek(), kSekciya, kKlyuch, QStringLiteral("15"));
+    int sekund = 0;
+    if (!celoe(vremya, &sekund)) {
+        m_glav->dialogs()->error(this, neCeloe(vremya));
+        return false;
+    }
+    Vremya->setValue(sekund);  // the spin box keeps it within 10..200
+    return true;
+}
+
+void TGolosovanieForma::Pokazat()
+{
+    // Each start closes the modal loop; the vote runs with the dialog hidden and the dialog
+    // comes back when the vote has ended.
+    for (;;) {
+        m_zapusk = false;
+        m_glav->dialogs()->exec(this);
+        if (!m_zapusk)
+            break;
+        provestiGolosovanie();
+    }
+}
+
+// ---- Decision rules --------------------------------------------------------------------------
+
+void TGolosovanieForma::pomestitKrasnyTekst(QRadioButton *knopka)
+{
+    KrasnyTekst->move(knopka->x() + 17, knopka->y() + 2);
+    KrasnyTekst->setText(knopka->text());
+    KrasnyTekst->raise();
+}
+
+void TGolosovanieForma::RegimZaprosAfterScroll()
+{
+    if (RegimZapros->currentRow() < 0)
+        return;
+    const QString regim = RegimZapros->field(QStringLiteral("regim")).toString();
+    int nayden = -1;
+    for (int i = 0; i < reshenie::ChisloPravil; ++i)
+        if (reshenie::sovpadaet(Regim[i]->text(), regim))
+            nayden = i;
+    // A voting rule that stands for none of the decision rules leaves the one in force as it
+    // is, with its caption still carried by the red label.
+    if (nayden < 0)
+        return;
+    for (int i = 0; i < reshenie::ChisloPravil; ++i) {
+        QRadioButton *r = Regim[i];
+        if (i == nayden) {
+            r->setChecked(true);
+            r->resize(ShirinaKruga, r->height());
+            pomestitKrasnyTekst(r);
+            m_nuznoGolosov = m_nuzno[i];
+        } else {
+            r->resize(ShirinaPravila, r->height());
+        }
+    }
+}
+
+void TGolosovanieForma::Regim1Click()
+{
+    for (QRadioButton *r : Regim) {
+        if (r->isChecked()) {
+            r->resize(ShirinaKruga, r->height());
+            pomestitKrasnyTekst(r);
+        } else {
+            r->resize(ShirinaPravila, r->height());
+        }
+    }
+}
+
+QColor TGolosovanieForma::CvetRegima(int row) const
+{
+    if (RegimZapros->value(row, QStringLiteral("pov")).isNull())
+        return QColor();
+    return row == RegimZapros->currentRow() ? QColor(255, 255, 0) : QColor(0, 128, 0);
+}
+
+int TGolosovanieForma::VybrannoePravilo() const
+{
+    for (int i = 0; i < Regim.size(); ++i)
+        if (Regim[i]->isChecked())
+            return i;
+    return -1;
+}
+
+int TGolosovanieForma::IndeksTipa() const
+{
+    for (int i = 0; i < TipKnopki.size(); ++i)
+        if (TipKnopki[i]->isChecked())
+            return i;
+    return -1;
+}
+
+int TGolosovanieForma::IndeksVida() const
+{
+    for (int i = 0; i < VidKnopki.size(); ++i)
+        if (VidKnopki[i]->isChecked())
+            return i;
+    return -1;
+}
+
+// ---- Start -------------------------------------------------------------------------------------
+
+void TGolosovanieForma::KnopkaGolosovanieClick()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    QString pravilo;
+    const int vybrano = VybrannoePravilo();
+    if (vybrano >= 0) {
+        m_nuznoGolosov = m_nuzno[vybrano];
+        pravilo = reshenie::bezChisla(Regim[vybrano]->text());
+    }
+    m_idGolosovania = -1;
+
+    // Both texts are quoted: a rule name with an apostrophe must not break the statement.
+    const QString vstavka =
+        QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,zak,"
+                       "id_povestka,id_sessia) VALUES (getdate(),")
+        + sql::quote(pravilo) + QLatin1Char(',') + QString::number(IndeksTipa()) + QLatin1Char(',')
+        + QString::number(IndeksVida()) + QLatin1Char(',') + QString::number(m_isbrano) + QLatin1Char(',')
+        + QString::number(m_prisutstvuet) + QLatin1Char(',')
+        + sql::quote(RegimZapros->field(QStringLiteral("opisanie")).toString()) + QLatin1Char(',')
+        + QString::number(m_nuznoGolosov) + QLatin1Char(',') + QString::number(m_zakon) + QLatin1Char(',')
+        + QString::number(m_glav->IdPovestki()) + QLatin1Char(',') + QString::number(m_glav->IdSessii())
+        + QLatin1Char(')');
+    bool ok = db.exec(vstavka);
+    QVariant id;
+    if (ok)
+        id = db.scalar(QStringLiteral("SELECT MAX(id) FROM golosovanie;"), &ok);
+    if (ok && !id.isNull())
+        m_idGolosovania = id.toInt();
+    // The mode row is part of the start: if it cannot be written no terminal votes, and the
+    // operator may try again from the open dialog.
+    if (m_idGolosovania != -1 && !db.exec(rezhim::nachatGolosovanie(m_idGolosovania, Vremya->value()))) {
+        ok = false;
+        m_idGolosovania = -1;
+    }
+    if (!ok || m_idGolosovania == -1) {
+        if (db.hasErrors()) {
+            m_glav->dialogs()->error(this, QStringLiteral("Ошибка при запуске голосования!\n\r\n\r") + db.firstErrorText());
+            db.clearErrors();
+        }
+        m_idGolosovania = -1;
+        return;
+    }
+
+    m_ostalosSekund = Vremya->value();
+    Timer1->start();
+    m_zapusk = true;
+    accept();
+}
+
+void TGolosovanieForma::KnopkaPokazVoprClick()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    if (!db.exec(rezhim::prostoy()))
+        m_glav->dialogs()->error(this, db.firstErrorText());
+}
+
+// ---- The running vote ----------------------------------------------------------------------
+
+void TGolosovanieForma::provestiGolosovanie()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    if (!m_glav->ProcessGolos2Forma)
+        m_glav->SozdatProcessGolos2Formu();
+    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+
+    okno->setWindowTitle(QStringLiteral("Идет голосование ..."));
+    okno->KnopkaStopGolos->setText(QStringLiteral("Завершить голосование"));
+    okno->setMozhnoZakrit(false);
+    okno->RegimLeibl->setText(QStringLiteral("Режим: ") + RegimZapros->field(QStringLiteral("opisanie")).toString());
+    okno->PrisutLeibl->setText(QStringLiteral("Присутствует: ") + Prisutstvuet->text());
+    okno->VsegoLeibl->setText(QStringLiteral("Всего проголосовало: 0"));
+    okno->NuznoLeil->setText(QStringLiteral("Для принятия решения необходимо: ") + QString::number(m_nuznoGolosov));
+    okno->ZaLeibl->setText(QStringLiteral("За: 0"));
+    okno->ProtivLeibl->setText(QStringLiteral("Против: 0"));
+    okno->VosdLeibl->setText(QStringLiteral("Воздержалось: 0"));
+    okno->move(m_glav->platform()->screenSize().width() - okno->width(), 0);
+
+    m_prervano = false;
+    m_idet = true;
+    m_glav->dialogs()->exec(okno);
+    m_idet = false;
+    okno->setMozhnoZakrit(true);
+    Timer1->stop();
+    if (m_prervano) {
+        soobshitOPrervanii();
+        return;
+    }
+
+    // Results of this vote on every screen; the speaker queue starts afresh.
+    if (!db.exec(rezhim::rezultatGolosovania(m_idGolosovania)) || !db.exec(QStringLiteral("DELETE FROM proshu_slovo;"))) {
+        prervat();
+        soobshitOPrervanii();
+        return;
+    }
+
+    const QString fail = m_glav->FailNastroek();
+    if (!iniWrite(fail, kSekciya, kKlyuch, QString::number(Vremya->value())))
+        m_glav->dialogs()->error(this, QStringLiteral("Не удалось записать файл настроек ") + fail);
+}
+
+void TGolosovanieForma::Timer1Timer()
+{
+    if (!Timer1->isActive() || !m_idet)
+        return;
+    DbConnection &db = m_glav->GlavBasa;
+    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+    const QString id = QString::number(m_idGolosovania);
+
+    bool ok = false;
+    const QVariant vsego = db.scalar(QStringLiteral("SELECT count(*) FROM otvet WHERE id_golosovanie = ") + id, &ok);
+    if (!ok) {
+        prervat();
+        return;
+    }
+    okno->VsegoLeibl->setText(QStringLiteral("Всего проголосовало: ") + QString::number(vsego.toInt()));
+
+    ResultSet rs;
+    if (!db.query(sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
+                              QStringLiteral("FROM otvet WHERE id_golosovanie = ") + id, QStringLiteral("GROUP BY result")}),
+                  &rs)) {
+        prervat();
+        return;
+    }
+    QString po[4];
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        const int kak = rs.value(r, QStringLiteral("kak")).toInt();
+        if (kak >= 1 && kak <= 3)
+            po[kak] = rs.value(r, QStringLiteral("result")).toString();
+    }
+    okno->ZaLeibl->setText(QStringLiteral("За: ") + (po[1].isEmpty() ? QStringLiteral("0") : po[1]));
+    okno->ProtivLeibl->setText(QStringLiteral("Против: ") + (po[2].isEmpty() ? QStringLiteral("0") : po[2]));
+    okno->VosdLeibl->setText(QStringLiteral("Воздержалось: ") + (po[3].isEmpty() ? QStringLiteral("0") : po[3]));
+
+    --m_ostalosSekund;
+    if (!db.exec(rezhim::ostalosSekund(m_ostalosSekund))) {
+        prervat();
+        return;
+    }
+    if (m_ostalosSekund <= 0) {
+        Timer1->stop();
+        if (!db.exec(rezhim::prostoy())) {
+            prervat();
+            return;
+        }
+        okno->setMozhnoZakrit(true);
+        okno->close();
+    }
+}
+
+void TGolosovanieForma::prervat()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    Timer1->stop();
+    m_prervano = true;
+    m_prichina = db.firstErrorText();
+    db.clearErrors();
+    // The hall leaves the vote; if even this fails the operator is told the same way.
+    if (!db.exec(rezhim::prostoy()))
+        db.clearErrors();
+    if (m_idet) {
+        m_glav->ProcessGolos2Forma->setMozhnoZakrit(true);
+        m_glav->ProcessGolos2Forma->close();
+    }
+}
+
+void TGolosovanieForma::soobshitOPrervanii()
+{
+    m_glav->dialogs()->error(this, QStringLiteral("Ошибка при проведении голосования!\n\r\n\r") + m_prichina);
+}
+
+// ---- The console's entry point -------------------------------------------------------------
+
+void TGlavForma::OtkrytNastroikuGolosovania()
+{
+    ResultSet vopros;
+    if (!GlavBasa.query(sql::lines({QStringLiteral("SELECT"),
+                                    QStringLiteral("   TOP 1 povestka.id,povestka.info,povestka.opisanie,zasedanie.id,"
+                                                   "zasedanie.opisanie"),
+                                    QStringLiteral("FROM"), QStringLiteral("   povestka, zasedanie"),
+                                    QStringLiteral("WHERE"),
+                                    QStringLiteral("   (aktiv = 1) AND (zasedanie.id = id_zasedanie);")}),
+                        &vopros)) {
+        dialogs()->error(this, GlavBasa.firstErrorText());
+        return;
+    }
+    if (vopros.isEmpty()) {
+        dialogs()->error(this, QStringLiteral("Голосование невозможно, так как не выбран вопрос повестки дня!"));
+        return;
+    }
+
+    // Present, elected, established by law; a missing constant counts as 0.
+    const QStringList zaprosy{
+        QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + QString::number(IdSessii()),
+        QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"),
+        QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Установлено законом'")};
+    int chisla[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const QVariant v = GlavBasa.scalar(zaprosy[i], &ok);
+        if (!ok) {
+            dialogs()->error(this, GlavBasa.firstErrorText());
+            return;
+        }
+        if (!v.isNull() && !v.toString().trimmed().isEmpty() && !celoe(v.toString(), &chisla[i])) {
+            dialogs()->error(this, neCeloe(v.toString()));
+            return;
+        }
+    }
+
+    auto forma = std::make_unique<TGolosovanieForma>(this);
+    if (!forma->Podgotovit(chisla[0], chisla[1], chisla[2], vopros.value(0, 1).toString(), vopros.value(0, 2).toString()))
+        return;
+    forma->Pokazat();
+}

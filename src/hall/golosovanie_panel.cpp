@@ -1,0 +1,210 @@
+#include "hall/golosovanie_panel.h"
+
+#include "core/cveta.h"
+#include "core/dialogs.h"
+#include "core/gerb.h"
+#include "core/tglavforma.h"
+#include "core/vidzhety.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+// Frame rectangles: left 64, 241 x 70; the label lies inside.
+constexpr int RamkaLevo = 64;
+constexpr int RamkaShirina = 241;
+constexpr int RamkaVysota = 70;
+
+struct Opisanie {
+    const char *imyaRamki;
+    const char *imyaLeibla;
+    const char *tekst;
+    int verhLeibla;
+    QColor cvet;
+};
+
+Opisanie opisanie(int knopka)
+{
+    switch (knopka) {
+    case TKnopkiGolosovania::Za:
+        return {"ShapeZa", "ZaKnopka", "ЗА", 43, cvet::Za()};
+    case TKnopkiGolosovania::Protiv:
+        return {"ShapeProtiv", "ProtivKnopka", "ПРОТИВ", 136, cvet::Protiv()};
+    case TKnopkiGolosovania::Vosd:
+        return {"ShapeVosd", "VosdKnopka", "ВОЗДЕРЖАЛСЯ", 229, cvet::Vozderzhalsya()};
+    default:
+        return {"ShapeSbros", "SbrosKnopka", "СБРОС", 323, cvet::Serebro()};
+    }
+}
+
+}  // namespace
+
+TKnopkiGolosovania::TKnopkiGolosovania(TGlavForma *glav) : QObject(glav), m_glav(glav)
+{
+    setObjectName(QStringLiteral("KnopkiGolosovania"));
+    QWidget *panel = glav->PanelGolosovanie;
+    TGranica **ramki[] = {&ShapeSbros, &ShapeZa, &ShapeProtiv, &ShapeVosd};
+    TLeibl **leibly[] = {&SbrosKnopka, &ZaKnopka, &ProtivKnopka, &VosdKnopka};
+    for (int k = Sbros; k <= Vosd; ++k) {
+        const Opisanie o = opisanie(k);
+        auto *ramka = new TGranica(panel);
+        ramka->setObjectName(QString::fromLatin1(o.imyaRamki));
+        ramka->setGeometry(RamkaLevo, o.verhLeibla - 1, RamkaShirina, RamkaVysota);
+        auto *l = new TLeibl(QString::fromUtf8(o.tekst), panel);
+        l->setObjectName(QString::fromLatin1(o.imyaLeibla));
+        l->setFont(arialPx(24, true));
+        l->setAlignment(Qt::AlignCenter);
+        ustanovitCvet(l, o.cvet);
+        *ramki[k] = ramka;
+        *leibly[k] = l;
+        connect(l, &TLeibl::clicked, this, [this, k] { Golos(k); });
+        connect(ramka, &TGranica::mouseDown, this, [this, k] { Golos(k); });
+    }
+    Vybrat(Sbros);
+}
+
+TLeibl *TKnopkiGolosovania::leibl(int knopka) const
+{
+    switch (knopka) {
+    case Za: return ZaKnopka;
+    case Protiv: return ProtivKnopka;
+    case Vosd: return VosdKnopka;
+    default: return SbrosKnopka;
+    }
+}
+
+TGranica *TKnopkiGolosovania::ramka(int knopka) const
+{
+    switch (knopka) {
+    case Za: return ShapeZa;
+    case Protiv: return ShapeProtiv;
+    case Vosd: return ShapeVosd;
+    default: return ShapeSbros;
+    }
+}
+
+bool TKnopkiGolosovania::Golos(int knopka)
+{
+    DbConnection &db = m_glav->GlavBasa;
+    const int idGolosovania = m_glav->RegimParam1();
+    const QString otozvat = QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
+                                .arg(m_glav->IdDeputata())
+                                .arg(idGolosovania);
+    const bool nachata = db.beginTransaction();
+    bool ok = nachata && db.exec(otozvat);
+    if (ok && knopka != Sbros)
+        ok = db.exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,%2,%3,%4)")
+                         .arg(m_glav->IdDeputata())
+                         .arg(m_glav->IdPovestki())
+                         .arg(knopka)
+                         .arg(idGolosovania));
+    if (ok)
+        ok = db.commit();
+    if (!ok && nachata) {
+        // A failed cast takes the withdrawal back with it: the previous ballot stays. The
+        // error reported is the one that caused it, not a complaint of the rollback.
+        const DbError prichina = db.errors().value(0);
+        if (!db.rollback())
+            db.setError(prichina.description, prichina.nativeError);
+    }
+    if (!ok) {
+        m_glav->dialogs()->message(m_glav, QStringLiteral("Ошибка голосования!"), QCoreApplication::applicationName(),
+                                   Dialogs::NoIcon);
+        return false;
+    }
+    Vybrat(knopka);
+    return true;
+}
+
+void TKnopkiGolosovania::Vybrat(int knopka)
+{
+    m_vybrannaya = knopka;
+    for (int k = Sbros; k <= Vosd; ++k) {
+        TGranica *r = ramka(k);
+        TLeibl *l = leibl(k);
+        const int otstup = k == knopka ? 4 : 1;
+        r->setPero(k == knopka ? QColor(Qt::white) : QColor(Qt::black), otstup);
+        r->update();
+        l->setGeometry(r->geometry().adjusted(otstup, otstup, -otstup, -otstup));
+        ustanovitCvetTeksta(l, k == knopka ? QColor(Qt::white) : QColor(Qt::black));
+    }
+}
+
+void TKnopkiGolosovania::TekstyNachalaGolosovania()
+{
+    for (int k = Sbros; k <= Vosd; ++k)
+        ustanovitCvetTeksta(leibl(k), k == Sbros ? QColor(Qt::white) : QColor(Qt::black));
+}
+
+int TKnopkiGolosovania::KnopkaKlavishi(int key)
+{
+    switch (key) {
+    case Qt::Key_Home:
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        return Za;
+    case Qt::Key_Left:
+    case Qt::Key_Clear:
+    case Qt::Key_Right:
+        return Protiv;
+    case Qt::Key_End:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        return Vosd;
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+        return Sbros;
+    default:
+        return -1;
+    }
+}
+
+// ---- The main window's side ---------------------------------------------------------------
+
+void TGlavForma::SozdatPanelGolosovania()
+{
+    KnopkiGolosovania = new TKnopkiGolosovania(this);
+}
+
+void TGlavForma::SbrosPanelGolosovania()
+{
+    ProgressBarTablo->setMaximum(0);
+    ProgressBarTablo->hide();
+    LeiblKolGolosov->hide();
+    LeiblRegim->hide();
+    PanelGolosovanie->hide();
+    Gerb->show();
+    KnopkiGolosovania->Vybrat(TKnopkiGolosovania::Sbros);
+}
+
+void TGlavForma::PokazatPanelGolosovania()
+{
+    if (RezhimNabludatelya()) {
+        PanelGolosovanie->hide();
+        Gerb->show();
+    } else {
+        Gerb->hide();
+        PanelGolosovanie->show();
+        // On the console the panel stays under the operator frame, unseen.
+        if (RezhimAdmin())
+            PanelGolosovanie->stackUnder(AdminFrame);
+        else
+            PanelGolosovanie->raise();
+    }
+    KnopkiGolosovania->TekstyNachalaGolosovania();
+}
+
+void TGlavForma::GolosKlavishei(int key, Qt::KeyboardModifiers)
+{
+    // Seat terminals only, only during a vote, and only where the panel is shown: a deputy who
+    // is not registered sees no panel and casts nothing from the keypad either.
+    if (RezhimAdmin() || RezhimNabludatelya())
+        return;
+    if (!ZaprosRegima->isOpen() || RegimNomer() != rezhim::Golosovanie || PanelGolosovanie->isHidden())
+        return;
+    const int knopka = TKnopkiGolosovania::KnopkaKlavishi(key);
+    if (knopka >= 0)
+        KnopkiGolosovania->Golos(knopka);
+}
