@@ -15,17 +15,23 @@
 // - + concatenates when both operands are text and adds otherwise, by the column types of
 //   the hall schema; when a type is known only at run time tsql_add decides by the values
 //   (text + number converts the text to a number and fails when it is none, as the server).
-// - GETDATE()/CURRENT_TIMESTAMP give local time as 'YYYY-MM-DD HH:MM:SS.SSS'.
+// - GETDATE()/CURRENT_TIMESTAMP give local time as 'YYYY-MM-DD HH:MM:SS.SSS', read once
+//   per statement.
 // - DATENAME/DATEPART/DATEDIFF/DATEADD, YEAR/MONTH/DAY and CONVERT(varchar, x, style) work
 //   on the stored date texts. The server language is taken to be Russian: DATENAME(mm, ...)
 //   gives the month's name ("март"), DATENAME(dw, ...) the weekday's, weeks begin on
-//   Monday for DATEPART(wk/dw), and a dd.mm.yyyy literal is day first.
-// - Text comparisons, LIKE and ORDER BY on text ignore case, Cyrillic included (collation
-//   tsql_ci), as the server's CI collation does; LIKE understands [%], [_], [a-z], [^x].
-// - @@identity is the key of the last insert (NULL before any), a scalar sub-select that
-//   finds several rows fails, an expression without alias has an empty column name.
+//   Monday for DATEPART(wk/dw), and a dd.mm.yyyy literal is day first. A date compared with
+//   a text converts the text to a date first.
+// - Text comparisons (=, <, IN, BETWEEN), LIKE and ORDER BY on text ignore case, Cyrillic
+//   included, and trailing blanks (collation tsql_ci), as the server's CI collation does;
+//   LIKE understands [%], [_], [a-z], [^x].
+// - @@identity is the key of the last insert into a table with an identity key (NULL
+//   before any); a scalar sub-select that finds several rows fails; an expression without
+//   alias has an empty column name; a :name placeholder left in the text is a syntax error.
 // - Statements outside the T-SQL subset that SQLite knows itself (PRAGMA, CREATE, ...) run
 //   unchanged; BEGIN/COMMIT/ROLLBACK TRANSACTION are mapped; SET NOCOUNT is ignored.
+// Not reproduced: division by zero gives NULL instead of an error; CAST of a non-numeric
+// text to int gives 0 instead of an error.
 namespace tsql {
 
 struct Translation {
