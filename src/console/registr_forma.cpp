@@ -1,0 +1,173 @@
+#include "console/registr_forma.h"
+
+#include "console/konsol_obshee.h"
+#include "console/process_golos_forma.h"
+#include "core/dialogs.h"
+#include "core/rezhim.h"
+#include "core/tglavforma.h"
+#include "core/vidzhety.h"
+#include "hall/gimn_forma.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QSpinBox>
+
+TRegistrForma::TRegistrForma(TGlavForma *glav, TProcessGolosForma *process)
+    : QDialog(glav), m_glav(glav), m_process(process)
+{
+    setObjectName(QStringLiteral("RegistrForma"));
+    setWindowTitle(QStringLiteral("Идет регистрация ..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(arialPx(13));
+    setFixedSize(265, 137);
+
+    VremyaBoks = new QGroupBox(QStringLiteral("Время регистрации"), this);
+    VremyaBoks->setObjectName(QStringLiteral("VremyaBoks"));
+    VremyaBoks->setGeometry(8, 6, 249, 58);
+    Vremya = new QSpinBox(VremyaBoks);
+    Vremya->setObjectName(QStringLiteral("Vremya"));
+    Vremya->setRange(10, 400);
+    Vremya->setSingleStep(5);
+    Vremya->setValue(300);
+    Vremya->setGeometry(12, 22, 225, 26);
+
+    KnopkaStartReg = new QPushButton(QStringLiteral("ЗАПУСТИТЬ РЕГИСТРАЦИЮ"), this);
+    KnopkaStartReg->setObjectName(QStringLiteral("KnopkaStartReg"));
+    KnopkaStartReg->setFont(arialPx(13, true));
+    KnopkaStartReg->setGeometry(8, 76, 249, 49);
+    KnopkaStartReg->setAutoDefault(false);
+    connect(KnopkaStartReg, &QPushButton::clicked, this, [this] { KnopkaStartRegClick(); });
+
+    Taimer = new ::Taimer(QStringLiteral("Taimer"), 1000, this);
+    connect(Taimer, &::Taimer::timeout, this, [this] { TaimerTimer(); });
+}
+
+void TRegistrForma::Pokazat()
+{
+    m_mozhnoZakrit = true;
+    for (;;) {
+        m_zapushena = false;
+        m_glav->dialogs()->exec(this);
+        if (!m_zapushena)
+            return;
+        provesti();
+    }
+}
+
+QString TRegistrForma::vzyatOshibku()
+{
+    const QString tekst = m_glav->GlavBasa.firstErrorText();
+    m_glav->GlavBasa.clearErrors();
+    return tekst;
+}
+
+void TRegistrForma::sboi(const QString &tekst)
+{
+    Taimer->setEnabled(false);
+    m_glav->dialogs()->error(isVisible() ? static_cast<QWidget *>(this) : m_glav,
+                             QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r") + tekst);
+    // A failure of this write means the connection is gone; it stays pending and the main
+    // window's timers end the program as for any lost connection.
+    m_glav->GlavBasa.exec(rezhim::prostoy());
+    m_mozhnoZakrit = true;
+}
+
+void TRegistrForma::KnopkaStartRegClick()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    const QString zasedanie = QString::number(m_glav->IdZasedania());
+    int predsedatel = 0;
+    int period = 0;
+    if (!db.exec(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
+        || !db.exec(QStringLiteral("DELETE FROM sessia WHERE id_sessia = -1"))
+        || !db.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + zasedanie + QLatin1Char(')'))
+        || !konsol::Predsedatel(&db, &predsedatel) || !konsol::PosledniiPeriod(&db, &period)) {
+        sboi(vzyatOshibku());
+        return;
+    }
+    m_period = period;
+    m_glav->setIdSessii(period);
+    m_mozhnoZakrit = false;
+
+    const int sekund = Vremya->value();
+    if (!konsol::ZapisatPredsedatelya(&db, predsedatel, period, m_glav->IdZasedania())
+        || !db.exec(rezhim::nachatRegistraciyu(period, sekund))) {
+        sboi(vzyatOshibku());
+        return;
+    }
+    m_ostalosSekund = sekund;
+    m_sboiTaimera = false;
+    Taimer->setEnabled(true);
+
+    // The window goes away while the registration runs; Pokazat() carries on.
+    m_zapushena = true;
+    QDialog::done(QDialog::Accepted);
+}
+
+void TRegistrForma::provesti()
+{
+    m_process->Podgotovit(QStringLiteral("Идет регистрация ..."), QStringLiteral("Завершить регистрацию"));
+    m_glav->dialogs()->exec(m_process);
+    Taimer->setEnabled(false);
+    if (m_sboiTaimera) {
+        m_sboiTaimera = false;
+        sboi(m_oshibkaTaimera);
+        return;
+    }
+
+    DbConnection &db = m_glav->GlavBasa;
+    if (!db.exec(rezhim::prostoy())) {
+        sboi(vzyatOshibku());
+        return;
+    }
+    m_mozhnoZakrit = true;
+    if (!db.exec(rezhim::rezultatRegistracii(m_period))) {
+        sboi(vzyatOshibku());
+        return;
+    }
+
+    TGimnForm gimn(&db, m_glav->dialogs(), false, m_glav);
+    m_glav->dialogs()->exec(&gimn);
+}
+
+void TRegistrForma::TaimerTimer()
+{
+    --m_ostalosSekund;
+    if (!m_glav->GlavBasa.exec(rezhim::ostalosSekund(m_ostalosSekund))) {
+        // Taken off the connection at once: the main window's timers tick until the
+        // progress window has gone and would take it for a lost connection.
+        m_sboiTaimera = true;
+        m_oshibkaTaimera = vzyatOshibku();
+        Taimer->setEnabled(false);
+        m_process->Zakryt();
+        return;
+    }
+    if (m_ostalosSekund <= 0) {
+        Taimer->setEnabled(false);
+        m_process->Zakryt();
+    }
+}
+
+void TRegistrForma::FormKeyPress(int key)
+{
+    if (key == 27)
+        close();
+}
+
+void TRegistrForma::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        FormKeyPress(27);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TRegistrForma::done(int result)
+{
+    if (!FormCloseQuery())
+        return;
+    QDialog::done(result);
+}
