@@ -1,0 +1,219 @@
+#include "viewer/pdfprosmotr.h"
+
+#include "core/vidzhety.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPdfDocument>
+#include <QPdfPageNavigator>
+#include <QPdfView>
+#include <QScrollBar>
+#include <QResizeEvent>
+
+namespace {
+
+// Input that could move the document or give it the focus.
+bool vvod(QEvent::Type t)
+{
+    switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Gesture:
+    case QEvent::NativeGesture:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+TPdfProsmotr::TPdfProsmotr(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("PDF"));
+    m_dokument = new QPdfDocument(this);
+
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("PanelPDF"));
+    ustanovitCvet(m_panel, QColor(64, 64, 64));
+    m_panel->setFixedHeight(34);
+    m_imya = new QLabel(m_panel);
+    m_imya->setObjectName(QStringLiteral("ImyaFaila"));
+    m_stranica = new QLabel(m_panel);
+    m_stranica->setObjectName(QStringLiteral("NomerStranicy"));
+    for (QLabel *l : {m_imya, m_stranica}) {
+        l->setFont(arialPx(17, true));
+        // Readable also while the control is disabled, which it is nearly always.
+        QPalette pal = l->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pal.setColor(group, QPalette::WindowText, Qt::white);
+        l->setPalette(pal);
+    }
+    auto *stroka = new QHBoxLayout(m_panel);
+    stroka->setContentsMargins(12, 0, 12, 0);
+    stroka->addWidget(m_imya, 1);
+    stroka->addWidget(m_stranica, 0);
+
+    m_vid = new QPdfView(this);
+    m_vid->setObjectName(QStringLiteral("PDFVid"));
+    m_vid->setDocument(m_dokument);
+    m_vid->setPageMode(QPdfView::PageMode::MultiPage);
+    m_vid->setZoomMode(QPdfView::ZoomMode::FitToWidth);
+    m_vid->setFocusPolicy(Qt::NoFocus);
+    m_vid->setAttribute(Qt::WA_AcceptTouchEvents, false);
+    m_vid->installEventFilter(this);
+    m_vid->viewport()->installEventFilter(this);
+    m_vid->viewport()->setAttribute(Qt::WA_AcceptTouchEvents, false);
+    m_vid->verticalScrollBar()->installEventFilter(this);
+    m_vid->horizontalScrollBar()->installEventFilter(this);
+
+    connect(m_vid->pageNavigator(), &QPdfPageNavigator::currentPageChanged, this, &TPdfProsmotr::obnovitPanel);
+    connect(m_dokument, &QPdfDocument::pageCountChanged, this, &TPdfProsmotr::obnovitPanel);
+    obnovitPanel();
+}
+
+TPdfProsmotr::~TPdfProsmotr()
+{
+    // The view renders the document until it is gone; it goes first.
+    delete m_vid;
+    m_vid = nullptr;
+}
+
+bool TPdfProsmotr::ZagruzitFail(const QString &put)
+{
+    m_fail = put;
+    m_imya->setText(QFileInfo(put).fileName());
+    m_dokument->close();
+    const bool ok = m_dokument->load(put) == QPdfDocument::Error::None;
+    m_vid->verticalScrollBar()->setValue(0);
+    if (ok && m_dokument->pageCount() > 0)
+        naStranicu(0);
+    obnovitPanel();
+    return ok;
+}
+
+void TPdfProsmotr::setPokazatPanel(bool on)
+{
+    m_panel->setVisible(on);
+    Razmestit();
+}
+
+void TPdfProsmotr::Razmestit()
+{
+    m_panel->setGeometry(0, 0, width(), m_panel->height());
+    const int verh = m_panel->isHidden() ? 0 : m_panel->height();
+    m_vid->setGeometry(0, verh, width(), qMax(0, height() - verh));
+}
+
+void TPdfProsmotr::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Razmestit();
+}
+
+bool TPdfProsmotr::PokazatPanel() const
+{
+    return !m_panel->isHidden();
+}
+
+void TPdfProsmotr::setPokazatPolosy(bool on)
+{
+    m_polosy = on;
+    const Qt::ScrollBarPolicy policy = on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    m_vid->setVerticalScrollBarPolicy(policy);
+    m_vid->setHorizontalScrollBarPolicy(policy);
+}
+
+bool TPdfProsmotr::shag(int napravlenie)
+{
+    QScrollBar *sb = m_vid->verticalScrollBar();
+    const int bylo = sb->value();
+    sb->triggerAction(napravlenie < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+    return sb->value() != bylo;
+}
+
+bool TPdfProsmotr::StrokaVverh()
+{
+    return shag(-1);
+}
+
+bool TPdfProsmotr::StrokaVniz()
+{
+    return shag(1);
+}
+
+void TPdfProsmotr::naStranicu(int stranica)
+{
+    m_vid->pageNavigator()->jump(stranica, QPointF(), m_vid->zoomFactor());
+}
+
+void TPdfProsmotr::StranicaVverh()
+{
+    if (m_dokument->pageCount() <= 0)
+        return;
+    const int tek = TekushayaStranica();
+    if (tek <= 0)
+        m_vid->verticalScrollBar()->setValue(0);
+    else
+        naStranicu(tek - 1);
+}
+
+void TPdfProsmotr::StranicaVniz()
+{
+    if (m_dokument->pageCount() <= 0)
+        return;
+    const int tek = TekushayaStranica();
+    if (tek + 1 >= m_dokument->pageCount())
+        m_vid->verticalScrollBar()->setValue(m_vid->verticalScrollBar()->maximum());
+    else
+        naStranicu(tek + 1);
+}
+
+int TPdfProsmotr::Polozhenie() const
+{
+    return m_vid->verticalScrollBar()->value();
+}
+
+int TPdfProsmotr::ShagStroki() const
+{
+    return m_vid->verticalScrollBar()->singleStep();
+}
+
+int TPdfProsmotr::TekushayaStranica() const
+{
+    return m_vid->pageNavigator()->currentPage();
+}
+
+int TPdfProsmotr::KolichestvoStranic() const
+{
+    return m_dokument->pageCount();
+}
+
+void TPdfProsmotr::obnovitPanel()
+{
+    const int vsego = m_dokument->pageCount();
+    m_stranica->setText(vsego > 0 ? QStringLiteral("Страница %1 из %2").arg(TekushayaStranica() + 1).arg(vsego)
+                                  : QString());
+}
+
+bool TPdfProsmotr::eventFilter(QObject *watched, QEvent *event)
+{
+    if (vvod(event->type()))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPdfDocument;
+class QPdfView;
+
+// The document viewer control of the deputy's frame: a PDF file shown page after page,
+// fitted to the width, with a strip above it naming the file and the page.
+//
+// It never scrolls by itself: the hall's terminals are touch screens, and a touch on the
+// document must not move it. Every mouse, wheel, touch and key event aimed at the view is
+// swallowed; the document moves only through the line and page commands below, which the
+// frame's own buttons send.
+class TPdfProsmotr : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPdfProsmotr(QWidget *parent = nullptr);
+    ~TPdfProsmotr() override;
+
+    // Loads the file (replacing the one shown) and shows its first page. False when the
+    // file could not be read as PDF; the view is then empty.
+    bool ZagruzitFail(const QString &put);
+    QString Fail() const { return m_fail; }
+
+    // The strip with the file's name and the page number.
+    void setPokazatPanel(bool on);
+    bool PokazatPanel() const;
+    // Scroll bars of the view (shown or not; never needed, the buttons scroll).
+    void setPokazatPolosy(bool on);
+    bool PokazatPolosy() const { return m_polosy; }
+
+    // One line step up or down (the view's line step); false when already at that end.
+    bool StrokaVverh();
+    bool StrokaVniz();
+    // The previous or next page brought to the top of the view. Past the last page the
+    // view goes to the end of the document; before the first, to its start.
+    void StranicaVverh();
+    void StranicaVniz();
+
+    // Where the view stands: the vertical scroll position in pixels, the line step, the
+    // page at the reading line of the view, and the top of a page in the same pixels.
+    int Polozhenie() const;
+    int ShagStroki() const;
+    int TekushayaStranica() const;
+    int KolichestvoStranic() const;
+
+    // Places the strip and the view in the control's rectangle.
+    void Razmestit();
+
+    QPdfView *Vid() const { return m_vid; }
+    QPdfDocument *Dokument() const { return m_dokument; }
+    QWidget *Panel() const { return m_panel; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void obnovitPanel();
+    bool shag(int napravlenie);
+    void naStranicu(int stranica);
+
+    QPdfDocument *m_dokument;
+    QPdfView *m_vid;
+    QWidget *m_panel;
+    QLabel *m_imya;
+    QLabel *m_stranica;
+    QString m_fail;
+    bool m_polosy = true;
+};
