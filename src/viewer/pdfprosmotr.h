@@ -40,8 +40,8 @@ public:
     void StranicaVverh();
     void StranicaVniz();
 
-    // Where the view stands: the vertical scroll position in pixels, the line step, the
-    // page at the reading line of the view, and the top of a page in the same pixels.
+    // Where the view stands: the vertical scroll position in pixels, the line step in the
+    // same pixels, the page at the view's reading line (0-based) and the number of pages.
     int Polozhenie() const;
     int ShagStroki() const;
     int TekushayaStranica() const;

@@ -379,6 +379,24 @@ void TestDeputatFreim::missingFile()
     f->KnopkaPokzaDokClick();
     QCOMPARE(ws.dialogs.shown.size(), 2);
     QVERIFY(!f->RezhimDokumenta());
+
+    // A file that is there but is no PDF: the document state with an empty view, and the
+    // way back works.
+    QVERIFY(QDir(f->PutDokumenta()).removeRecursively());
+    QFile musor(f->PutDokumenta());
+    QVERIFY(musor.open(QIODevice::WriteOnly));
+    musor.write("not a document");
+    musor.close();
+    f->KnopkaPokzaDokClick();
+    QCOMPARE(ws.dialogs.shown.size(), 2);
+    QVERIFY(f->RezhimDokumenta());
+    QCOMPARE(f->PDF->KolichestvoStranic(), 0);
+    f->StrelkaStranicaNisClick();
+    f->StrelkaVnisClick();
+    for (int i = 0; i < 11; ++i)
+        f->TaimerProkrutkiTimer();
+    f->KnopkaVernutPovestkuClick();
+    QVERIFY(!f->RezhimDokumenta());
 }
 
 void TestDeputatFreim::fileWithApostrophe()
