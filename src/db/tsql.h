@@ -30,8 +30,7 @@
 //   alias has an empty column name; a :name placeholder left in the text is a syntax error.
 // - Statements outside the T-SQL subset that SQLite knows itself (PRAGMA, CREATE, ...) run
 //   unchanged; BEGIN/COMMIT/ROLLBACK TRANSACTION are mapped; SET NOCOUNT is ignored.
-// Not reproduced: division by zero gives NULL instead of an error; CAST of a non-numeric
-// text to int gives 0 instead of an error.
+// - Division by zero and CAST of a text that is no integer to int fail, as on the server.
 namespace tsql {
 
 struct Translation {

@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -726,6 +727,78 @@ void fnAdd(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_int64(ctx, ia + ib);
 }
 
+// tsql_div(a, b) and tsql_mod(a, b): / and % that fail on a zero divisor as the server does
+// (SQLite gives NULL). Integers divide with truncation, as on both engines.
+void divide(sqlite3_context *ctx, sqlite3_value **argv, bool modulo)
+{
+    const int ta = sqlite3_value_numeric_type(argv[0]), tb = sqlite3_value_numeric_type(argv[1]);
+    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (ta == SQLITE_TEXT || ta == SQLITE_BLOB || tb == SQLITE_TEXT || tb == SQLITE_BLOB) {
+        sqlite3_value *bad = (ta == SQLITE_TEXT || ta == SQLITE_BLOB) ? argv[0] : argv[1];
+        const QByteArray msg = "Conversion failed when converting the nvarchar value '" + valueText(bad) + "' to data type int.";
+        sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+        return;
+    }
+    if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+        const qint64 a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[1]);
+        if (b == 0) {
+            sqlite3_result_error(ctx, "Divide by zero error encountered.", -1);
+            return;
+        }
+        if (b == -1) {  // avoids the one overflowing quotient
+            sqlite3_result_int64(ctx, modulo ? 0 : -a);
+            return;
+        }
+        sqlite3_result_int64(ctx, modulo ? a % b : a / b);
+        return;
+    }
+    const double a = sqlite3_value_double(argv[0]), b = sqlite3_value_double(argv[1]);
+    if (b == 0.0) {
+        sqlite3_result_error(ctx, "Divide by zero error encountered.", -1);
+        return;
+    }
+    sqlite3_result_double(ctx, modulo ? std::fmod(a, b) : a / b);
+}
+
+void fnDiv(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    divide(ctx, argv, false);
+}
+
+void fnMod(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    divide(ctx, argv, true);
+}
+
+// tsql_int(x): CAST(x AS int). A text must hold an integer, else the server's error.
+void fnInt(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER:
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    case SQLITE_FLOAT:
+        sqlite3_result_int64(ctx, qint64(sqlite3_value_double(argv[0])));  // truncates, as the server
+        return;
+    default: {
+        qint64 v = 0;
+        const QByteArray text = valueText(argv[0]);
+        if (!toInteger(text, &v)) {
+            const QByteArray msg = "Conversion failed when converting the nvarchar value '" + text + "' to data type int.";
+            sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+            return;
+        }
+        sqlite3_result_int64(ctx, v);
+    }
+    }
+}
+
 // tsql_single(count, value): a scalar sub-select that found more than one row.
 void fnSingle(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
@@ -1235,6 +1308,9 @@ bool registerFunctions(sqlite3 *db, QString *error)
         {"tsql_convert", 3, pure, fnConvert},
         {"tsql_add", 2, pure, fnAdd},
         {"tsql_single", 2, pure, fnSingle},
+        {"tsql_div", 2, pure, fnDiv},
+        {"tsql_mod", 2, pure, fnMod},
+        {"tsql_int", 1, pure, fnInt},
         {"tsql_right", 2, pure, fnRight},
         {"tsql_upper", 1, pure, fnUpper},
         {"tsql_lower", 1, pure, fnLower},

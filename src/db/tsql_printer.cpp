@@ -723,6 +723,11 @@ private:
             *type = ValueType::DateTime;
             return QStringLiteral("tsql_dateadd('day',-") + r + QLatin1Char(',') + l + QLatin1Char(')');
         }
+        if (op == QLatin1String("/") || op == QLatin1String("%")) {
+            *type = lt == ValueType::Real || rt == ValueType::Real ? ValueType::Real : ValueType::Int;
+            return (op == QLatin1String("/") ? QStringLiteral("tsql_div(") : QStringLiteral("tsql_mod(")) + l
+                   + QLatin1Char(',') + r + QLatin1Char(')');
+        }
         if (op == QLatin1String("^")) {
             *type = ValueType::Int;
             return QStringLiteral("((") + l + QStringLiteral(" | ") + r + QStringLiteral(") - (") + l + QStringLiteral(" & ") + r + QStringLiteral("))");
@@ -927,7 +932,9 @@ private:
         }
         if (intTypes.contains(target)) {
             *type = ValueType::Int;
-            return QStringLiteral("CAST(") + x + QStringLiteral(" AS INTEGER)");
+            if (isNumeric(from))
+                return QStringLiteral("CAST(") + x + QStringLiteral(" AS INTEGER)");
+            return QStringLiteral("tsql_int(") + x + QLatin1Char(')');
         }
         if (realTypes.contains(target)) {
             *type = ValueType::Real;

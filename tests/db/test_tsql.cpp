@@ -534,7 +534,9 @@ private slots:
         QTest::newRow("milliseconds") << "DATEDIFF(ms, '20140101 00:00:00.100', '20140101 00:00:01')" << num(900);
         QTest::newRow("weekday name") << "DATENAME(dw, '20140303')" << text("понедельник");
         QTest::newRow("YEAR of a literal") << "YEAR('20140305')" << num(2014);
-        QTest::newRow("integer division") << "7 / 2 + 7 % 3" << num(4);
+        QTest::newRow("integer division") << "7 / 2 + 7 % 3 + (-7) / 2" << num(1);
+        QTest::newRow("real division") << "CAST(7 / 2.0 AS NVARCHAR)" << text("3.5");
+        QTest::newRow("NULL divisor") << "7 / NULL" << QVariant();
         QTest::newRow("CASE") << "CASE WHEN 1 = 1 THEN 'a' ELSE 'b' END" << text("a");
         QTest::newRow("text + NULL text") << "'a' + CAST(NULL AS NVARCHAR)" << QVariant();
     }
@@ -566,6 +568,9 @@ private slots:
         QTest::newRow("variable") << "SELECT @x" << "Must declare the scalar variable";
         QTest::newRow("parameter left in") << "SELECT id FROM povestka WHERE id_zasedanie = :a" << "Incorrect syntax near ':a'";
         QTest::newRow("bad style") << "SELECT CONVERT(varchar, GETDATE(), 999)" << "999 is not a valid style number";
+        QTest::newRow("division by zero") << "SELECT nomer / (param1 - param1) FROM regim" << "Divide by zero";
+        QTest::newRow("modulo by zero") << "SELECT 5 % 0" << "Divide by zero";
+        QTest::newRow("text to int") << "SELECT CAST('12a' AS int)" << "Conversion failed when converting the nvarchar value '12a'";
         QTest::newRow("nested too deeply") << QStringLiteral("SELECT ") + QString(100000, QLatin1Char('(')) << "nested too deeply";
         QTest::newRow("minus signs") << QStringLiteral("SELECT ") + QStringLiteral("- ").repeated(100000) + QStringLiteral("1")
                                      << "nested too deeply";
