@@ -1,0 +1,243 @@
+// Registration at the seat: the registration screen of a deputy terminal, the countdown on
+// the boards of the other roles, the button that writes the presence record, and the sync
+// that follows presence records written elsewhere.
+#include "core/cveta.h"
+#include "core/gerb.h"
+#include "core/platform.h"
+#include "core/vidzhety.h"
+#include "hall/zal_obshee.h"
+
+#include <QLabel>
+#include <QTextEdit>
+
+namespace {
+
+// Design heights of the screen's bands.
+constexpr int VysotaVerha = 184;
+constexpr int VysotaGerba = 174;
+constexpr int VysotaTaimera = 190;
+
+const QString kNeZaregistrirovan = QStringLiteral("Вы не зарегистрированы");
+const QString kZaregistrirovan = QStringLiteral("Вы зарегистрированы");
+
+QLabel *tekstovyiLeibl(QWidget *parent, const char *name, const QColor &fon, const QColor &tekst)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFont(arialPx(32, true));
+    l->setAlignment(Qt::AlignCenter);
+    l->setWordWrap(true);
+    ustanovitCvet(l, fon);
+    ustanovitCvetTeksta(l, tekst);
+    return l;
+}
+
+// A label one pixel inside its frame and two pixels narrower.
+void vnutri(QWidget *leibl, const QWidget *ramka)
+{
+    leibl->setGeometry(ramka->geometry().adjusted(1, 1, -1, -1));
+}
+
+}  // namespace
+
+void TGlavForma::SozdatRegistraciyu()
+{
+    const QSize ekran = platform()->screenSize();
+    const int W = ekran.width();
+
+    PanelRegTop = new QWidget(PanelRegistracia);
+    PanelRegTop->setObjectName(QStringLiteral("PanelRegTop"));
+    PanelRegTop->setGeometry(0, 0, W, VysotaVerha);
+
+    GerbReg = new GerbLeibl(PanelRegTop);
+    GerbReg->setObjectName(QStringLiteral("GerbReg"));
+    GerbReg->setGeometry(0, 10, 312, VysotaGerba);
+
+    // The assembly's name above the meeting's description, right of the coat of arms.
+    const int levo = 312 + 16;
+    DumaTextGranica = new TGranica(PanelRegTop);
+    DumaTextGranica->setObjectName(QStringLiteral("DumaTextGranica"));
+    DumaTextGranica->setGeometry(levo, 10, W - levo - 17, 166);
+    LeiblDumaText = tekstovyiLeibl(PanelRegTop, "LeiblDumaText", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
+    LeiblDumaText->setText(QStringLiteral("Тальминская областная Дума"));
+    LeiblDumaText->setGeometry(levo + 1, 11, DumaTextGranica->width() - 2, 50);
+    LeiblZasedanieText = tekstovyiLeibl(PanelRegTop, "LeiblZasedanieText", cvet::Serebro(), Qt::black);
+    LeiblZasedanieText->setGeometry(levo + 1, 61, DumaTextGranica->width() - 2, 114);
+
+    TaimerRegGranica = new TGranica(PanelRegistracia);
+    TaimerRegGranica->setObjectName(QStringLiteral("TaimerRegGranica"));
+    TaimerRegGranica->setGeometry(W - (W - 70) / 2 - 17, FIOGranica->y(), (W - 70) / 2, VysotaTaimera);
+    TaimerRegPhonLeibl =
+        tekstovyiLeibl(PanelRegistracia, "TaimerRegPhonLeibl", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
+    vnutri(TaimerRegPhonLeibl, TaimerRegGranica);
+    TaimerRegPhonLeibl2 =
+        tekstovyiLeibl(PanelRegistracia, "TaimerRegPhonLeibl2", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
+    TaimerRegPhonLeibl2->setGeometry(TaimerRegPhonLeibl->x(), TaimerRegPhonLeibl->y() + 112,
+                                     TaimerRegPhonLeibl->width(), 76);
+}
+
+// Mode 1 reaches a deputy terminal that is in the hall: it leaves the hall, and the next tick
+// finds it not admitted and enters the registration screen.
+void TGlavForma::RegistraciaDopushennogo()
+{
+    setDopusk(false);
+    setRegKnopkaTag(1);
+    zal::peremestit(PanelStart, this);
+    PanelStart->setVisible(RegimParam2() == 0);
+    GerbStart->show();
+    PanelStart->raise();
+}
+
+// Mode 1 on the operator console, the chairman terminal and the watcher.
+void TGlavForma::RegistraciaNaTablo()
+{
+    LeiblVremya->setText(QStringLiteral("До конца регистрации\n\rосталось ") + MinSek(RegimParam2()));
+    LeiblVremya->setGeometry(LeiblVremya->x(), 138, LeiblVremya->width(), 70);
+    LeiblVremya->show();
+
+    bool ok = false;
+    const QVariant kol =
+        GlavBasa.scalar(QStringLiteral("SELECT count(*) as kol FROM sessia WHERE id_sessia=%1;").arg(IdSessii()), &ok);
+    if (ok) {
+        ZaregLeibl->setText(QStringLiteral("Зарегистрировалось: ") + QString::number(kol.toInt()));
+        ZaregLeibl->move(ZaregLeibl->x(), PanelTabloGolos->height() - 8 - ZaregLeibl->height());
+        ZaregLeibl->show();
+    }
+    InfoTablo->hide();
+    InfoLabel->hide();
+    SkrytStrokiRezultatov();
+}
+
+void TGlavForma::VoitiVRegistraciyu()
+{
+    SkrytStrokiRezultatov();
+    PanelRegistracia->show();
+    PanelRegistracia->raise();
+    DeputatFreim->hide();
+
+    ResultSet zas;
+    LeiblZasedanieText->clear();
+    if (GlavBasa.query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id=%1").arg(IdZasedania()), &zas))
+        LeiblZasedanieText->setText(zas.scalar().toString());
+
+    // The two middle boxes share the width and sit in the middle of what the top band and
+    // the button leave.
+    const QSize ekran = platform()->screenSize();
+    const int W = ekran.width();
+    const int H = ekran.height();
+    const int shirina = (W - 70) / 2;
+    const int verh = (H - (GerbReg->height() + RegKnopka->height() + TaimerRegGranica->height() + 30)) / 2
+                     + GerbReg->height();
+    TaimerRegGranica->setGeometry(W - shirina - 17, verh, shirina, TaimerRegGranica->height());
+    FIOGranica->setGeometry(16, verh, shirina, FIOGranica->height());
+    vnutri(TaimerRegPhonLeibl, TaimerRegGranica);
+    vnutri(FIOPHONLeibl, FIOGranica);
+
+    PanelSleva->hide();
+    PanelStart->hide();
+
+    setRegKnopkaTag(1);
+    ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
+    RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
+
+    ResultSet imya;
+    if (GlavBasa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(IdDeputata()),
+                       &imya)) {
+        const QString f = imya.value(0, 0).toString();
+        const QString i = imya.value(0, 1).toString();
+        const QString o = imya.value(0, 2).toString();
+        FIOPHONLeibl->setText(f + QStringLiteral("\n\r") + i + QStringLiteral("\n\r") + o);
+        UstanovitImyaDeputata(f + QLatin1Char(' ') + i + QLatin1Char(' ') + o);
+    }
+}
+
+void TGlavForma::OtschetRegistracii()
+{
+    InfoTablo->hide();
+    InfoLabel->hide();
+    SkrytStrokiRezultatov();
+
+    // Time up: the last texts stay until the console ends the period.
+    const int t = RegimParam2();
+    if (t == 0)
+        return;
+
+    const int verh = TaimerRegPhonLeibl->y() + 112;
+    const int niz = TaimerRegGranica->y() + TaimerRegGranica->height() - 1;
+    TaimerRegPhonLeibl2->setGeometry(TaimerRegPhonLeibl->x(), verh, TaimerRegPhonLeibl->width(), niz - verh);
+
+    const bool zaregistrirovan = RegKnopkaTag() == 2;
+    const QString status = zaregistrirovan ? kZaregistrirovan : kNeZaregistrirovan;
+    TaimerRegPhonLeibl->setText(QStringLiteral("До конца регистрации осталось\n\r") + MinSek(t)
+                                + QStringLiteral("\n\r") + status);
+    TaimerRegPhonLeibl2->setText(status);
+    ustanovitCvetTeksta(TaimerRegPhonLeibl2,
+                        zaregistrirovan ? cvet::ZelenayaPovestka() : cvet::TemnoFioletovyi());
+}
+
+void TGlavForma::RegKnopkaClick()
+{
+    ZaregLeibl->hide();
+    const int period = RegimParam1();
+    const int tag = RegKnopkaTag();
+
+    if (tag == 1) {
+        // A record written meanwhile by the operator's seat command counts already: a second
+        // one would count the deputy twice.
+        bool ok = false;
+        const QVariant est = GlavBasa.scalar(
+            QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
+                .arg(IdDeputata())
+                .arg(period),
+            &ok);
+        if (!ok
+            || (est.toInt() == 0
+                && !GlavBasa.exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
+                                      .arg(IdZasedania())
+                                      .arg(IdDeputata())
+                                      .arg(period)))) {
+            zal::oshibkaBazy(this);
+            return;
+        }
+        setRegKnopkaTag(2);
+        RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+        ustanovitCvet(RegKnopka, cvet::Zaregistrirovan());
+    } else if (tag == 2) {
+        if (!GlavBasa.exec(QStringLiteral("DELETE FROM sessia WHERE (id_zasedanie=%1) AND (id_deputat=%2) AND (id_sessia = %3)")
+                               .arg(IdZasedania())
+                               .arg(IdDeputata())
+                               .arg(period))) {
+            zal::oshibkaBazy(this);
+            return;
+        }
+        setRegKnopkaTag(1);
+        RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
+        ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
+    }
+}
+
+// Outside registration, voting and vote results: the terminal follows its deputy's presence
+// record, wherever it was written or removed.
+void TGlavForma::SinhronizaciyaRegistracii()
+{
+    if (!OtkrytZaprosRegistracia())
+        return;
+    const bool zaregistrirovan = SvoiDeputatZaregistrirovan();
+
+    if (!zaregistrirovan && !OknoPredsedatelya() && !RezhimNabludatelya()) {
+        setDopusk(false);
+        setRegKnopkaTag(1);
+        zal::peremestit(PanelStart, this);
+        PanelStart->show();
+        GerbStart->show();
+        PanelStart->raise();
+    }
+
+    if (zaregistrirovan && !OknoPredsedatelya() && RegimNomer() != rezhim::Registracia) {
+        SkrytRegistraciyu();
+        DeputatFreim->show();
+        setDopusk(true);
+        PanelStart->hide();
+        setRegKnopkaTag(2);
+    }
+}

@@ -1,0 +1,251 @@
+// The results board's displays: the vote's start, progress and result with the decision, and
+// the registration summary. The idle board is the mode poller's.
+#include "hall/tablo.h"
+
+#include "core/gerb.h"
+#include "core/vidzhety.h"
+#include "hall/zal_obshee.h"
+
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace tablo {
+
+Itog itogGolosovania(const ResultSet &rs)
+{
+    Itog itog;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        const int kolichestvo = rs.value(r, QStringLiteral("result")).toInt();
+        switch (rs.value(r, QStringLiteral("kak")).toInt()) {
+        case 1: itog.za = kolichestvo; break;
+        case 2: itog.protiv = kolichestvo; break;
+        case 3: itog.vosd = kolichestvo; break;
+        default: break;
+        }
+    }
+    if (!rs.isEmpty())
+        itog.nuzno = rs.value(0, QStringLiteral("nuzno")).toInt();
+    return itog;
+}
+
+QString otsutstvuet(const QString &izbrano, int prisutstvuet)
+{
+    bool ok = false;
+    const int e = izbrano.trimmed().toInt(&ok);
+    return ok ? QString::number(e - prisutstvuet) : QString();
+}
+
+}  // namespace tablo
+
+namespace {
+
+// Design tops of the four rows (the registration summary keeps whatever places they have).
+constexpr int VerhStrok[4] = {129, 165, 201, 238};
+constexpr int VysotaStroki = 31;
+
+QLabel *leibl(QWidget *parent, const char *name, const QRect &geom, Qt::Alignment align)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geom);
+    l->setFont(arialPx(24, true));
+    l->setAlignment(align);
+    l->hide();
+    return l;
+}
+
+QString odnoZnachenie(TGlavForma *g, const QString &zapros, bool *ok)
+{
+    ResultSet rs;
+    *ok = g->GlavBasa.query(zapros, &rs);
+    return *ok ? rs.scalar().toString() : QString();
+}
+
+}  // namespace
+
+void TGlavForma::SozdatStrokiRezultatov()
+{
+    QWidget *t = PanelTabloGolos;
+    const Qt::Alignment podpis = Qt::AlignLeft | Qt::AlignVCenter;
+    const Qt::Alignment chislo = Qt::AlignRight | Qt::AlignVCenter;
+    ZaLeibl = leibl(t, "ZaLeibl", QRect(17, VerhStrok[0], 272, VysotaStroki), podpis);
+    Za = leibl(t, "Za", QRect(295, VerhStrok[0], 58, VysotaStroki), chislo);
+    ProtivLeibl = leibl(t, "ProtivLeibl", QRect(17, VerhStrok[1], 272, VysotaStroki), podpis);
+    Protiv = leibl(t, "Protiv", QRect(295, VerhStrok[1], 58, VysotaStroki), chislo);
+    VosdLeibl = leibl(t, "VosdLeibl", QRect(17, VerhStrok[2], 272, VysotaStroki), podpis);
+    Vosd = leibl(t, "Vosd", QRect(295, VerhStrok[2], 58, VysotaStroki), chislo);
+    GolosovLeibl = leibl(t, "GolosovLeibl", QRect(17, VerhStrok[3], 272, VysotaStroki), podpis);
+    Golosov = leibl(t, "Golosov", QRect(295, VerhStrok[3], 58, VysotaStroki), chislo);
+    LeiblReshenie = leibl(t, "LeiblReshenie", QRect(17, 238, 335, VysotaStroki), Qt::AlignCenter);
+}
+
+void TGlavForma::SkrytStrokiRezultatov()
+{
+    for (QLabel *l : {ZaLeibl, Za, ProtivLeibl, Protiv, VosdLeibl, Vosd, GolosovLeibl, Golosov, LeiblReshenie})
+        if (l)
+            l->hide();
+}
+
+// First tick of a vote on a terminal that takes part in it.
+void TGlavForma::NachatTabloGolosovania()
+{
+    InfoTablo->hide();
+    InfoLabel->hide();
+    LeiblRegim->show();
+    for (QWidget *w : {static_cast<QWidget *>(SpisokTabl), static_cast<QWidget *>(SpisokVerh),
+                       static_cast<QWidget *>(SpisokNis), static_cast<QWidget *>(OchistkaProshuSlova)})
+        if (w)
+            w->hide();
+
+    const int golosovanie = RegimParam1();
+    bool ok = false;
+    LeiblRegim->setText(
+        odnoZnachenie(this, QStringLiteral("SELECT regim_polsov FROM golosovanie WHERE id=%1").arg(golosovanie), &ok));
+    if (!ok)
+        return;
+
+    SkrytStrokiRezultatov();
+    LeiblVremya->move(LeiblVremya->x(), 110);
+    ProgressBarTablo->move(ProgressBarTablo->x(), 150);
+    LeiblKolGolosov->show();
+
+    PokazatPanelGolosovania();
+
+    // The documents go out of reach while the deputy votes.
+    if (OknoDeputata() && !RezhimNabludatelya()) {
+        GerbStart->show();
+        GerbStart->raise();
+        if (QWidget *knopki = DeputatFreim->findChild<QWidget *>(QStringLiteral("KnopkiPDF")))
+            knopki->hide();
+    }
+
+    if (!PerechitatRegim(false))
+        return;
+    const QString kol = odnoZnachenie(
+        this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
+    if (ok)
+        LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
+}
+
+// Every tick of a vote after its start: seconds left and ballots so far.
+void TGlavForma::OtschetGolosovania()
+{
+    SkrytStrokiRezultatov();
+    ZaregLeibl->hide();
+    if (OknoDeputata() && !RezhimNabludatelya()) {
+        zal::peremestit(PanelStart, DeputatFreim);
+        PanelStart->show();
+        PanelStart->raise();
+    }
+
+    if (!PerechitatRegim(false))
+        return;
+    const int t = RegimParam2();
+    if (t == 0) {
+        LeiblVremya->setText(QStringLiteral("Голосование завершено"));
+        return;
+    }
+    // The first tick with time left fixes the bar's scale.
+    if (!ProgressBarTablo->isHidden()) {
+        ProgressBarTablo->setValue(ProgressBarTablo->maximum() - t);
+    } else {
+        ProgressBarTablo->setMaximum(t);
+        ProgressBarTablo->setValue(0);
+        ProgressBarTablo->show();
+    }
+    LeiblVremya->show();
+    LeiblVremya->setText(QStringLiteral("Осталось ") + MinSek(t));
+
+    bool ok = false;
+    const QString kol = odnoZnachenie(
+        this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
+    if (ok)
+        LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
+}
+
+// Every tick of mode 4. The counts and the decision are read once per display.
+void TGlavForma::TabloRezultataGolosovania()
+{
+    const QList<QLabel *> podpisi{ZaLeibl, ProtivLeibl, VosdLeibl, GolosovLeibl};
+    const QList<QLabel *> chisla{Za, Protiv, Vosd, Golosov};
+    if (LeiblReshenie->isHidden()) {
+        const int h = ZaLeibl->height();
+        for (int i = 0; i < 4; ++i) {
+            const int verh = LeiblReshenie->y() - (4 - i) * (h + 4);
+            podpisi[i]->move(podpisi[i]->x(), verh);
+            chisla[i]->move(chisla[i]->x(), verh);
+        }
+    }
+    ZaLeibl->setText(QStringLiteral("ЗА"));
+    ProtivLeibl->setText(QStringLiteral("ПРОТИВ"));
+    VosdLeibl->setText(QStringLiteral("ВОЗДЕРЖАЛИСЬ"));
+    GolosovLeibl->setText(QStringLiteral("ГОЛОСОВАЛО"));
+
+    InfoTablo->hide();
+    InfoLabel->hide();
+    SbrosPanelGolosovania();
+    LeiblVremya->hide();
+    for (int i = 0; i < 4; ++i) {
+        podpisi[i]->show();
+        chisla[i]->show();
+    }
+    LeiblReshenie->resize(PanelTabloGolos->width() - 2 * LeiblReshenie->x(), LeiblReshenie->height());
+    LeiblReshenie->setAlignment(Qt::AlignCenter);
+
+    if (!LeiblReshenie->isHidden())
+        return;
+    LeiblReshenie->show();
+    if (!PerechitatRegim(false))
+        return;
+    ResultSet rs;
+    if (!GlavBasa.query(sql::lines({QStringLiteral("SELECT count(otvet.id) as result, max(otvet.result) as kak, "
+                                                   "max(nuzno) as nuzno"),
+                                    QStringLiteral("FROM otvet,golosovanie WHERE (id_golosovanie = %1)")
+                                        .arg(RegimParam1()),
+                                    QStringLiteral("AND (golosovanie.id = id_golosovanie)"),
+                                    QStringLiteral("GROUP BY result")}),
+                        &rs))
+        return;
+    const tablo::Itog itog = tablo::itogGolosovania(rs);
+    Za->setText(QString::number(itog.za));
+    Protiv->setText(QString::number(itog.protiv));
+    Vosd->setText(QString::number(itog.vosd));
+    Golosov->setText(QString::number(itog.golosovalo()));
+    LeiblReshenie->setText(itog.prinyato() ? QStringLiteral("РЕШЕНИЕ ПРИНЯТО") : QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+}
+
+// Every tick of mode 5: elected, present, absent and the stored quorum.
+void TGlavForma::TabloRezultataRegistracii()
+{
+    bool ok = false;
+    const QString prisutstvuet =
+        odnoZnachenie(this, QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(IdSessii()), &ok);
+    if (!ok)
+        return;
+    const QString kvorum =
+        odnoZnachenie(this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум'"), &ok);
+    if (!ok)
+        return;
+    const QString izbrano =
+        odnoZnachenie(this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok);
+    if (!ok)
+        return;
+
+    Za->setText(izbrano);
+    Protiv->setText(prisutstvuet);
+    Vosd->setText(tablo::otsutstvuet(izbrano, prisutstvuet.toInt()));
+    Golosov->setText(kvorum);
+
+    ZaregLeibl->hide();
+    LeiblVremya->hide();
+    ZaLeibl->setText(QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
+    ProtivLeibl->setText(QStringLiteral("ПРИСУТСТВУЕТ"));
+    VosdLeibl->setText(QStringLiteral("ОТСУТСТВУЕТ"));
+    GolosovLeibl->setText(QStringLiteral("КВОРУМ"));
+    for (QLabel *l : {ZaLeibl, Za, ProtivLeibl, Protiv, VosdLeibl, Vosd, GolosovLeibl, Golosov})
+        l->show();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// The results board's arithmetic, apart from its labels.
+
+#include "db/connection.h"
+
+#include <QString>
+
+namespace tablo {
+
+// A vote's result as the board shows it.
+struct Itog {
+    int za = 0;
+    int protiv = 0;
+    int vosd = 0;
+    int nuzno = 0;
+    int golosovalo() const { return za + protiv + vosd; }
+    // Adopted when the "for" ballots reach the votes needed; a vote stored without a need
+    // (0) or without ballots is not adopted.
+    bool prinyato() const { return nuzno != 0 && za >= nuzno; }
+};
+
+// From the rows of the result statement: one row per ballot code present, with the count
+// (result), the code (kak) and the vote's need (nuzno).
+Itog itogGolosovania(const ResultSet &rs);
+
+// The absent count of the registration summary: elected less present, or an empty text when
+// the stored number of elected deputies is not a whole number.
+QString otsutstvuet(const QString &izbrano, int prisutstvuet);
+
+}  // namespace tablo

@@ -1,0 +1,35 @@
+#pragma once
+
+// Small helpers shared by the hall screens (seat map, registration, speaker requests, board).
+
+#include "core/dialogs.h"
+#include "core/tglavforma.h"
+
+#include <QString>
+#include <QWidget>
+
+namespace zal {
+
+// Moves a widget to another parent, keeping whether it is set visible.
+inline void peremestit(QWidget *w, QWidget *roditel)
+{
+    if (w->parentWidget() == roditel)
+        return;
+    const bool byl = !w->isHidden();
+    w->setParent(roditel);
+    w->setVisible(byl);
+}
+
+// The plain message box of the hall's own failures: the text alone, no icon.
+inline void soobshenie(TGlavForma *glav, const QString &tekst)
+{
+    glav->dialogs()->message(glav, tekst, QString(), Dialogs::NoIcon, Dialogs::Ok, Dialogs::Ok);
+}
+
+// The failing statement's own description in the standard error box.
+inline void oshibkaBazy(TGlavForma *glav)
+{
+    glav->dialogs()->error(glav, glav->GlavBasa.firstErrorText());
+}
+
+}  // namespace zal

@@ -1,0 +1,299 @@
+// The results board: the vote's start, progress and result with the decision on every role,
+// and the registration summary.
+#include "hall/tablo.h"
+#include "zal.h"
+
+#include <QTest>
+
+#include <array>
+
+using namespace zaltest;
+
+namespace {
+
+// Console, chairman, a registered deputy (07) and the watcher.
+struct Zal {
+    TestHall hall;
+    int meeting = 0;
+    int period = 0;
+    Workstation *console = nullptr;
+    Workstation *chairman = nullptr;
+    Workstation *deputy = nullptr;
+    Workstation *watcher = nullptr;
+
+    bool make()
+    {
+        if (!aktivirovat(hall))
+            return false;
+        meeting = hall.demoMeeting();
+        period = hall.openPeriod(meeting);
+        if (!hall.registerDeputy(hall.deputyAt("07"), period, meeting))
+            return false;
+        console = &hall.start("admin1");
+        chairman = &hall.start("02");
+        deputy = &hall.start("07");
+        watcher = &hall.start("watcher");
+        for (auto &ws : hall.workstations())
+            if (!ws->started())
+                return false;
+        hall.second(2);
+        return true;
+    }
+    QList<Workstation *> all() const { return {console, chairman, deputy, watcher}; }
+};
+
+QStringList stroki(TGlavForma *w)
+{
+    return {w->Za->text(), w->Protiv->text(), w->Vosd->text(), w->Golosov->text()};
+}
+
+// n ballots of one code from the seats starting at `first`.
+void golosa(TestHall &hall, int vote, int first, int n, int kod)
+{
+    for (int i = 0; i < n; ++i)
+        golos(hall, vote, mesto(first + i), kod);
+}
+
+}  // namespace
+
+class TestTablo : public QObject {
+    Q_OBJECT
+private slots:
+    void voteResultOnEveryBoard();
+    void decisionComputedOncePerDisplay();
+    void noBallotsAndMissingVote();
+    void decisionRule();
+    void voteProgress();
+    void terminalJoiningARunningVote();
+    void watcherKeepsTheCoatOfArms();
+    void registrationSummary();
+    void summaryWithoutNumbers();
+};
+
+void TestTablo::voteResultOnEveryBoard()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    golosa(z.hall, vote, 1, 10, 1);
+    golosa(z.hall, vote, 11, 3, 2);
+    QVERIFY(z.hall.setMode(4, vote, 15));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        TGlavForma *w = ws->window();
+        QCOMPARE(stroki(w), (QStringList{"10", "3", "0", "13"}));
+        QCOMPARE(w->ZaLeibl->text(), QStringLiteral("ЗА"));
+        QCOMPARE(w->ProtivLeibl->text(), QStringLiteral("ПРОТИВ"));
+        QCOMPARE(w->VosdLeibl->text(), QStringLiteral("ВОЗДЕРЖАЛИСЬ"));
+        QCOMPARE(w->GolosovLeibl->text(), QStringLiteral("ГОЛОСОВАЛО"));
+        QCOMPARE(w->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ ПРИНЯТО"));
+        QVERIFY(!w->LeiblReshenie->isHidden());
+        // Rows placed above the decision: 98, 133, 168, 203 with the design values.
+        QCOMPARE(w->ZaLeibl->y(), 98);
+        QCOMPARE(w->Protiv->y(), 133);
+        QCOMPARE(w->VosdLeibl->y(), 168);
+        QCOMPARE(w->Golosov->y(), 203);
+        QCOMPARE(w->Za->x(), 295);
+        QVERIFY(w->Za->alignment() & Qt::AlignRight);
+        QCOMPARE(w->LeiblReshenie->width(), 369 - 2 * w->LeiblReshenie->x());
+        QVERIFY(w->LeiblVremya->isHidden());
+        QVERIFY(w->InfoLabel->isHidden());
+        QVERIFY(w->PanelGolosovanie->isHidden());
+        QVERIFY(ws->calls().contains(QStringLiteral("SbrosPanelGolosovania")));
+    }
+}
+
+void TestTablo::decisionComputedOncePerDisplay()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    golosa(z.hall, vote, 1, 10, 1);
+    golosa(z.hall, vote, 11, 3, 2);
+    QVERIFY(z.hall.setMode(4, vote, 15));
+    z.hall.poll();
+    // A later change does not reach the display that is up ...
+    QVERIFY(z.hall.exec(QStringLiteral("UPDATE golosovanie SET nuzno = 11 WHERE id = %1").arg(vote)));
+    z.hall.poll(2);
+    QCOMPARE((*z.console)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ ПРИНЯТО"));
+    // ... a second display of the same vote recomputes: one vote short is not enough.
+    QVERIFY(z.hall.setMode(-1));
+    z.hall.poll();
+    QVERIFY((*z.console)->LeiblReshenie->isHidden());
+    QVERIFY(z.hall.setMode(4, vote, 15));
+    z.hall.poll();
+    for (Workstation *ws : z.all())
+        QCOMPARE((*ws)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+}
+
+void TestTablo::noBallotsAndMissingVote()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    for (int id : {vote, 9999}) {
+        QVERIFY(z.hall.setMode(-1));
+        z.hall.poll();
+        QVERIFY(z.hall.setMode(4, id, 15));
+        z.hall.poll();
+        for (Workstation *ws : z.all()) {
+            QCOMPARE(stroki(ws->window()), (QStringList{"0", "0", "0", "0"}));
+            QCOMPARE((*ws)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+            QVERIFY(!ws->ended());
+        }
+    }
+}
+
+void TestTablo::decisionRule()
+{
+    auto rs = [](std::initializer_list<std::array<int, 3>> rows) {
+        ResultSet r;
+        r.columns = QStringList{"result", "kak", "nuzno"};
+        for (const auto &row : rows)
+            r.rows.append({qlonglong(row[0]), qlonglong(row[1]), qlonglong(row[2])});
+        return r;
+    };
+    tablo::Itog i = tablo::itogGolosovania(rs({{2, 3, 5}, {5, 1, 5}}));
+    QCOMPARE(i.za, 5);
+    QCOMPARE(i.protiv, 0);
+    QCOMPARE(i.vosd, 2);
+    QCOMPARE(i.golosovalo(), 7);
+    QVERIFY(i.prinyato());  // equality is enough
+    QVERIFY(!tablo::itogGolosovania(rs({{4, 1, 5}})).prinyato());
+    // A vote stored without a need is never adopted, however many voted for.
+    QVERIFY(!tablo::itogGolosovania(rs({{20, 1, 0}})).prinyato());
+    QVERIFY(!tablo::itogGolosovania(ResultSet()).prinyato());
+}
+
+void TestTablo::voteProgress()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    golosa(z.hall, vote, 1, 4, 1);
+    QVERIFY(z.hall.setMode(2, vote, 125));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        TGlavForma *w = ws->window();
+        QCOMPARE(w->LeiblVremya->text(), QStringLiteral("Осталось 2 мин 5 сек"));
+        QCOMPARE(w->LeiblVremya->y(), 110);
+        QCOMPARE(w->ProgressBarTablo->y(), 150);
+        QVERIFY(!w->ProgressBarTablo->isHidden());
+        QCOMPARE(w->ProgressBarTablo->maximum(), 125);
+        QCOMPARE(w->ProgressBarTablo->value(), 0);
+        QCOMPARE(w->LeiblRegim->text(), QStringLiteral("Процедурные вопросы"));
+        QVERIFY(!w->LeiblRegim->isHidden());
+        QCOMPARE(w->LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 4"));
+        QVERIFY(!w->LeiblKolGolosov->isHidden());
+        QVERIFY(w->InfoLabel->isHidden());
+        QVERIFY(w->Za->isHidden());
+    }
+    // The deputy's documents are covered while he votes.
+    TGlavForma *d = z.deputy->window();
+    QCOMPARE(d->PanelStart->parentWidget(), d->DeputatFreim);
+    QVERIFY(!d->PanelStart->isHidden());
+    QCOMPARE(d->PanelStart->geometry(), d->DeputatFreim->rect());
+    QVERIFY(!d->GerbStart->isHidden());
+
+    golosa(z.hall, vote, 5, 2, 2);
+    QVERIFY(z.hall.exec("UPDATE regim SET param2=100"));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        QCOMPARE((*ws)->ProgressBarTablo->value(), 25);
+        QCOMPARE((*ws)->LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 6"));
+        QCOMPARE(ws->calls().count(QStringLiteral("NachatTabloGolosovania")), 1);
+    }
+    QVERIFY(z.hall.exec("UPDATE regim SET param2=0"));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        QCOMPARE((*ws)->LeiblVremya->text(), QStringLiteral("Голосование завершено"));
+        QCOMPARE((*ws)->ProgressBarTablo->value(), 25);  // nothing more in that tick
+    }
+
+    // After the vote the documents are uncovered again by the registration sync.
+    QVERIFY(z.hall.setMode(4, vote, 15));
+    z.hall.poll();
+    QVERIFY(z.hall.setMode(-1));
+    z.hall.second(2);
+    QVERIFY(d->PanelStart->isHidden());
+    QVERIFY(!d->DeputatFreim->isHidden());
+}
+
+void TestTablo::terminalJoiningARunningVote()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    QVERIFY(z.hall.setMode(2, vote, 30));
+    z.hall.poll();
+    QVERIFY(z.hall.exec("UPDATE regim SET param2=17"));
+    Workstation &late = z.hall.start("admin2");
+    QVERIFY(late.started());
+    late.poll();
+    // The bar is scaled to the time left when the terminal joined.
+    QCOMPARE(late->ProgressBarTablo->maximum(), 17);
+    QCOMPARE((*z.console)->ProgressBarTablo->maximum(), 30);
+
+    // A first tick already at 0 leaves the bar hidden; the start is then repeated.
+    QVERIFY(z.hall.exec("UPDATE regim SET param2=0"));
+    Workstation &later = z.hall.start("admin3");
+    later.poll(2);
+    QVERIFY(later->ProgressBarTablo->isHidden());
+    QCOMPARE(later.calls().count(QStringLiteral("NachatTabloGolosovania")), 2);
+    QCOMPARE(later->LeiblVremya->text(), QStringLiteral("Голосование завершено"));
+}
+
+void TestTablo::watcherKeepsTheCoatOfArms()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    QVERIFY(z.hall.setMode(2, vote, 30));
+    z.hall.poll();
+    QVERIFY((*z.watcher)->PanelGolosovanie->isHidden());
+    QVERIFY(!(*z.watcher)->Gerb->isHidden());
+    for (Workstation *ws : {z.console, z.chairman, z.deputy}) {
+        QVERIFY(!(*ws)->PanelGolosovanie->isHidden());
+        QVERIFY((*ws)->Gerb->isHidden());
+    }
+    // The watcher's documents are not covered.
+    QVERIFY((*z.watcher)->PanelStart->parentWidget() != (*z.watcher)->DeputatFreim
+            || (*z.watcher)->PanelStart->isHidden());
+}
+
+void TestTablo::registrationSummary()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int period = z.hall.openPeriod(z.meeting);
+    for (int i = 1; i <= 20; ++i)
+        QVERIFY(z.hall.registerDeputy(z.hall.deputyAt(mesto(i)), period, z.meeting));
+    QVERIFY(z.hall.setMode(1, period, 0));
+    z.hall.poll();  // every terminal takes the period
+    QVERIFY(z.hall.setMode(5, period, 15));
+    z.hall.poll();
+    for (Workstation *ws : {z.console, z.chairman, z.watcher}) {
+        TGlavForma *w = ws->window();
+        QCOMPARE(stroki(w), (QStringList{"27", "20", "7", "14"}));
+        QCOMPARE(w->ZaLeibl->text(), QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
+    }
+}
+
+void TestTablo::summaryWithoutNumbers()
+{
+    Zal z;
+    QVERIFY(z.make());
+    QVERIFY(z.hall.exec("UPDATE konstanti SET znachenie = 'двадцать семь' WHERE opisanie LIKE 'Избрано'"));
+    QVERIFY(z.hall.exec("DELETE FROM konstanti WHERE opisanie LIKE 'Кворум'"));
+    QVERIFY(z.hall.setMode(5, z.period, 15));
+    z.hall.poll();
+    TGlavForma *w = z.console->window();
+    // The stored text as it is, no absent count, no quorum (present: the deputy and the
+    // chairman's own record).
+    QCOMPARE(stroki(w), (QStringList{"двадцать семь", "2", "", ""}));
+    QVERIFY(!z.console->ended());
+    QVERIFY(!w->Vosd->isHidden());
+}
+
+QTEST_MAIN(TestTablo)
+#include "test_tablo.moc"
