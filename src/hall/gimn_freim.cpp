@@ -158,9 +158,9 @@ QImage kartinkaGimna()
 
         // The national flag on the left, the region's on the right, both towards the arms.
         risovatDrevko(p, 170, 110, 720);
-        risovatFlag(p, 176, 128, 330, 210, {QColor(248, 248, 248), QColor(0, 57, 166), QColor(213, 43, 30)}, false);
+        risovatFlag(p, 176, 128, 265, 200, {QColor(248, 248, 248), QColor(0, 57, 166), QColor(213, 43, 30)}, false);
         risovatDrevko(p, Shirina - 170, 110, 720);
-        risovatFlag(p, Shirina - 176, 128, 330, 210, {QColor(30, 70, 150), QColor(245, 245, 245), QColor(200, 40, 40)},
+        risovatFlag(p, Shirina - 176, 128, 265, 200, {QColor(30, 70, 150), QColor(245, 245, 245), QColor(200, 40, 40)},
                     true);
 
         // The wreath and the arms.

@@ -97,12 +97,6 @@ void TestKonsol::layoutAt1280x1024()
     QCOMPARE(f->KnopkaAktivVopros->height(), 63);
     QCOMPARE(f->KnopkaStartGolosovania->font().pixelSize(), 16);
     QVERIFY(f->KnopkaStartGolosovania->font().bold());
-    QCOMPARE(f->KnopkaRedaktorPovestka->text(), QStringLiteral("Повестка"));
-    QCOMPARE(f->KnopkaRegistracia->text(), QStringLiteral("Регистрация"));
-    QCOMPARE(f->KnopkaStartZas->text(), QStringLiteral("Начать заседание"));
-    QCOMPARE(f->KnopkaStopZas->text(), QStringLiteral("Завершить заседание"));
-    QCOMPARE(f->KnopkaAktivVopros->text(), QStringLiteral("Выбор вопроса"));
-    QCOMPARE(f->KnopkaStartGolosovania->text(), QStringLiteral("Голосование"));
 
     // The agenda panel: grid above, text box in the lower half; one column less a scroll bar.
     QCOMPARE(f->PanelAdminPovestka->geometry(), QRect(0, 149, 369, 575));
@@ -114,9 +108,6 @@ void TestKonsol::layoutAt1280x1024()
     QVERIFY(f->PovestkaTabl->verticalHeader()->isHidden());
     QCOMPARE(f->PovestkaTabl->font().pixelSize(), 16);
     QVERIFY(f->PovestkaTabl->font().bold());
-    QCOMPARE(f->PovestkaTabl->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QVERIFY(f->InfoPole->isReadOnly());
-    QCOMPARE(f->InfoPole->focusPolicy() & Qt::TabFocus, 0);
 
     // No meeting open at start-up: unbound.
     QCOMPARE(f->ZasedanieFreima(), -1);
