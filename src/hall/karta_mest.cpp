@@ -239,6 +239,9 @@ bool TGlavForma::PostroitKartuMest()
     for (int j = 1; j <= 6; ++j) {
         Legenda[j]->setGeometry(r.legenda[j - 1]);
         LegendaLeibl[j]->setGeometry(r.legendaLeibl[j - 1]);
+        // Made after the panel was shown: they must be shown themselves.
+        Legenda[j]->show();
+        LegendaLeibl[j]->show();
     }
     return true;
 }

@@ -29,6 +29,7 @@ void TestKartaMest::geometry()
     Workstation &ch = hall.start("02");
     QVERIFY(ch.started());
     QCOMPARE(ch->PanelSleva->width(), 369);
+    ch->show();  // built on a window that is up, as on activation
     QVERIFY(ch->PostroitKartuMest());
     TGlavForma *w = ch.window();
 
@@ -61,7 +62,8 @@ void TestKartaMest::geometry()
         const int x = 10 + (j - 1) * 149;
         QCOMPARE(w->Legenda[j]->geometry(), QRect(x, 6, 144, 36));
         QCOMPARE(w->LegendaLeibl[j]->geometry(), QRect(x + 1, 7, 142, 34));
-        QVERIFY(!w->LegendaLeibl[j]->isHidden());
+        QVERIFY(w->LegendaLeibl[j]->isVisible());
+        QVERIFY(w->Legenda[j]->isVisible());
         QCOMPARE(w->LegendaLeibl[j]->font().pointSize(), j <= 2 ? 11 : 14);
     }
     QVERIFY(w->LegendaLeibl[7]->isHidden());
@@ -73,11 +75,9 @@ void TestKartaMest::geometry()
     QCOMPARE(w->MestoLeibl[17]->tag(), 17);
     QCOMPARE(w->NomerLeibl[9]->text(), QStringLiteral("09"));
     QCOMPARE(w->NomerLeibl[27]->text(), QStringLiteral("27"));
-
-    // The pure layout gives the same numbers for any screen: one more check at 1366 x 768.
-    const kartamest::Raskladka r = kartamest::raskladka(1366, 768, 369);
-    QCOMPARE(r.mesta[4].mestoGranica, QRect(25, 73, (1366 - 369 - 226) / 2, 50));
-    QCOMPARE(r.mesta[5].mestoGranica.y(), 73 + (768 - 155) / 12);
+    QVERIFY(w->MestoLeibl[27]->isVisible());
+    QVERIFY(w->NomerGranica[1]->isVisible());
+    ch->hide();
 }
 
 void TestKartaMest::vacatedSeats()

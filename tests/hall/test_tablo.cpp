@@ -65,7 +65,6 @@ private slots:
     void decisionRule();
     void voteProgress();
     void terminalJoiningARunningVote();
-    void watcherKeepsTheCoatOfArms();
     void registrationSummary();
     void summaryWithoutNumbers();
 };
@@ -194,6 +193,9 @@ void TestTablo::voteProgress()
     QVERIFY(!d->PanelStart->isHidden());
     QCOMPARE(d->PanelStart->geometry(), d->DeputatFreim->rect());
     QVERIFY(!d->GerbStart->isHidden());
+    // The watcher keeps the coat of arms in place of the voting panel.
+    QVERIFY((*z.watcher)->PanelGolosovanie->isHidden());
+    QVERIFY(!(*z.watcher)->Gerb->isHidden());
 
     golosa(z.hall, vote, 5, 2, 2);
     QVERIFY(z.hall.exec("UPDATE regim SET param2=100"));
@@ -241,24 +243,6 @@ void TestTablo::terminalJoiningARunningVote()
     QVERIFY(later->ProgressBarTablo->isHidden());
     QCOMPARE(later.calls().count(QStringLiteral("NachatTabloGolosovania")), 2);
     QCOMPARE(later->LeiblVremya->text(), QStringLiteral("Голосование завершено"));
-}
-
-void TestTablo::watcherKeepsTheCoatOfArms()
-{
-    Zal z;
-    QVERIFY(z.make());
-    const int vote = golosovanie(z.hall, 10);
-    QVERIFY(z.hall.setMode(2, vote, 30));
-    z.hall.poll();
-    QVERIFY((*z.watcher)->PanelGolosovanie->isHidden());
-    QVERIFY(!(*z.watcher)->Gerb->isHidden());
-    for (Workstation *ws : {z.console, z.chairman, z.deputy}) {
-        QVERIFY(!(*ws)->PanelGolosovanie->isHidden());
-        QVERIFY((*ws)->Gerb->isHidden());
-    }
-    // The watcher's documents are not covered.
-    QVERIFY((*z.watcher)->PanelStart->parentWidget() != (*z.watcher)->DeputatFreim
-            || (*z.watcher)->PanelStart->isHidden());
 }
 
 void TestTablo::registrationSummary()
