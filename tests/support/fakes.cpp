@@ -12,9 +12,10 @@ Dialogs::Button FakeDialogs::message(QWidget *, const QString &text, const QStri
     return defaultButton;
 }
 
-bool FakeDialogs::inputText(QWidget *, const QString &, const QString &prompt, QString *value, bool)
+bool FakeDialogs::inputText(QWidget *, const QString &caption, const QString &prompt, QString *value, bool)
 {
     inputPrompts << prompt;
+    inputCaptions << caption;
     if (inputs.isEmpty())
         return false;
     *value = inputs.dequeue();
@@ -46,6 +47,7 @@ void FakeDialogs::clear()
     answers.clear();
     inputs.clear();
     inputPrompts.clear();
+    inputCaptions.clear();
     fileNames.clear();
     modalHandlers.clear();
     modalClasses.clear();

@@ -35,6 +35,7 @@ public:
     QQueue<Button> answers;          // answers to the next messages
     QQueue<QString> inputs;          // answers to input boxes; an empty queue cancels
     QStringList inputPrompts;        // prompts of the input boxes shown
+    QStringList inputCaptions;       // their captions
     QQueue<QString> fileNames;       // answers to file dialogs; an empty queue cancels
     QQueue<std::function<int(QDialog *)>> modalHandlers;
     QStringList modalClasses;        // class names of the windows shown modally

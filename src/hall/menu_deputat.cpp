@@ -1,0 +1,375 @@
+#include "hall/menu_deputat.h"
+
+#include "core/dialogs.h"
+#include "core/platform.h"
+#include "core/rezhim.h"
+#include "core/tglavforma.h"
+#include "core/vidzhety.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "editors/deputat_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
+
+#include <memory>
+
+const QString TMenuDeputat::KontrolnoeSlovo = QStringLiteral("kvorn");
+const QString TMenuDeputat::MestoPredsedatelya = QStringLiteral("02");
+
+namespace {
+
+const QString kOshibkaRegistracii = QStringLiteral("Ошибка работы с базой данных при регистрации депутата! \n\r\n\r");
+const QString kOshibkaOtmeny =
+    QStringLiteral("Ошибка работы с базой данных при отмене регистрации депутата! \n\r\n\r");
+const QString kOshibkaNomeraDeputata =
+    QStringLiteral("Ошибка работы с базой данных при запросе номера депутата! \n\r\n\r");
+const QString kOshibkaNomeraMesta = QStringLiteral("Ошибка работы с базой данных при запросе номера места! \n\r\n\r");
+const QString kOshibkaVybora = QStringLiteral("Ошибка работы с базой данных при выборе депутата! \n\r\n\r");
+
+QString chislo(int n)
+{
+    return QString::number(n);
+}
+
+// Draws and measures the menu's items itself; everything else (frame, panel) is the
+// application's style.
+class StilMenuDeputata : public QProxyStyle {
+public:
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        if (type == CT_MenuItem) {
+            if (const auto *mi = qstyleoption_cast<const QStyleOptionMenuItem *>(option))
+                if (mi->menuItemType == QStyleOptionMenuItem::Normal)
+                    return TMenuDeputat::MenuRegMeasureItem(mi->text);
+        }
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        if (element == CE_MenuItem) {
+            if (const auto *mi = qstyleoption_cast<const QStyleOptionMenuItem *>(option)) {
+                if (mi->menuItemType == QStyleOptionMenuItem::Normal) {
+                    TMenuDeputat::MenuRegAdvancedDrawItem(painter, mi->rect, mi->text,
+                                                          mi->state & State_Selected, mi->state & State_Enabled,
+                                                          mi->palette);
+                    return;
+                }
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+}  // namespace
+
+TMenuDeputat::TMenuDeputat(TGlavForma *glav) : QMenu(glav), m_glav(glav)
+{
+    setObjectName(QStringLiteral("MenuDeputat"));
+    auto *stil = new StilMenuDeputata;
+    stil->setParent(this);
+    setStyle(stil);
+    setFont(ShriftPunkta());
+
+    auto punkt = [this](const char *name, const QString &caption, void (TMenuDeputat::*handler)()) {
+        QAction *a = addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    MenuReg = punkt("MenuReg", QStringLiteral("Зарегистрировать"), &TMenuDeputat::MenuRegClick);
+    MenuNeReg = punkt("MenuNeReg", QStringLiteral("Снять регистрацию"), &TMenuDeputat::MenuNeRegClick);
+    MenuViborDeputata =
+        punkt("MenuViborDeputata", QStringLiteral("Выбрать депутата"), &TMenuDeputat::MenuViborDeputataClick);
+    MenuPeresapuskVseh = punkt("MenuPeresapuskVseh", QStringLiteral("Перезапустить все терминалы"),
+                               &TMenuDeputat::MenuPeresapuskVsehClick);
+    MenuZakrVseh = punkt("MenuZakrVseh", QStringLiteral("Закрыть все терминалы"), &TMenuDeputat::MenuZakrVsehClick);
+    OtklKomp = punkt("OtklKomp", QStringLiteral("Выключить все компьютеры"), &TMenuDeputat::OtklKompClick);
+}
+
+void TGlavForma::SozdatMenuDeputat()
+{
+    MenuDeputat = new TMenuDeputat(this);
+}
+
+// ---- Drawing ----------------------------------------------------------------------------
+
+QFont TMenuDeputat::ShriftPunkta()
+{
+    QFont f = QApplication::font();
+    f.setPointSize(18);
+    f.setBold(true);
+    return f;
+}
+
+QSize TMenuDeputat::MenuRegMeasureItem(const QString &caption)
+{
+    const QFontMetrics fm(ShriftPunkta());
+    return QSize(fm.horizontalAdvance(caption) + 15, fm.size(Qt::TextSingleLine, QStringLiteral("WWWWWW")).height() + 10);
+}
+
+void TMenuDeputat::MenuRegAdvancedDrawItem(QPainter *painter, const QRect &rect, const QString &caption,
+                                           bool selected, bool enabled, const QPalette &palette)
+{
+    const QPalette::ColorGroup group = enabled ? QPalette::Normal : QPalette::Disabled;
+    painter->save();
+    painter->fillRect(rect, palette.brush(group, selected ? QPalette::Highlight : QPalette::Window));
+    painter->setPen(palette.color(group, selected ? QPalette::HighlightedText : QPalette::WindowText));
+    const QFont f = ShriftPunkta();
+    painter->setFont(f);
+    const QFontMetrics fm(f);
+    painter->drawText(rect.left() + 10, rect.top() + 3 + fm.ascent(), caption);
+    painter->restore();
+}
+
+// ---- Common ---------------------------------------------------------------------------------
+
+bool TMenuDeputat::vybrannoeMesto(QString *nomer, QString *imya) const
+{
+    const int i = m_glav->VibranoeMesto();
+    if (i <= 0 || i >= m_glav->NomerLeibl.size() || i >= m_glav->MestoLeibl.size() || !m_glav->NomerLeibl[i]
+        || !m_glav->MestoLeibl[i])
+        return false;
+    *nomer = m_glav->NomerLeibl[i]->text();
+    *imya = m_glav->MestoLeibl[i]->text();
+    return true;
+}
+
+bool TMenuDeputat::pultOperatora() const
+{
+    return m_glav->RezhimAdmin() && m_glav->AdminFrame && !m_glav->AdminFrame->isHidden();
+}
+
+bool TMenuDeputat::nomerZaregistrirovan(const QString &nomer, bool *est)
+{
+    // Read afresh rather than as the last refresh left it: registering a seat that registered
+    // a moment ago would write a second presence record, and the board counts rows.
+    *est = false;
+    if (!m_glav->OtkrytZaprosRegistracia())
+        return false;
+    DataSet *z = m_glav->ZaprosRegistracia;
+    for (int r = 0; r < z->rowCount(); ++r)
+        if (z->value(r, QStringLiteral("nomer")).toString() == nomer)
+            *est = true;
+    return true;
+}
+
+bool TMenuDeputat::deputatMesta(const QString &nomer, int *idDeputata)
+{
+    *idDeputata = -1;
+    DataSet *s = m_glav->Sostav;
+    if (!(s->isOpen() ? s->requery(QStringLiteral("id_mesto")) : s->open()))
+        return false;
+    if (s->locate(QStringLiteral("nomer"), nomer))
+        *idDeputata = s->field(QStringLiteral("id_deputat")).toInt();
+    return true;
+}
+
+void TMenuDeputat::oshibkaBazy(const QString &zagolovok, bool tolkoPriOshibke)
+{
+    DbConnection &db = m_glav->GlavBasa;
+    if (tolkoPriOshibke && !db.hasErrors())
+        return;
+    m_glav->dialogs()->error(m_glav, zagolovok + db.firstErrorText());
+}
+
+// ---- Register and cancel ----------------------------------------------------------------------
+
+void TMenuDeputat::MenuRegClick()
+{
+    registraciya(false);
+}
+
+void TMenuDeputat::MenuNeRegClick()
+{
+    registraciya(true);
+}
+
+void TMenuDeputat::registraciya(bool otmena)
+{
+    if (!pultOperatora() || m_glav->IdZasedania() <= 0 || m_glav->IdSessii() <= 0)
+        return;
+    QString nomer, imya;
+    if (!vybrannoeMesto(&nomer, &imya))
+        return;
+    // The chairman's presence record is the console's own business.
+    if (otmena && nomer == MestoPredsedatelya)
+        return;
+    const QString oshibka = otmena ? kOshibkaOtmeny : kOshibkaRegistracii;
+
+    bool zaregistrirovan = false;
+    if (!nomerZaregistrirovan(nomer, &zaregistrirovan)) {
+        oshibkaBazy(oshibka, false);
+        return;
+    }
+    if (zaregistrirovan != otmena)
+        return;
+
+    const QString vopros = otmena ? QStringLiteral("Вы действительно хотите отменить регистрацию депутата [")
+                                  : QStringLiteral("Вы действительно хотите зарегистрировать депутата [");
+    if (!m_glav->dialogs()->question(m_glav, vopros + imya + QStringLiteral("]?"),
+                                     QStringLiteral("Регистрация депутата")))
+        return;
+
+    int idDeputata = -1;
+    if (!deputatMesta(nomer, &idDeputata)) {
+        oshibkaBazy(oshibka, false);
+        return;
+    }
+    if (idDeputata < 0)
+        return;
+
+    const QString sessia = chislo(m_glav->IdSessii());
+    const QString zapros =
+        otmena ? QStringLiteral("DELETE FROM sessia WHERE (id_deputat=") + chislo(idDeputata)
+                     + QStringLiteral(") AND (id_sessia=") + sessia + QStringLiteral(")")
+               : QStringLiteral("INSERT INTO sessia(id_zasedanie,id_deputat,id_sessia) VALUES (")
+                     + chislo(m_glav->IdZasedania()) + QStringLiteral(",") + chislo(idDeputata) + QStringLiteral(",")
+                     + sessia + QStringLiteral(")");
+    if (!m_glav->GlavBasa.exec(zapros))
+        oshibkaBazy(oshibka, false);
+}
+
+// ---- Seating a deputy -------------------------------------------------------------------------
+
+void TMenuDeputat::MenuViborDeputataClick()
+{
+    if (!pultOperatora())
+        return;
+    QString nomer, imya;
+    if (!vybrannoeMesto(&nomer, &imya))
+        return;
+    DbConnection &db = m_glav->GlavBasa;
+    const bool predsedatel = nomer == MestoPredsedatelya;
+
+    std::unique_ptr<TMestoDeputatForma> forma(
+        new TMestoDeputatForma(&db, m_glav->dialogs(), m_glav->platform(), m_glav));
+    forma->setChooserSeat(nomer);
+
+    // The seat's present deputy and assignment.
+    ResultSet rs;
+    if (!db.query(sql::lines({QStringLiteral("SELECT id_deputat, sostav.id, mesto.id "),
+                              QStringLiteral("FROM mesto, sostav "),
+                              QStringLiteral("WHERE (nomer LIKE ") + sql::quoteLike(nomer)
+                                  + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
+                  &rs)) {
+        oshibkaBazy(kOshibkaNomeraDeputata, true);
+        return;
+    }
+    const int tekushii = rs.isEmpty() ? -1 : rs.value(0, 0).toInt();
+    const int naznachenie = rs.isEmpty() ? -1 : rs.value(0, 1).toInt();
+
+    forma->selectDeputat(tekushii);
+    if (m_glav->dialogs()->exec(forma.get()) != QDialog::Accepted)
+        return;
+    const int vybran = forma->chosenDeputatId();
+    const QString fio = forma->chosenFio();
+    if (vybran < 0 || vybran == tekushii)
+        return;
+
+    // Where the chosen deputy sits now.
+    if (!db.query(sql::lines({QStringLiteral("SELECT nomer, sostav.id, mesto.id "),
+                              QStringLiteral("FROM mesto, sostav "),
+                              QStringLiteral("WHERE (id_deputat = ") + chislo(vybran)
+                                  + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
+                  &rs)) {
+        oshibkaBazy(kOshibkaNomeraMesta, true);
+        return;
+    }
+    const int staroeMesto = rs.isEmpty() ? -1 : rs.value(0, 0).toString().toInt();
+    const int staroeNaznachenie = rs.isEmpty() ? -1 : rs.value(0, 1).toInt();
+
+    // The steps change two seats and two presence records; run them as one transaction so that
+    // a failure halfway leaves no deputy on no seat or on two.
+    auto shagi = [&]() -> bool {
+        if (staroeNaznachenie != -1
+            && !db.exec(QStringLiteral("DELETE FROM sostav WHERE id = ") + chislo(staroeNaznachenie)))
+            return false;
+        if (naznachenie == -1) {
+            ResultSet m;
+            if (!db.query(QStringLiteral("SELECT mesto.id FROM mesto WHERE nomer LIKE ") + sql::quoteLike(nomer), &m))
+                return false;
+            if (m.isEmpty()) {
+                db.setError(QStringLiteral("Место ") + nomer + QStringLiteral(" не найдено"), 0);
+                return false;
+            }
+            const QString idMesta = chislo(m.scalar().toInt());
+            return db.exec(predsedatel ? QStringLiteral("INSERT INTO sostav (chairman,id_deputat,id_mesto) VALUES (1,")
+                                             + chislo(vybran) + QStringLiteral(",") + idMesta + QStringLiteral(")")
+                                       : QStringLiteral("INSERT INTO sostav (id_deputat,id_mesto) VALUES (")
+                                             + chislo(vybran) + QStringLiteral(",") + idMesta + QStringLiteral(")"));
+        }
+        if (!db.exec((predsedatel ? QStringLiteral("UPDATE sostav SET chairman=1,id_deputat = ")
+                                  : QStringLiteral("UPDATE sostav SET id_deputat = "))
+                     + chislo(vybran) + QStringLiteral(" WHERE id = ") + chislo(naznachenie)))
+            return false;
+        // Both deputies count as not registered until they register again.
+        for (int id : {tekushii, vybran})
+            if (!db.exec(QStringLiteral("DELETE FROM sessia WHERE (id_deputat = ") + chislo(id)
+                         + QStringLiteral(") AND (id_sessia = ") + chislo(m_glav->IdSessii()) + QStringLiteral(")")))
+                return false;
+        return true;
+    };
+
+    if (!db.beginTransaction()) {
+        oshibkaBazy(kOshibkaVybora, true);
+        return;
+    }
+    if (!shagi() || !db.commit()) {
+        // Keep the failure's own description: a rollback that fails too (the engine may have
+        // ended the transaction itself) must not replace it.
+        const QList<DbError> oshibki = db.errors();
+        db.rollback();
+        if (!oshibki.isEmpty())
+            db.setError(oshibki.first().description, oshibki.first().nativeError);
+        oshibkaBazy(kOshibkaVybora, true);
+        return;
+    }
+
+    if (staroeNaznachenie != -1 && staroeMesto > 0 && staroeMesto < m_glav->MestoLeibl.size()
+        && m_glav->MestoLeibl[staroeMesto])
+        m_glav->MestoLeibl[staroeMesto]->setText(QStringLiteral("-"));
+    m_glav->MestoLeibl[m_glav->VibranoeMesto()]->setText(fio);
+
+    DataSet *s = m_glav->Sostav;
+    if (!(s->isOpen() ? s->requery(QStringLiteral("id_mesto")) : s->open()))
+        oshibkaBazy(kOshibkaVybora, true);
+}
+
+// ---- Remote commands --------------------------------------------------------------------------
+
+void TMenuDeputat::MenuPeresapuskVsehClick()
+{
+    udalennayaKomanda(rezhim::PerezapustitVse, QStringLiteral("Удаленное перезапуск терминалов"));
+}
+
+void TMenuDeputat::MenuZakrVsehClick()
+{
+    udalennayaKomanda(rezhim::ZakrytVse, QStringLiteral("Удаленное выключение терминалов"));
+}
+
+void TMenuDeputat::OtklKompClick()
+{
+    udalennayaKomanda(rezhim::VyklyuchitVse, QStringLiteral("Удаленное выключение компьютеров"));
+}
+
+void TMenuDeputat::udalennayaKomanda(int kod, const QString &zagolovok)
+{
+    QString slovo;
+    if (!m_glav->dialogs()->inputText(m_glav, zagolovok, QStringLiteral("Введите контрольное слово:"), &slovo)
+        || slovo != KontrolnoeSlovo) {
+        m_glav->dialogs()->error(m_glav, QStringLiteral("Контрольное слово было введено не верно!"));
+        return;
+    }
+    if (!m_glav->GlavBasa.exec(rezhim::udalennayaKomanda(static_cast<rezhim::Kod>(kod))))
+        m_glav->dialogs()->error(m_glav, m_glav->GlavBasa.firstErrorText());
+}
