@@ -5,6 +5,8 @@
 
 #include "db/inifile.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -69,6 +71,7 @@ private slots:
     void failedTickEndsTheVoteAndGivesTheDialogBack();
     void failedCountQuery();
     void failedResultsWrite();
+    void realModalLoops();
 };
 
 void TestProgress::windowAtTheStart()
@@ -326,6 +329,62 @@ void TestProgress::failedResultsWrite()
     QVERIFY(back);
     z.console->second();
     QVERIFY(!z.console->ended());
+}
+
+// The same road through Qt's own modal loops: the start ends the set-up dialog's loop, the
+// progress window's loop runs the vote, and the set-up dialog comes back for the next step.
+void TestProgress::realModalLoops()
+{
+    Zal z;
+    QtDialogs qtDialogs;
+    FakePlatform platform(z.hall.dir() + QStringLiteral("/real"));
+    QDir().mkpath(platform.dir);
+    platform.args = QStringList{QStringLiteral("auto"), QStringLiteral("embedded"), z.hall.dbPath(), QStringLiteral("admin1")};
+    TGlavForma glav(&qtDialogs, &platform);
+    glav.setRuchnyeTiki(true);
+    QVERIFY(glav.Zapusk());
+
+    QStringList steps;
+    int setupShown = 0;
+    QTimer driver;
+    driver.setInterval(10);
+    connect(&driver, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *f = qobject_cast<TGolosovanieForma *>(modal)) {
+            if (!f->isVisible())
+                return;
+            ++setupShown;
+            if (setupShown == 1) {
+                steps << QStringLiteral("setup");
+                f->Vremya->setValue(10);
+                f->KnopkaGolosovanie->click();
+            } else if (setupShown == 2) {
+                steps << QStringLiteral("setup again ") + mode(z.hall).section(QLatin1Char('/'), 0, 0);
+                f->KnopkaZakrit->click();
+            }
+        } else if (auto *p = qobject_cast<TProcessGolos2Forma *>(modal)) {
+            if (!p->isVisible() || p->MozhnoZakrit())
+                return;
+            steps << QStringLiteral("progress");
+            auto *f = glav.findChild<TGolosovanieForma *>();
+            QVERIFY(f && f->isHidden());
+            p->close();  // refused while the vote runs
+            QVERIFY(p->isVisible());
+            for (int i = 0; i < 10; ++i)
+                f->Timer1Timer();
+        }
+    });
+    driver.start();
+    // Whatever happens, no modal loop outlives the test.
+    QTimer::singleShot(20000, this, [] {
+        while (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+    glav.OtkrytNastroikuGolosovania();
+    driver.stop();
+    QCOMPARE(steps, (QStringList{QStringLiteral("setup"), QStringLiteral("progress"), QStringLiteral("setup again 4")}));
+    QVERIFY(!glav.findChild<TGolosovanieForma *>());  // destroyed once closed
+    QVERIFY(!glav.ProcessGolos2Forma->isVisible());
 }
 
 QTEST_MAIN(TestProgress)
