@@ -16,5 +16,9 @@ int main(int argc, char **argv)
     if (!glav.Zapusk())
         return 1;
     glav.show();
+    // The seat map is built when the window becomes active; a kiosk session without a window
+    // manager never activates it on its own.
+    glav.activateWindow();
+    glav.raise();
     return app.exec();
 }
