@@ -76,6 +76,12 @@ void TestZal::twoVotesThroughTheWholeHall()
         QVERIFY(hall.registerDeputy(hall.deputyAt(QString::fromLatin1(seat)), period, meeting));
     QVERIFY(hall.exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) SELECT id FROM mesto WHERE nomer IN ('04','12')")));
 
+    // Every write of the mode row, in order.
+    QVERIFY(sqlite(hall, QStringLiteral("CREATE TABLE regim_log (n INTEGER PRIMARY KEY AUTOINCREMENT, nomer INTEGER, "
+                                        "param1 INTEGER, param2 INTEGER)")));
+    QVERIFY(sqlite(hall, QStringLiteral("CREATE TRIGGER regim_pishem AFTER UPDATE ON regim BEGIN INSERT INTO regim_log "
+                                        "(nomer,param1,param2) VALUES (NEW.nomer,NEW.param1,NEW.param2); END")));
+
     Workstation &console = hall.start(QStringLiteral("admin1"));
     Workstation &chairman = hall.start(QStringLiteral("02"));
     Workstation &d3 = hall.start(QStringLiteral("03"));
@@ -219,6 +225,20 @@ void TestZal::twoVotesThroughTheWholeHall()
         expected << QStringLiteral("-1/%1/0").arg(ids[r]) << QStringLiteral("4/%1/15").arg(ids[r]);
         QCOMPARE(modes[r], expected);
     }
+    // The writes themselves: 2 with the duration, 9 down to 0, -1, 4 with 15; the hall back to idle.
+    QStringList pisali;
+    ResultSet log;
+    QVERIFY(hall.db().query(QStringLiteral("SELECT nomer,param1,param2 FROM regim_log ORDER BY n"), &log));
+    for (int r = 0; r < log.rowCount(); ++r)
+        pisali << QStringLiteral("%1/%2/%3").arg(log.value(r, 0).toInt()).arg(log.value(r, 1).toInt()).arg(log.value(r, 2).toInt());
+    QStringList ozhidaemo;
+    for (int r = 0; r < 2; ++r) {
+        for (int s = 10; s >= 0; --s)
+            ozhidaemo << QStringLiteral("2/%1/%2").arg(ids[r]).arg(s);
+        ozhidaemo << QStringLiteral("-1/%1/0").arg(ids[r]) << QStringLiteral("4/%1/15").arg(ids[r]);
+    }
+    ozhidaemo << QStringLiteral("-1/%1/15").arg(ids[1]);
+    QCOMPARE(pisali, ozhidaemo);
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT nuzno FROM golosovanie WHERE id = %1").arg(ids[0])), 2);
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT nuzno FROM golosovanie WHERE id = %1").arg(ids[1])), 3);
     QCOMPARE(mode(hall).section(QLatin1Char('/'), 0, 0), QStringLiteral("-1"));
