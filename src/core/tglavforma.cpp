@@ -85,6 +85,9 @@ Taimer::Taimer(const QString &name, int intervalMs, QObject *parent) : QObject(p
 {
     setObjectName(name);
     m_timer.setInterval(intervalMs);
+    // A coarse timer may fire up to 5 % late; the hall expects every terminal to follow the
+    // mode row within one poller period.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &Taimer::timeout);
 }
 
