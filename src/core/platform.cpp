@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QProcessEnvironment>
 #include <QScreen>
 #include <QStyle>
@@ -77,8 +78,40 @@ QString RealPlatform::userName() const
     return u;
 }
 
+RealPlatform::RealPlatform()
+{
+    QStringList a = QCoreApplication::arguments();
+    if (!a.isEmpty())
+        a.removeFirst();
+    m_arguments = takeGeometry(a, &m_tile);
+}
+
+QStringList RealPlatform::takeGeometry(const QStringList &arguments, QRect *tile)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d+)x(\\d+)\\+(\\d+)\\+(\\d+)$"));
+    *tile = QRect();
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        QString value;
+        if (arguments[i] == QLatin1String("--geometry")) {
+            value = i + 1 < arguments.size() ? arguments[++i] : QString();
+        } else if (arguments[i].startsWith(QLatin1String("--geometry="))) {
+            value = arguments[i].mid(11);
+        } else {
+            rest << arguments[i];
+            continue;
+        }
+        const QRegularExpressionMatch m = form.match(value);
+        if (m.hasMatch() && m.captured(1).toInt() > 0 && m.captured(2).toInt() > 0)
+            *tile = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    return rest;
+}
+
 QSize RealPlatform::screenSize() const
 {
+    if (m_tile.isValid())
+        return m_tile.size();
     if (QScreen *s = QGuiApplication::primaryScreen())
         return s->geometry().size();
     return QSize(1280, 1024);
@@ -101,8 +134,5 @@ QString RealPlatform::programDir() const
 
 QStringList RealPlatform::arguments() const
 {
-    QStringList a = QCoreApplication::arguments();
-    if (!a.isEmpty())
-        a.removeFirst();
-    return a;
+    return m_arguments;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -28,10 +30,18 @@ public:
     virtual QString programDir() const = 0;
     // Command-line arguments after the program name.
     virtual QStringList arguments() const = 0;
+
+    // Where the main window goes: the whole screen, or one tile of a shared screen (several
+    // workstations shown side by side); screenSize() is then the tile's size.
+    virtual QPoint windowOrigin() const { return QPoint(0, 0); }
+    virtual bool tiled() const { return false; }
 };
 
 class RealPlatform : public Platform {
 public:
+    // Reads the option "--geometry=WxH+X+Y" (or "--geometry WxH+X+Y") from the command line;
+    // without it the window covers the whole screen.
+    RealPlatform();
     void endProgram(int exitCode) override;
     bool startRestartScript() override;
     bool powerOff() override;
@@ -42,7 +52,16 @@ public:
     QString programPath() const override;
     QString programDir() const override;
     QStringList arguments() const override;
+    QPoint windowOrigin() const override { return m_tile.topLeft(); }
+    bool tiled() const override { return m_tile.isValid(); }
 
     // The restart script's file name on this platform.
     static QString restartScriptName();
+    // Splits the geometry option off the arguments; `tile` gets the rectangle (invalid when
+    // absent or malformed: a malformed option is dropped, the window is then full-screen).
+    static QStringList takeGeometry(const QStringList &arguments, QRect *tile);
+
+private:
+    QRect m_tile;
+    QStringList m_arguments;
 };

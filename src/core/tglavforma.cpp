@@ -419,10 +419,11 @@ bool TGlavForma::Zapusk()
 {
     SozdatProcessGolos2Formu();
 
-    // Borderless over the whole screen.
+    // Borderless over the whole screen (or over its own tile of a shared demo screen).
     setWindowFlag(Qt::FramelessWindowHint, true);
-    setGeometry(QRect(QPoint(0, 0), m_platform->screenSize()));
-    setWindowState(Qt::WindowFullScreen);
+    setGeometry(QRect(m_platform->windowOrigin(), m_platform->screenSize()));
+    if (!m_platform->tiled())
+        setWindowState(Qt::WindowFullScreen);
 
     m_cvetMolchaniya = cvet::Molchanie();
     m_versiaProgrammy = QStringLiteral("1.1.6");

@@ -1,0 +1,37 @@
+// The window-geometry option of the workstation's command line: split off the positional
+// arguments, so "voter --geometry=640x512+0+0 auto embedded voter 07" still logs in as 07.
+#include "core/platform.h"
+
+#include <QtTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void geometryOptionIsTakenOffTheArguments()
+    {
+        QRect tile;
+        QCOMPARE(RealPlatform::takeGeometry({"--geometry=640x512+1280+0", "auto", "embedded", "voter", "07"}, &tile),
+                 QStringList({"auto", "embedded", "voter", "07"}));
+        QCOMPARE(tile, QRect(1280, 0, 640, 512));
+
+        QCOMPARE(RealPlatform::takeGeometry({"auto", "--geometry", "800x600+10+20", "srv"}, &tile),
+                 QStringList({"auto", "srv"}));
+        QCOMPARE(tile, QRect(10, 20, 800, 600));
+
+        QCOMPARE(RealPlatform::takeGeometry({"auto", "embedded"}, &tile), QStringList({"auto", "embedded"}));
+        QVERIFY(!tile.isValid());
+    }
+
+    void malformedGeometryMeansFullScreen()
+    {
+        QRect tile;
+        for (const char *bad : {"--geometry=0x600+0+0", "--geometry=800x600", "--geometry=axb+0+0", "--geometry"}) {
+            const QStringList rest = RealPlatform::takeGeometry({QString::fromLatin1(bad), "auto"}, &tile);
+            QVERIFY2(!tile.isValid(), bad);
+            QVERIFY2(!rest.contains(QString::fromLatin1(bad)), bad);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "test_platform.moc"
