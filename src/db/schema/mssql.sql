@@ -1,6 +1,8 @@
 -- SQL Server: tables, server-side functions and reference rows of the hall database.
 -- Kept in step with sqlite.sql. Run in the (empty) database of the hall, for example:
---   sqlcmd -S host\instance -d voter -i mssql.sql
+--   sqlcmd -S host\instance -d voter -f 65001 -b -i mssql.sql
+-- (-f 65001: the script is UTF-8 without a byte-order mark; -b: stop at the first error).
+-- The server logins and database users come next, from mssql-logins.sql.
 -- The database needs a Cyrillic collation (e.g. Cyrillic_General_CI_AS): the workstations
 -- send their texts as plain '...' literals.
 --
@@ -244,41 +246,3 @@ INSERT INTO dbo.konstanti (opisanie, znachenie) VALUES
     (N'Кворум', N'14'),
     (N'Освобожденные места', N'');
 GO
-
--- Server logins: every seat's workstation logs in under its seat number with the same text
--- as password; the operators log in as admin1..admin3 and the watcher as "watcher".
--- Creating logins needs server rights and a decision on passwords for the operators, so
--- this part is left for the administrator: remove the leading "-- " of the lines below and
--- run them once. CHECK_POLICY = OFF because the seat passwords are two digits.
--- CREATE ROLE voter_hall;
--- GRANT SELECT, INSERT, UPDATE, DELETE ON SCHEMA::dbo TO voter_hall;
--- GRANT EXECUTE ON dbo.mnogoimen TO voter_hall;
--- GRANT EXECUTE ON dbo.mnogoimen2 TO voter_hall;
--- GO
---
--- DECLARE @n int = 1, @login sysname, @sql nvarchar(max);
--- DECLARE @extra TABLE (login sysname);
--- INSERT INTO @extra VALUES (N'admin1'), (N'admin2'), (N'admin3'), (N'watcher');
--- WHILE @n <= 27
--- BEGIN
---     SET @login = RIGHT(N'0' + CAST(@n AS nvarchar(2)), 2);
---     INSERT INTO @extra VALUES (@login);
---     SET @n = @n + 1;
--- END;
--- DECLARE logins CURSOR LOCAL FAST_FORWARD FOR SELECT login FROM @extra;
--- OPEN logins;
--- FETCH NEXT FROM logins INTO @login;
--- WHILE @@FETCH_STATUS = 0
--- BEGIN
---     -- Password = login; change the operators' passwords afterwards if wanted.
---     SET @sql = N'CREATE LOGIN ' + QUOTENAME(@login) + N' WITH PASSWORD = '
---              + QUOTENAME(@login, '''') + N', CHECK_POLICY = OFF, CHECK_EXPIRATION = OFF, '
---              + N'DEFAULT_DATABASE = ' + QUOTENAME(DB_NAME()) + N';'
---              + N' CREATE USER ' + QUOTENAME(@login) + N' FOR LOGIN ' + QUOTENAME(@login) + N';'
---              + N' ALTER ROLE voter_hall ADD MEMBER ' + QUOTENAME(@login) + N';';
---     EXEC sp_executesql @sql;
---     FETCH NEXT FROM logins INTO @login;
--- END;
--- CLOSE logins;
--- DEALLOCATE logins;
--- GO
