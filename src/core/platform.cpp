@@ -56,6 +56,8 @@ bool RealPlatform::startRestartScript()
 
 bool RealPlatform::powerOff()
 {
+    if (!m_powerOffCommand.isEmpty())
+        return QProcess::startDetached(m_powerOffCommand, {}, QDir::currentPath());
 #ifdef Q_OS_WIN
     return startHidden(QStringLiteral("shutdown"),
                        {QStringLiteral("-s"), QStringLiteral("-t"), QStringLiteral("00"), QStringLiteral("-f")});
@@ -83,28 +85,41 @@ RealPlatform::RealPlatform()
     QStringList a = QCoreApplication::arguments();
     if (!a.isEmpty())
         a.removeFirst();
-    m_arguments = takeGeometry(a, &m_tile);
+    a = takeGeometry(a, &m_tile);
+    a = takeOption(a, QStringLiteral("status-file"), &m_statusFile);
+    a = takeOption(a, QStringLiteral("power-off-command"), &m_powerOffCommand);
+    // Relative paths are the program folder's, like the settings file and the restart script.
+    for (QString *path : {&m_statusFile, &m_powerOffCommand})
+        if (!path->isEmpty())
+            *path = QDir(QDir::currentPath()).absoluteFilePath(*path);
+    m_arguments = a;
+}
+
+QStringList RealPlatform::takeOption(const QStringList &arguments, const QString &name, QString *value)
+{
+    const QString bare = QStringLiteral("--") + name;
+    const QString withValue = bare + QLatin1Char('=');
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == bare)
+            *value = i + 1 < arguments.size() ? arguments[++i] : QString();
+        else if (arguments[i].startsWith(withValue))
+            *value = arguments[i].mid(withValue.size());
+        else
+            rest << arguments[i];
+    }
+    return rest;
 }
 
 QStringList RealPlatform::takeGeometry(const QStringList &arguments, QRect *tile)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d+)x(\\d+)\\+(\\d+)\\+(\\d+)$"));
     *tile = QRect();
-    QStringList rest;
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString value;
-        if (arguments[i] == QLatin1String("--geometry")) {
-            value = i + 1 < arguments.size() ? arguments[++i] : QString();
-        } else if (arguments[i].startsWith(QLatin1String("--geometry="))) {
-            value = arguments[i].mid(11);
-        } else {
-            rest << arguments[i];
-            continue;
-        }
-        const QRegularExpressionMatch m = form.match(value);
-        if (m.hasMatch() && m.captured(1).toInt() > 0 && m.captured(2).toInt() > 0)
-            *tile = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
-    }
+    QString value;
+    const QStringList rest = takeOption(arguments, QStringLiteral("geometry"), &value);
+    const QRegularExpressionMatch m = form.match(value);
+    if (m.hasMatch() && m.captured(1).toInt() > 0 && m.captured(2).toInt() > 0)
+        *tile = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
     return rest;
 }
 

@@ -35,12 +35,18 @@ public:
     // workstations shown side by side); screenSize() is then the tile's size.
     virtual QPoint windowOrigin() const { return QPoint(0, 0); }
     virtual bool tiled() const { return false; }
+
+    // File the workstation rewrites with what its screen shows (empty: none). Read-only for
+    // everybody else: hall monitoring and the multi-process tests watch it.
+    virtual QString statusFile() const { return QString(); }
 };
 
 class RealPlatform : public Platform {
 public:
-    // Reads the option "--geometry=WxH+X+Y" (or "--geometry WxH+X+Y") from the command line;
-    // without it the window covers the whole screen.
+    // Takes its own options off the command line (each as "--name=value" or "--name value"):
+    //   --geometry=WxH+X+Y        the window's rectangle; without it the whole screen
+    //   --status-file=PATH        see statusFile()
+    //   --power-off-command=PATH  a program run instead of the system's power-off (trials, tests)
     RealPlatform();
     void endProgram(int exitCode) override;
     bool startRestartScript() override;
@@ -54,14 +60,19 @@ public:
     QStringList arguments() const override;
     QPoint windowOrigin() const override { return m_tile.topLeft(); }
     bool tiled() const override { return m_tile.isValid(); }
+    QString statusFile() const override { return m_statusFile; }
 
     // The restart script's file name on this platform.
     static QString restartScriptName();
     // Splits the geometry option off the arguments; `tile` gets the rectangle (invalid when
     // absent or malformed: a malformed option is dropped, the window is then full-screen).
     static QStringList takeGeometry(const QStringList &arguments, QRect *tile);
+    // Splits "--name=value" / "--name value" off the arguments; the last one wins.
+    static QStringList takeOption(const QStringList &arguments, const QString &name, QString *value);
 
 private:
     QRect m_tile;
+    QString m_statusFile;
+    QString m_powerOffCommand;
     QStringList m_arguments;
 };

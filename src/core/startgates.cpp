@@ -110,6 +110,8 @@ void TStartProstoyForma::TaimerProverkaTimer()
     const int kod = m_glav->ZaprosRegima->RegimNomer();
     if (kod == rezhim::Prostoy || kod == rezhim::PerezapustitVse)
         otkryt();
+    else
+        m_glav->ZapisatSostoyanie(QStringLiteral("idle-gate"));
 }
 
 TStartAktivZasForma::TStartAktivZasForma(TGlavForma *glav)
@@ -127,8 +129,10 @@ void TStartAktivZasForma::TaimerProverkaTimer()
         pokazatOshibku();
         return;
     }
-    if (rs.isEmpty())
+    if (rs.isEmpty()) {
+        m_glav->ZapisatSostoyanie(QStringLiteral("meeting-gate"));
         return;
+    }
     m_glav->setIdZasedania(rs.scalar().toInt());
     otkryt();
 }

@@ -12,6 +12,7 @@
 #include "rtf/rtf.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -430,6 +431,9 @@ bool TGlavForma::Zapusk()
     m_zapuskUspeshen = true;
     m_perezapusk = false;
     InfoLabel->clear();
+
+    m_zapushen = QDateTime::currentMSecsSinceEpoch();
+    m_failSostoyaniya.setPut(m_platform->statusFile());
 
     PodkluchenieExecute();
     if (m_zavershena)
@@ -924,7 +928,41 @@ void TGlavForma::TaimerOperaziyTimer()
         }
     }
 
-    ProverkaOshibok();
+    if (!ProverkaOshibok())
+        ZapisatSostoyanie(QStringLiteral("running"));
+}
+
+void TGlavForma::ZapisatSostoyanie(const QString &etap)
+{
+    if (!m_failSostoyaniya.vklyuchen())
+        return;
+    const qint64 seichas = QDateTime::currentMSecsSinceEpoch();
+    if (m_videnS == 0 || RegimNomer() != m_videnNomer || RegimParam1() != m_videnParam1) {
+        m_videnNomer = RegimNomer();
+        m_videnParam1 = RegimParam1();
+        m_videnS = seichas;
+    }
+    const QString rol = m_rezhimAdmin ? QStringLiteral("console")
+                        : m_rezhimNabludatelya ? QStringLiteral("watcher")
+                        : OknoPredsedatelya() ? QStringLiteral("chairman")
+                                              : QStringLiteral("deputy");
+    QString t;
+    t += QStringLiteral("pid=%1\n").arg(QCoreApplication::applicationPid());
+    t += QStringLiteral("started=%1\n").arg(m_zapushen);
+    t += QStringLiteral("login=%1\n").arg(m_loginMesta);
+    t += QStringLiteral("role=%1\n").arg(rol);
+    t += QStringLiteral("stage=%1\n").arg(etap);
+    t += QStringLiteral("mode=%1,%2,%3\n").arg(RegimNomer()).arg(RegimParam1()).arg(RegimParam2());
+    t += QStringLiteral("mode_since=%1\n").arg(m_videnS);
+    t += QStringLiteral("session=%1\nmeeting=%2\nitem=%3\n").arg(m_idSessii).arg(m_idZasedania).arg(m_idPovestki);
+    if (etap == QLatin1String("running"))
+        t += OpisanieEkrana();
+    // The statement counter moves every tick: on its own it refreshes the file once a second.
+    if (t == m_sutSostoyaniya && seichas - m_sostoyanieZapisano < 1000)
+        return;
+    m_sutSostoyaniya = t;
+    m_sostoyanieZapisano = seichas;
+    m_failSostoyaniya.zapisat(t + QStringLiteral("statements=%1\n").arg(GlavBasa.statementCount()));
 }
 
 // The idle board: every mode without a screen of its own.

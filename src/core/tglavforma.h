@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/rezhim.h"
+#include "core/sostoyanie.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 
@@ -160,6 +161,12 @@ public:
     // Ends this workstation: timers stopped, window hidden, the platform ends the process.
     void ZavershitProgrammu(int kod = 0);
     bool Zavershena() const { return m_zavershena; }
+
+    // Status file (when the platform names one): rewritten after every poller tick and by the
+    // start gates while they wait; etap is "running", "idle-gate" or "meeting-gate".
+    void ZapisatSostoyanie(const QString &etap);
+    // What the screen shows, as "key=value" lines (the status file's body after the header).
+    virtual QString OpisanieEkrana() const;
 
     // Shows the clock just below the item text and (re)enables the clock timer.
     void PokazatVremya();
@@ -381,4 +388,12 @@ private:
     bool m_perezapusk = false;
 
     bool m_zavershena = false;
+
+    FailSostoyaniya m_failSostoyaniya;
+    qint64 m_zapushen = 0;        // process start, ms since the epoch
+    int m_videnNomer = 0;         // the mode last acted on (code, param1) and since when
+    int m_videnParam1 = 0;
+    qint64 m_videnS = 0;
+    QString m_sutSostoyaniya;     // the status as last written, without the statement counter
+    qint64 m_sostoyanieZapisano = 0;
 };

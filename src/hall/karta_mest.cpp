@@ -79,6 +79,7 @@ QString nomerMesta(int mesto)
 namespace {
 
 using kartamest::ChisloMest;
+using kartamest::cvetLegendy;
 
 // Room for 50 seats, as many as the hall's numbering could ever use; 27 are built.
 constexpr int RazmerMassivov = 50;
@@ -101,10 +102,6 @@ const Punkt kLegenda[7] = {
     {"Слово предоставлено", cvet::SlovoPredostavleno},
 };
 
-QColor cvetLegendy(int punkt)
-{
-    return kLegenda[punkt - 1].cvet();
-}
 
 void sozdatZaprosy(TGlavForma *g)
 {
@@ -140,6 +137,11 @@ QLabel *nastroitLeibl(TLeibl *l, int mesto)
 }
 
 }  // namespace
+
+QColor kartamest::cvetLegendy(int punkt)
+{
+    return kLegenda[punkt - 1].cvet();
+}
 
 bool TGlavForma::PostroitKartuMest()
 {

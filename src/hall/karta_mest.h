@@ -3,6 +3,7 @@
 // Geometry and vacated seats of the seat map: the picture of the hall on the chairman
 // terminal and the operator console.
 
+#include <QColor>
 #include <QRect>
 #include <QSet>
 #include <QString>
@@ -37,5 +38,9 @@ QSet<int> osvobozhdennye(const QString &znachenie);
 
 // Seat number text of a seat index: two digits.
 QString nomerMesta(int mesto);
+
+// Colour of legend item 1..7 (not registered, registered, for, against, abstains, asks for
+// the floor, has the floor).
+QColor cvetLegendy(int punkt);
 
 }  // namespace kartamest

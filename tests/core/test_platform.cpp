@@ -1,5 +1,6 @@
-// The window-geometry option of the workstation's command line: split off the positional
-// arguments, so "voter --geometry=640x512+0+0 auto embedded voter 07" still logs in as 07.
+// The workstation's own command-line options (window geometry, status file, power-off
+// command): split off the positional arguments, so "voter --geometry=640x512+0+0 auto
+// embedded voter 07" still logs in as 07.
 #include "core/platform.h"
 
 #include <QtTest>
@@ -30,6 +31,23 @@ private slots:
             QVERIFY2(!tile.isValid(), bad);
             QVERIFY2(!rest.contains(QString::fromLatin1(bad)), bad);
         }
+    }
+
+    void valueOptionsInBothForms()
+    {
+        QString status;
+        QString poweroff;
+        QStringList rest = RealPlatform::takeOption({"--status-file=st", "auto", "--power-off-command", "/x/p.sh", "07"},
+                                                    QStringLiteral("status-file"), &status);
+        rest = RealPlatform::takeOption(rest, QStringLiteral("power-off-command"), &poweroff);
+        QCOMPARE(rest, QStringList({"auto", "07"}));
+        QCOMPARE(status, QStringLiteral("st"));
+        QCOMPARE(poweroff, QStringLiteral("/x/p.sh"));
+        // A look-alike is not the option, and the last of two wins.
+        rest = RealPlatform::takeOption({"--status-files=a", "--status-file=b", "--status-file=c"},
+                                        QStringLiteral("status-file"), &status);
+        QCOMPARE(rest, QStringList({"--status-files=a"}));
+        QCOMPARE(status, QStringLiteral("c"));
     }
 };
 
