@@ -1,0 +1,32 @@
+# The hall simulation: the driver and the process hall shared by the multi-process tests and
+# the scripted demo (hall-driver).
+set(HALLSIM_DIR ${CMAKE_CURRENT_LIST_DIR})
+add_library(hallsim STATIC
+  ${HALLSIM_DIR}/voditel.cpp ${HALLSIM_DIR}/voditel.h
+  ${HALLSIM_DIR}/zal.cpp ${HALLSIM_DIR}/zal.h
+  ${HALLSIM_DIR}/ispytanie.cpp ${HALLSIM_DIR}/ispytanie.h)
+target_link_libraries(hallsim PUBLIC test_support)
+target_compile_options(hallsim PRIVATE ${VOTER_WARNINGS})
+
+if(EXISTS ${HALLSIM_DIR}/hall_driver_main.cpp)
+  add_executable(hall-driver ${HALLSIM_DIR}/hall_driver_main.cpp)
+  target_link_libraries(hall-driver PRIVATE hallsim)
+  target_compile_options(hall-driver PRIVATE ${VOTER_WARNINGS})
+endif()
+
+foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements)
+  if(TARGET ${t})
+    target_link_libraries(${t} PRIVATE hallsim)
+    add_dependencies(${t} voter voter-sql)
+  endif()
+endforeach()
+
+# Real processes: run alone with `ctest -L soak` / `ctest -L faults`. The soak test plays one
+# round of a meeting by default; SOAK_MINUTES=<n> in the environment makes it play rounds for
+# n minutes.
+if(TARGET hallsim_test_soak)
+  set_tests_properties(hallsim.soak PROPERTIES LABELS "soak" TIMEOUT 3600 RUN_SERIAL TRUE)
+endif()
+if(TARGET hallsim_test_faults)
+  set_tests_properties(hallsim.faults PROPERTIES LABELS "faults" TIMEOUT 900 RUN_SERIAL TRUE)
+endif()

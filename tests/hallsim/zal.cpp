@@ -1,0 +1,238 @@
+#include "hallsim/zal.h"
+
+#include "db/inifile.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace hallsim {
+
+bool zhiv(qint64 pid)
+{
+    if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) != 0)
+        return false;
+    // A zombie is dead for our purposes.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray s = stat.readAll();
+    const int p = s.lastIndexOf(')');
+    return p < 0 || s.mid(p + 2, 1) != "Z";
+}
+
+Zatraty zatraty(qint64 pid)
+{
+    Zatraty z;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return z;
+    const QByteArray s = stat.readAll();
+    const int p = s.lastIndexOf(')');
+    // After the command name: state is field 3; utime and stime are fields 14 and 15.
+    const QList<QByteArray> f = s.mid(p + 2).split(' ');
+    if (f.size() > 12) {
+        const double tik = static_cast<double>(sysconf(_SC_CLK_TCK));
+        z.cpu = (f[11].toLongLong() + f[12].toLongLong()) / tik;
+        z.zhiv = f[0] != "Z";
+    }
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                z.pikKb = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return z;
+}
+
+namespace {
+
+bool zhestkayaSsylka(const QString &iz, const QString &v)
+{
+    if (::link(QFile::encodeName(iz).constData(), QFile::encodeName(v).constData()) == 0)
+        return true;
+    return QFile::copy(iz, v);  // another file system: a copy does as well
+}
+
+// Processes whose current folder lies inside the hall.
+QVector<qint64> processyZala(const QString &koren)
+{
+    QVector<qint64> out;
+    const QString prefix = QFileInfo(koren).canonicalFilePath() + QLatin1Char('/');
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &p : pids) {
+        bool ok = false;
+        const qint64 pid = p.toLongLong(&ok);
+        if (!ok || pid == QCoreApplication::applicationPid())
+            continue;
+        const QString cwd = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(p)).symLinkTarget();
+        if ((cwd + QLatin1Char('/')).startsWith(prefix))
+            out << pid;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool Zal::podgotovit(const QString &koren, const QString &bin, const QStringList &loginy, QString *oshibka)
+{
+    QDir(koren).removeRecursively();
+    if (!QDir().mkpath(koren)) {
+        *oshibka = QStringLiteral("cannot create ") + koren;
+        return false;
+    }
+    m_koren = QDir(koren);
+    m_bin = bin;
+    m_loginy = loginy;
+
+    QProcess init;
+    init.setProcessChannelMode(QProcess::MergedChannels);
+    init.start(QDir(bin).filePath(QStringLiteral("voter-sql")),
+               {QStringLiteral("-S"), QStringLiteral("sqlite:") + baza(), QStringLiteral("--init"), QStringLiteral("--demo")});
+    if (!init.waitForFinished(60000) || init.exitCode() != 0) {
+        *oshibka = QStringLiteral("voter-sql --init --demo: ") + QString::fromUtf8(init.readAll());
+        return false;
+    }
+
+    const QString dubler = m_koren.filePath(QStringLiteral("poweroff.sh"));
+    QFile d(dubler);
+    if (!d.open(QIODevice::WriteOnly))
+        return false;
+    d.write(QStringLiteral("#!/bin/sh\n# Stands in for the computer's power-off: notes who asked.\nbasename \"$PWD\" >> '%1'\n")
+                .arg(m_koren.filePath(QStringLiteral("poweroff.log")))
+                .toUtf8());
+    d.close();
+    d.setPermissions(d.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+
+    for (const QString &login : loginy) {
+        const QDir p(papka(login));
+        QDir().mkpath(p.path());
+        for (const char *f : {"voter", "voter-sql"}) {
+            if (!zhestkayaSsylka(QDir(bin).filePath(QLatin1String(f)), p.filePath(QLatin1String(f)))) {
+                *oshibka = QStringLiteral("cannot link ") + QLatin1String(f);
+                return false;
+            }
+        }
+        if (!QFile::copy(QDir(bin).filePath(QStringLiteral("run.sh")), p.filePath(QStringLiteral("run.sh")))) {
+            *oshibka = QStringLiteral("no run.sh in ") + bin;
+            return false;
+        }
+        const QString ini = settingsPathFor(p.filePath(QStringLiteral("voter")));
+        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Server"), QStringLiteral("sqlite:") + baza());
+        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Basa"), QStringLiteral("hall"));
+        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Login"), login);
+    }
+    return true;
+}
+
+Zal::~Zal()
+{
+    ostanovitVse();
+}
+
+QStringList Zal::vyklyucheniya() const
+{
+    QFile f(m_koren.filePath(QStringLiteral("poweroff.log")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool Zal::zapustit(const QString &login, const QString &optsii)
+{
+    auto p = std::make_shared<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VOTER_OPTIONS"),
+               QStringLiteral("--status-file=status --power-off-command=%1 %2")
+                   .arg(m_koren.filePath(QStringLiteral("poweroff.sh")), optsii));
+    env.insert(QStringLiteral("VOTER_RESTART_PAUSE"), QStringLiteral("1"));
+    p->setProcessEnvironment(env);
+    p->setWorkingDirectory(papka(login));
+    p->setStandardOutputFile(QDir(papka(login)).filePath(QStringLiteral("service.log")), QIODevice::Append);
+    p->setStandardErrorFile(QDir(papka(login)).filePath(QStringLiteral("service.log")), QIODevice::Append);
+    if (login.startsWith(QLatin1String("admin"))) {
+        // The operator starts the console by hand (an operator's password is typed, never
+        // saved); the restart command does not touch it, so it runs without the service.
+        QStringList args{QStringLiteral("--status-file=status"),
+                         QStringLiteral("--power-off-command=") + m_koren.filePath(QStringLiteral("poweroff.sh"))};
+        args << optsii.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        args << QStringLiteral("auto") << QStringLiteral("sqlite:") + baza() << QStringLiteral("hall") << login;
+        p->start(QDir(papka(login)).filePath(QStringLiteral("voter")), args);
+    } else {
+        p->start(QStringLiteral("/bin/sh"), {QStringLiteral("run.sh"), QStringLiteral("--service")});
+    }
+    if (!p->waitForStarted(5000))
+        return false;
+    m_sluzhby.insert(login, p);
+    return true;
+}
+
+void Zal::zapustitVse()
+{
+    for (const QString &login : m_loginy)
+        zapustit(login);
+}
+
+bool Zal::sluzhbaIdet(const QString &login) const
+{
+    const auto p = m_sluzhby.value(login);
+    return p && p->state() != QProcess::NotRunning;
+}
+
+Sostoyanie Zal::sostoyanie(const QString &login) const
+{
+    Sostoyanie s;
+    QFile f(QDir(papka(login)).filePath(QStringLiteral("status")));
+    if (!f.open(QIODevice::ReadOnly))
+        return s;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq > 0)
+            s.pole.insert(line.left(eq), line.mid(eq + 1));
+    }
+    return s;
+}
+
+QMap<QString, Sostoyanie> Zal::vse() const
+{
+    QMap<QString, Sostoyanie> out;
+    for (const QString &login : m_loginy)
+        out.insert(login, sostoyanie(login));
+    return out;
+}
+
+bool Zal::ubit(const QString &login)
+{
+    const qint64 pid = sostoyanie(login).pid();
+    return zhiv(pid) && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
+}
+
+void Zal::ostanovitVse()
+{
+    if (m_koren.path().isEmpty() || m_koren.path() == QLatin1String("."))
+        return;
+    // Services first, so nothing is brought back; then whatever still runs in the hall.
+    for (auto &p : m_sluzhby)
+        if (p->state() != QProcess::NotRunning)
+            ::kill(static_cast<pid_t>(p->processId()), SIGKILL);
+    for (int i = 0; i < 3; ++i) {
+        const QVector<qint64> ostalis = processyZala(m_koren.path());
+        if (ostalis.isEmpty())
+            break;
+        for (qint64 pid : ostalis)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        QThread::msleep(200);
+    }
+    for (auto &p : m_sluzhby)
+        p->waitForFinished(2000);
+    m_sluzhby.clear();
+}
+
+}  // namespace hallsim
