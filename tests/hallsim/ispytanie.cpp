@@ -18,6 +18,11 @@ QStringList Ispytanie::vseLoginy()
     return l;
 }
 
+QString Ispytanie::papkaProgramm()
+{
+    return qEnvironmentVariable("VOTER_BINARY_DIR", QStringLiteral(VOTER_BINARY_DIR));
+}
+
 qint64 Ispytanie::seichas()
 {
     return QDateTime::currentMSecsSinceEpoch();
@@ -25,7 +30,7 @@ qint64 Ispytanie::seichas()
 
 bool Ispytanie::nachat(const QString &imya, QString *prichina)
 {
-    const QString bin = QStringLiteral(VOTER_BINARY_DIR);
+    const QString bin = papkaProgramm();
     // A short path without blanks: the program options travel through the shell.
     const QString koren = QDir(bin).filePath(QStringLiteral("hallsim/") + imya);
     if (!zal.podgotovit(koren, bin, vseLoginy(), prichina))

@@ -21,6 +21,9 @@ class Ispytanie {
 public:
     // 01..27, the watcher and the console.
     static QStringList vseLoginy();
+    // The built voter, voter-sql and run.sh: VOTER_BINARY_DIR of the environment, else the
+    // build tree. The halls are made under its hallsim/ folder.
+    static QString papkaProgramm();
 
     // Prepares the hall in a fresh folder under the build tree, opens the meeting, starts every
     // workstation and waits until all run. False with a reason on failure.
