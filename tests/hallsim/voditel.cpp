@@ -10,6 +10,27 @@ namespace {
 QString n(int v) { return QString::number(v); }
 }  // namespace
 
+bool Voditel::vyp(const QString &sql)
+{
+    if (zhurnal)
+        *zhurnal << sql;
+    return db.exec(sql);
+}
+
+bool Voditel::zapros(const QString &sql, ResultSet *rs)
+{
+    if (zhurnal)
+        *zhurnal << sql;
+    return db.query(sql, rs);
+}
+
+QVariant Voditel::skalyar(const QString &sql, bool *ok)
+{
+    if (zhurnal)
+        *zhurnal << sql;
+    return db.scalar(sql, ok);
+}
+
 bool Voditel::otkryt(const ConnectionParams &params)
 {
     return db.open(params);
@@ -23,7 +44,7 @@ QString Voditel::oshibka() const
 int Voditel::rezhim(int *param1, int *param2)
 {
     ResultSet rs;
-    if (!db.query(QStringLiteral("SELECT nomer,param1,param2 FROM regim"), &rs) || rs.isEmpty())
+    if (!zapros(QStringLiteral("SELECT nomer,param1,param2 FROM regim"), &rs) || rs.isEmpty())
         return 0;
     if (param1)
         *param1 = rs.value(0, QStringLiteral("param1")).toInt();
@@ -67,17 +88,17 @@ bool Voditel::prochitatMesta()
 bool Voditel::otkrytZasedanie(int zasedanie)
 {
     ResultSet rs;
-    if (!db.exec(QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + n(zasedanie))
-        || !db.query(QStringLiteral("SELECT TOP 1 id FROM povestka WHERE id_zasedanie=") + n(zasedanie)
+    if (!vyp(QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + n(zasedanie))
+        || !zapros(QStringLiteral("SELECT TOP 1 id FROM povestka WHERE id_zasedanie=") + n(zasedanie)
                          + QStringLiteral("ORDER by ord;"),
                      &rs)
         || rs.isEmpty())
         return false;
     const int pervyi = rs.scalar().toInt();
-    if (!db.exec(QStringLiteral("UPDATE povestka SET aktiv = 0"))
-        || !db.exec(QStringLiteral("UPDATE povestka SET aktiv = 1 WHERE id=") + n(pervyi))
-        || !db.exec(QStringLiteral("UPDATE povestka SET aktiv_data = GETDATE() WHERE id=") + n(pervyi))
-        || !db.exec(QStringLiteral("DELETE FROM proshu_slovo;")))
+    if (!vyp(QStringLiteral("UPDATE povestka SET aktiv = 0"))
+        || !vyp(QStringLiteral("UPDATE povestka SET aktiv = 1 WHERE id=") + n(pervyi))
+        || !vyp(QStringLiteral("UPDATE povestka SET aktiv_data = GETDATE() WHERE id=") + n(pervyi))
+        || !vyp(QStringLiteral("DELETE FROM proshu_slovo;")))
         return false;
     idZasedania = zasedanie;
     idPovestki = pervyi;
@@ -86,9 +107,9 @@ bool Voditel::otkrytZasedanie(int zasedanie)
 
 bool Voditel::aktivirovatVopros(int id)
 {
-    if (!db.exec(QStringLiteral("UPDATE povestka SET aktiv = 0"))
-        || !db.exec(QStringLiteral("UPDATE povestka SET aktiv = 1, aktiv_data=GETDATE() WHERE id=") + n(id))
-        || !db.exec(QStringLiteral("DELETE FROM proshu_slovo;")) || !db.exec(rezhim::prostoyAktivacia()))
+    if (!vyp(QStringLiteral("UPDATE povestka SET aktiv = 0"))
+        || !vyp(QStringLiteral("UPDATE povestka SET aktiv = 1, aktiv_data=GETDATE() WHERE id=") + n(id))
+        || !vyp(QStringLiteral("DELETE FROM proshu_slovo;")) || !vyp(rezhim::prostoyAktivacia()))
         return false;
     idPovestki = id;
     return true;
@@ -98,12 +119,12 @@ int Voditel::nachatRegistraciyu(int sekund)
 {
     int predsedatel = 0;
     int p = 0;
-    if (!db.exec(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-        || !db.exec(QStringLiteral("DELETE FROM sessia WHERE id_sessia = -1"))
-        || !db.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + n(idZasedania) + QLatin1Char(')'))
+    if (!vyp(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
+        || !vyp(QStringLiteral("DELETE FROM sessia WHERE id_sessia = -1"))
+        || !vyp(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + n(idZasedania) + QLatin1Char(')'))
         || !konsol::Predsedatel(&db, &predsedatel) || !konsol::PosledniiPeriod(&db, &p)
         || !konsol::ZapisatPredsedatelya(&db, predsedatel, p, idZasedania)
-        || !db.exec(rezhim::nachatRegistraciyu(p, sekund)))
+        || !vyp(rezhim::nachatRegistraciyu(p, sekund)))
         return -1;
     period = p;
     if (predsedatel > 0)
@@ -113,22 +134,22 @@ int Voditel::nachatRegistraciyu(int sekund)
 
 bool Voditel::ostalos(int sekund)
 {
-    return db.exec(rezhim::ostalosSekund(sekund));
+    return vyp(rezhim::ostalosSekund(sekund));
 }
 
 bool Voditel::zakonchitRegistraciyu(int p)
 {
-    return db.exec(rezhim::prostoy()) && db.exec(rezhim::rezultatRegistracii(p));
+    return vyp(rezhim::prostoy()) && vyp(rezhim::rezultatRegistracii(p));
 }
 
 int Voditel::nachatGolosovanie(int pravilo, int sekund)
 {
     bool ok = false;
-    const int prisutstvuet = db.scalar(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + n(period), &ok).toInt();
+    const int prisutstvuet = skalyar(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + n(period), &ok).toInt();
     const int isbrano =
-        ok ? db.scalar(QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok).toInt() : 0;
+        ok ? skalyar(QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok).toInt() : 0;
     const int zakon =
-        ok ? db.scalar(QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Установлено законом'"), &ok)
+        ok ? skalyar(QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Установлено законом'"), &ok)
                  .toInt()
            : 0;
     if (!ok)
@@ -141,10 +162,10 @@ int Voditel::nachatGolosovanie(int pravilo, int sekund)
         + n(prisutstvuet) + QLatin1Char(',') + sql::quote(QStringLiteral("Обычное голосование")) + QLatin1Char(',')
         + n(nuzno) + QLatin1Char(',') + n(zakon) + QLatin1Char(',') + n(idPovestki) + QLatin1Char(',') + n(period)
         + QLatin1Char(')');
-    if (!db.exec(vstavka))
+    if (!vyp(vstavka))
         return -1;
-    const QVariant id = db.scalar(QStringLiteral("SELECT MAX(id) FROM golosovanie;"), &ok);
-    if (!ok || id.isNull() || !db.exec(rezhim::nachatGolosovanie(id.toInt(), sekund)))
+    const QVariant id = skalyar(QStringLiteral("SELECT MAX(id) FROM golosovanie;"), &ok);
+    if (!ok || id.isNull() || !vyp(rezhim::nachatGolosovanie(id.toInt(), sekund)))
         return -1;
     golosovanie = id.toInt();
     byulleteni[golosovanie];
@@ -153,15 +174,15 @@ int Voditel::nachatGolosovanie(int pravilo, int sekund)
 
 bool Voditel::zakonchitGolosovanie(int id, bool vremyaVyshlo)
 {
-    if (vremyaVyshlo && (!db.exec(rezhim::ostalosSekund(0)) || !db.exec(rezhim::prostoy())))
+    if (vremyaVyshlo && (!vyp(rezhim::ostalosSekund(0)) || !vyp(rezhim::prostoy())))
         return false;
-    return db.exec(rezhim::rezultatGolosovania(id)) && db.exec(QStringLiteral("DELETE FROM proshu_slovo;"));
+    return vyp(rezhim::rezultatGolosovania(id)) && vyp(QStringLiteral("DELETE FROM proshu_slovo;"));
 }
 
 bool Voditel::podschet(int id, int *za, int *protiv, int *vozd)
 {
     ResultSet rs;
-    if (!db.query(sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
+    if (!zapros(sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
                               QStringLiteral("FROM otvet WHERE id_golosovanie = ") + n(id), QStringLiteral("GROUP BY result")}),
                   &rs))
         return false;
@@ -176,17 +197,17 @@ bool Voditel::podschet(int id, int *za, int *protiv, int *vozd)
 
 bool Voditel::pokazatVopros()
 {
-    return db.exec(rezhim::prostoy());
+    return vyp(rezhim::prostoy());
 }
 
 bool Voditel::gimn(bool vklyuchit)
 {
-    return db.exec(vklyuchit ? rezhim::gimn() : rezhim::gimnSnyat());
+    return vyp(vklyuchit ? rezhim::gimn() : rezhim::gimnSnyat());
 }
 
 bool Voditel::komanda(int kod)
 {
-    return db.exec(rezhim::udalennayaKomanda(static_cast<rezhim::Kod>(kod)));
+    return vyp(rezhim::udalennayaKomanda(static_cast<rezhim::Kod>(kod)));
 }
 
 bool Voditel::zakrytZasedanie()
@@ -194,10 +215,10 @@ bool Voditel::zakrytZasedanie()
     int predsedatel = 0;
     int p = 0;
     const QString z = n(idZasedania);
-    return db.exec(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + z)
-           && db.exec(QStringLiteral("UPDATE povestka SET aktiv=0")) && db.exec(QStringLiteral("DELETE FROM proshu_slovo;"))
-           && db.exec(rezhim::prostoy()) && db.exec(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-           && db.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (") + z
+    return vyp(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + z)
+           && vyp(QStringLiteral("UPDATE povestka SET aktiv=0")) && vyp(QStringLiteral("DELETE FROM proshu_slovo;"))
+           && vyp(rezhim::prostoy()) && vyp(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
+           && vyp(QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (") + z
                       + QStringLiteral(",GETDATE())"))
            && konsol::Predsedatel(&db, &predsedatel) && konsol::PosledniiPeriod(&db, &p)
            && konsol::ZapisatPredsedatelya(&db, predsedatel, p, idZasedania);
@@ -207,7 +228,7 @@ bool Voditel::zakrytZasedanie()
 
 bool Voditel::zaregistrirovat(int idDeputata)
 {
-    if (!db.exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
+    if (!vyp(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
                      .arg(idZasedania)
                      .arg(idDeputata)
                      .arg(period)))
@@ -218,14 +239,14 @@ bool Voditel::zaregistrirovat(int idDeputata)
 
 bool Voditel::progolosovat(int idDeputata, int kod)
 {
-    if (!db.exec(QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
+    if (!vyp(QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
                      .arg(idDeputata)
                      .arg(golosovanie)))
         return false;
     byulleteni[golosovanie].remove(idDeputata);
     if (kod == 0)
         return true;
-    if (!db.exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,%2,%3,%4)")
+    if (!vyp(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,%2,%3,%4)")
                      .arg(idDeputata)
                      .arg(idPovestki)
                      .arg(kod)
@@ -237,7 +258,7 @@ bool Voditel::progolosovat(int idDeputata, int kod)
 
 bool Voditel::poprositSlova(const Mesto &m)
 {
-    return db.exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (%1)").arg(m.idMesto));
+    return vyp(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (%1)").arg(m.idMesto));
 }
 
 }  // namespace hallsim

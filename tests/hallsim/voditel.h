@@ -8,6 +8,8 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <QVector>
 
 namespace hallsim {
@@ -67,6 +69,14 @@ public:
     bool podschet(int idGolosovania, int *za, int *protiv, int *vozd);
     QVector<int> vopros(int idZasedania);  // the meeting's items in agenda order
     int rezhim(int *param1 = nullptr, int *param2 = nullptr);
+
+    // When set, every statement the driver sends as the console or a terminal is listed here.
+    QStringList *zhurnal = nullptr;
+
+private:
+    bool vyp(const QString &sql);
+    bool zapros(const QString &sql, ResultSet *rs);
+    QVariant skalyar(const QString &sql, bool *ok = nullptr);
 };
 
 }  // namespace hallsim

@@ -83,6 +83,17 @@ QVector<qint64> processyZala(const QString &koren)
 
 bool Zal::podgotovit(const QString &koren, const QString &bin, const QStringList &loginy, QString *oshibka)
 {
+    // Whatever an earlier run left behind (a test that crashed) goes first.
+    if (QFileInfo::exists(koren)) {
+        for (int i = 0; i < 3; ++i) {
+            const QVector<qint64> ostalis = processyZala(koren);
+            if (ostalis.isEmpty())
+                break;
+            for (qint64 pid : ostalis)
+                ::kill(static_cast<pid_t>(pid), SIGKILL);
+            QThread::msleep(200);
+        }
+    }
     QDir(koren).removeRecursively();
     if (!QDir().mkpath(koren)) {
         *oshibka = QStringLiteral("cannot create ") + koren;
