@@ -293,5 +293,15 @@ void TestSoak::golosovanie(int pravilo, bool vremyaVyshlo)
              qPrintable(QStringLiteral("result boards: expected %1 %2; wrong: %3").arg(nachalo, prinyato, ne.join(QLatin1Char(' ')))));
 }
 
-QTEST_GUILESS_MAIN(TestSoak)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The longer form outlasts QtTest's five-minute watchdog of a test function.
+    const int minut = qEnvironmentVariableIntValue("SOAK_MINUTES");
+    if (minut > 0 && !qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", QByteArray::number((minut + 10) * 60000));
+    TestSoak test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_soak.moc"
