@@ -4,15 +4,15 @@
 # registration and its results, speaker requests, a vote and its results, the anthem, the next
 # item, the restart command, the meeting closed), with a screenshot of the whole screen after
 # each step. Shots go to $1 (default build/demo-shots), named <step>-<name>.png.
-# Tile size: TILE_W x TILE_H (default 960 x 768, screen 1920 x 1536).
+# Tile size: TILE_W x TILE_H (default 1280 x 1024, the size the screens are laid out for; screen 2560 x 2048).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 OUT=${1:-$BUILD_DIR/demo-shots}
-W=${TILE_W:-960}
-H=${TILE_H:-768}
+W=${TILE_W:-1280}
+H=${TILE_H:-1024}
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 rm -f "$OUT"/[0-9][0-9]-*.png

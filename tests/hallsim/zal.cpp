@@ -73,7 +73,14 @@ QVector<qint64> processyZala(const QString &koren)
         if (!ok || pid == QCoreApplication::applicationPid())
             continue;
         const QString cwd = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(p)).symLinkTarget();
-        if ((cwd + QLatin1Char('/')).startsWith(prefix))
+        if (!(cwd + QLatin1Char('/')).startsWith(prefix))
+            continue;
+        // Only the hall's own programs and restart scripts, never a shell someone opened there.
+        QString exe = QFileInfo(QFileInfo(QStringLiteral("/proc/%1/exe").arg(p)).symLinkTarget()).fileName();
+        exe.remove(QLatin1String(" (deleted)"));  // a program rebuilt while it runs
+        QFile cmd(QStringLiteral("/proc/%1/cmdline").arg(p));
+        const QByteArray cmdline = cmd.open(QIODevice::ReadOnly) ? cmd.readAll() : QByteArray();
+        if (exe == QLatin1String("voter") || exe == QLatin1String("voter-sql") || cmdline.contains("run.sh"))
             out << pid;
     }
     return out;
