@@ -1,4 +1,5 @@
 #include "editors/deputat_form.h"
+#include "editors/povestka_grid.h"
 
 #include "core/dialogs.h"
 #include "core/platform.h"
@@ -144,38 +145,21 @@ TMestoDeputatForma::TMestoDeputatForma(DbConnection *db, Dialogs *dialogs, Platf
 
     Spisok = new QTableView(this);
     Spisok->setObjectName(QStringLiteral("Spisok"));
-    Spisok->setModel(DeputatModel);
+    bindGridToDataSet(Spisok, DeputatModel);
     Spisok->setGeometry(8, 42, 433, 356);
-    Spisok->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Spisok->setSelectionMode(QAbstractItemView::SingleSelection);
-    Spisok->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Spisok->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Spisok->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Spisok->setWordWrap(false);
-    Spisok->verticalHeader()->hide();
     Spisok->verticalHeader()->setDefaultSectionSize(20);
     Spisok->horizontalHeader()->setFont(titleFont());
     Spisok->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Spisok->horizontalHeader()->setHighlightSections(false);
     Spisok->installEventFilter(this);
     connect(Spisok, &QTableView::doubleClicked, this, [this] { SpisokDblClick(); });
-    connect(Spisok->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    Deputat->setCurrentRow(current.row());
-            });
-    connect(Deputat, &DataSet::afterScroll, this, [this] { syncSelection(); });
-    connect(Deputat, &DataSet::rowsChanged, this, [this] { syncSelection(); });
 
-    DobavitDeputata = new QAction(QStringLiteral("Новый депутат"), this);
-    DobavitDeputata->setObjectName(QStringLiteral("DobavitDeputata"));
-    connect(DobavitDeputata, &QAction::triggered, this, [this] { DobavitDeputataExecute(); });
-    RedaktDeputata = new QAction(QStringLiteral("Редактировать депутата"), this);
-    RedaktDeputata->setObjectName(QStringLiteral("RedaktDeputata"));
-    connect(RedaktDeputata, &QAction::triggered, this, [this] { RedaktDeputataExecute(); });
-    UdalitDeputata = new QAction(QStringLiteral("Удалить депутата"), this);
-    UdalitDeputata->setObjectName(QStringLiteral("UdalitDeputata"));
-    connect(UdalitDeputata, &QAction::triggered, this, [this] { UdalitDeputataExecute(); });
+    DobavitDeputata = deistvie(this, "DobavitDeputata", QStringLiteral("Новый депутат"), [this] { DobavitDeputataExecute(); });
+    RedaktDeputata =
+        deistvie(this, "RedaktDeputata", QStringLiteral("Редактировать депутата"), [this] { RedaktDeputataExecute(); });
+    UdalitDeputata = deistvie(this, "UdalitDeputata", QStringLiteral("Удалить депутата"), [this] { UdalitDeputataExecute(); });
 
     PopupMenu = new QMenu(this);
     PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
@@ -188,15 +172,10 @@ TMestoDeputatForma::TMestoDeputatForma(DbConnection *db, Dialogs *dialogs, Platf
     });
 
     const int by = 408, bh = 30;
-    KnopkaNoviy = new QPushButton(DobavitDeputata->text(), this);
-    KnopkaNoviy->setObjectName(QStringLiteral("KnopkaNoviy"));
+    KnopkaNoviy = knopkaDeistviya(this, "KnopkaNoviy", DobavitDeputata);
     KnopkaNoviy->setGeometry(8, by, 112, bh);
-    connect(KnopkaNoviy, &QPushButton::clicked, DobavitDeputata, &QAction::trigger);
-
-    KnopkaUdalit = new QPushButton(UdalitDeputata->text(), this);
-    KnopkaUdalit->setObjectName(QStringLiteral("KnopkaUdalit"));
+    KnopkaUdalit = knopkaDeistviya(this, "KnopkaUdalit", UdalitDeputata);
     KnopkaUdalit->setGeometry(125, by, 136, bh);
-    connect(KnopkaUdalit, &QPushButton::clicked, UdalitDeputata, &QAction::trigger);
 
     KnopkaVibor = new QPushButton(QStringLiteral("Выбрать"), this);
     KnopkaVibor->setObjectName(QStringLiteral("KnopkaVibor"));
@@ -255,20 +234,6 @@ void TMestoDeputatForma::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     SirinaKolonki();
-}
-
-void TMestoDeputatForma::syncSelection()
-{
-    const int row = Deputat->currentRow();
-    QItemSelectionModel *sel = Spisok->selectionModel();
-    if (row < 0 || row >= DeputatModel->rowCount()) {
-        sel->clearSelection();
-        return;
-    }
-    const QModelIndex idx = DeputatModel->index(row, 0);
-    if (sel->currentIndex().row() != row || !sel->isRowSelected(row, QModelIndex()))
-        sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    Spisok->scrollTo(idx);
 }
 
 void TMestoDeputatForma::PoiskChange(const QString &text)

@@ -93,7 +93,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void syncSelection();
 
     DbConnection *m_db;
     Dialogs *m_dialogs;

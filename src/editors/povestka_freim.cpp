@@ -60,39 +60,22 @@ Tpovestka_freim::Tpovestka_freim(DbConnection *db, Dialogs *dialogs, Platform *p
     PovestkaTabl = new QTableView(this);
     PovestkaTabl->setObjectName(QStringLiteral("PovestkaTabl"));
     bindGridToDataSet(PovestkaTabl, PovestkaModel);
-    QFont titles = PovestkaTabl->horizontalHeader()->font();
-    titles.setBold(true);
-    PovestkaTabl->horizontalHeader()->setFont(titles);
+    zhirnyeZagolovki(PovestkaTabl);
     PovestkaTabl->horizontalHeader()->setHighlightSections(false);
     connect(PovestkaTabl, &QTableView::doubleClicked, this, [this] { PovestkaTablDblClick(); });
 
-    VoprosRedakt = new QAction(QStringLiteral("Изменить вопрос повестки"), this);
-    VoprosRedakt->setObjectName(QStringLiteral("VoprosRedakt"));
-    VoprosDobavit = new QAction(QStringLiteral("Добавить"), this);
-    VoprosDobavit->setObjectName(QStringLiteral("VoprosDobavit"));
-    VoprosUdalit = new QAction(QStringLiteral("Удалить"), this);
-    VoprosUdalit->setObjectName(QStringLiteral("VoprosUdalit"));
-    VoprosVerh = new QAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this);
-    VoprosVerh->setObjectName(QStringLiteral("VoprosVerh"));
-    VoprosNis = new QAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this);
-    VoprosNis->setObjectName(QStringLiteral("VoprosNis"));
-    connect(VoprosRedakt, &QAction::triggered, this, [this] { VoprosRedaktExecute(); });
-    connect(VoprosDobavit, &QAction::triggered, this, [this] { VoprosDobavitExecute(); });
-    connect(VoprosUdalit, &QAction::triggered, this, [this] { VoprosUdalitExecute(); });
-    connect(VoprosVerh, &QAction::triggered, this, [this] { VoprosVerhExecute(); });
-    connect(VoprosNis, &QAction::triggered, this, [this] { VoprosNisExecute(); });
+    VoprosRedakt = deistvie(this, "VoprosRedakt", QStringLiteral("Изменить вопрос повестки"), [this] { VoprosRedaktExecute(); });
+    VoprosDobavit = deistvie(this, "VoprosDobavit", QStringLiteral("Добавить"), [this] { VoprosDobavitExecute(); });
+    VoprosUdalit = deistvie(this, "VoprosUdalit", QStringLiteral("Удалить"), [this] { VoprosUdalitExecute(); });
+    VoprosVerh = deistvie(this, "VoprosVerh", QString(), [this] { VoprosVerhExecute(); }, style()->standardIcon(QStyle::SP_ArrowUp));
+    VoprosNis = deistvie(this, "VoprosNis", QString(), [this] { VoprosNisExecute(); }, style()->standardIcon(QStyle::SP_ArrowDown));
 
-    auto makeButton = [this](const char *name, QAction *action) {
-        auto *b = new QPushButton(action->icon(), action->text(), this);
-        b->setObjectName(QString::fromLatin1(name));
+    KnopkaNoviy = knopkaDeistviya(this, "KnopkaNoviy", VoprosDobavit);
+    KnopkaUdalit = knopkaDeistviya(this, "KnopkaUdalit", VoprosUdalit);
+    KnopkaVerh = knopkaDeistviya(this, "KnopkaVerh", VoprosVerh);
+    KnopkaNis = knopkaDeistviya(this, "KnopkaNis", VoprosNis);
+    for (QPushButton *b : {KnopkaNoviy, KnopkaUdalit, KnopkaVerh, KnopkaNis})
         b->setFixedHeight(25);
-        connect(b, &QPushButton::clicked, action, &QAction::trigger);
-        return b;
-    };
-    KnopkaNoviy = makeButton("KnopkaNoviy", VoprosDobavit);
-    KnopkaUdalit = makeButton("KnopkaUdalit", VoprosUdalit);
-    KnopkaVerh = makeButton("KnopkaVerh", VoprosVerh);
-    KnopkaNis = makeButton("KnopkaNis", VoprosNis);
     KnopkaVerh->setFixedWidth(40);
     KnopkaNis->setFixedWidth(40);
     KnopkaRegim = new QPushButton(QStringLiteral("Режимы голосования"), this);

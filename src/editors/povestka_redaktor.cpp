@@ -52,9 +52,7 @@ TRedaktorPovestki::TRedaktorPovestki(DbConnection *db, Dialogs *dialogs, Platfor
     DocTabl = new QTableView(PanelSprava);
     DocTabl->setObjectName(QStringLiteral("DocTabl"));
     bindGridToDataSet(DocTabl, FailiModel);
-    QFont titles = DocTabl->horizontalHeader()->font();
-    titles.setBold(true);
-    DocTabl->horizontalHeader()->setFont(titles);
+    zhirnyeZagolovki(DocTabl);
     DocTabl->horizontalHeader()->setHighlightSections(false);
     DocTabl->viewport()->installEventFilter(this);
     connect(DocTabl, &QTableView::doubleClicked, this, [this] { DocTablDblClick(); });

@@ -49,38 +49,21 @@ TRegimPovestkaForma::TRegimPovestkaForma(DbConnection *db, Dialogs *dialogs, Pla
     RegimTabl->setObjectName(QStringLiteral("RegimTabl"));
     bindGridToDataSet(RegimTabl, RegimModel);
     RegimTabl->setColumnHidden(0, true);
-    QFont titles = RegimTabl->horizontalHeader()->font();
-    titles.setBold(true);
-    RegimTabl->horizontalHeader()->setFont(titles);
+    zhirnyeZagolovki(RegimTabl);
     connect(RegimTabl, &QTableView::doubleClicked, this, [this] { RegimTablDblClick(); });
 
-    RegimNoviy = new QAction(QStringLiteral("Добавить"), this);
-    RegimNoviy->setObjectName(QStringLiteral("RegimNoviy"));
-    RegimRedakt = new QAction(QStringLiteral("Заменить"), this);
-    RegimRedakt->setObjectName(QStringLiteral("RegimRedakt"));
-    RegimUdalit = new QAction(QStringLiteral("Удалить"), this);
-    RegimUdalit->setObjectName(QStringLiteral("RegimUdalit"));
-    RegimVerh = new QAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this);
-    RegimVerh->setObjectName(QStringLiteral("RegimVerh"));
-    RegimNis = new QAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this);
-    RegimNis->setObjectName(QStringLiteral("RegimNis"));
-    connect(RegimNoviy, &QAction::triggered, this, [this] { RegimNoviyExecute(); });
-    connect(RegimRedakt, &QAction::triggered, this, [this] { RegimRedaktExecute(); });
-    connect(RegimUdalit, &QAction::triggered, this, [this] { RegimUdalitExecute(); });
-    connect(RegimVerh, &QAction::triggered, this, [this] { RegimVerhExecute(); });
-    connect(RegimNis, &QAction::triggered, this, [this] { RegimNisExecute(); });
+    RegimNoviy = deistvie(this, "RegimNoviy", QStringLiteral("Добавить"), [this] { RegimNoviyExecute(); });
+    RegimRedakt = deistvie(this, "RegimRedakt", QStringLiteral("Заменить"), [this] { RegimRedaktExecute(); });
+    RegimUdalit = deistvie(this, "RegimUdalit", QStringLiteral("Удалить"), [this] { RegimUdalitExecute(); });
+    RegimVerh = deistvie(this, "RegimVerh", QString(), [this] { RegimVerhExecute(); }, style()->standardIcon(QStyle::SP_ArrowUp));
+    RegimNis = deistvie(this, "RegimNis", QString(), [this] { RegimNisExecute(); }, style()->standardIcon(QStyle::SP_ArrowDown));
 
-    auto makeButton = [this](const char *name, QAction *action) {
-        auto *b = new QPushButton(action->icon(), action->text(), this);
-        b->setObjectName(QString::fromLatin1(name));
+    KnopkaNoviy = knopkaDeistviya(this, "KnopkaNoviy", RegimNoviy);
+    KnopkaUdalit = knopkaDeistviya(this, "KnopkaUdalit", RegimUdalit);
+    KnopkaVerh = knopkaDeistviya(this, "KnopkaVerh", RegimVerh);
+    KnopkaNis = knopkaDeistviya(this, "KnopkaNis", RegimNis);
+    for (QPushButton *b : {KnopkaNoviy, KnopkaUdalit, KnopkaVerh, KnopkaNis})
         b->setFixedHeight(25);
-        connect(b, &QPushButton::clicked, action, &QAction::trigger);
-        return b;
-    };
-    KnopkaNoviy = makeButton("KnopkaNoviy", RegimNoviy);
-    KnopkaUdalit = makeButton("KnopkaUdalit", RegimUdalit);
-    KnopkaVerh = makeButton("KnopkaVerh", RegimVerh);
-    KnopkaNis = makeButton("KnopkaNis", RegimNis);
     KnopkaVerh->setFixedWidth(40);
     KnopkaNis->setFixedWidth(40);
     KnopkaZakr = new QPushButton(QStringLiteral("Закрыть"), this);

@@ -30,9 +30,7 @@ TRegimRedaktForma::TRegimRedaktForma(DbConnection *db, Dialogs *, Platform *plat
     RegimTabl = new QTableView(this);
     RegimTabl->setObjectName(QStringLiteral("RegimTabl"));
     bindGridToDataSet(RegimTabl, RegimModel);
-    QFont titles = RegimTabl->horizontalHeader()->font();
-    titles.setBold(true);
-    RegimTabl->horizontalHeader()->setFont(titles);
+    zhirnyeZagolovki(RegimTabl);
 
     KnopkaVibor = new QPushButton(QStringLiteral("Выбрать"), this);
     KnopkaVibor->setObjectName(QStringLiteral("KnopkaVibor"));

@@ -1,4 +1,5 @@
 #include "editors/zasedanie_form.h"
+#include "editors/povestka_grid.h"
 
 #include "core/dialogs.h"
 #include "core/platform.h"
@@ -153,48 +154,25 @@ TZasedanieForm::TZasedanieForm(DbConnection *db, Dialogs *dialogs, Platform *pla
 
     ZasedaniaTabl = new QTableView(this);
     ZasedaniaTabl->setObjectName(QStringLiteral("ZasedaniaTabl"));
-    ZasedaniaTabl->setModel(ZasedaniaModel);
+    bindGridToDataSet(ZasedaniaTabl, ZasedaniaModel);
     ZasedaniaTabl->setGeometry(0, 0, 647, 330);
-    ZasedaniaTabl->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ZasedaniaTabl->setSelectionMode(QAbstractItemView::SingleSelection);
-    ZasedaniaTabl->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ZasedaniaTabl->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ZasedaniaTabl->setWordWrap(false);
-    ZasedaniaTabl->verticalHeader()->hide();
     ZasedaniaTabl->verticalHeader()->setDefaultSectionSize(20);
     ZasedaniaTabl->horizontalHeader()->setFont(titleFont());
     ZasedaniaTabl->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ZasedaniaTabl->horizontalHeader()->setHighlightSections(false);
     connect(ZasedaniaTabl, &QTableView::doubleClicked, this, [this] { ZasedaniaTablDblClick(); });
-    connect(ZasedaniaTabl->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    Zasedania->setCurrentRow(current.row());
-            });
-    // The grid follows the list's cursor (after open, locate, filter).
-    connect(Zasedania, &DataSet::afterScroll, this, [this] { syncSelection(); });
-    connect(Zasedania, &DataSet::rowsChanged, this, [this] { syncSelection(); });
 
-    ZasedanieDobavit = new QAction(QStringLiteral("Добавить"), this);
-    ZasedanieDobavit->setObjectName(QStringLiteral("ZasedanieDobavit"));
-    connect(ZasedanieDobavit, &QAction::triggered, this, [this] { ZasedanieDobavitExecute(); });
-    ZasedanieRedakt = new QAction(QStringLiteral("Редактировать заседание"), this);
-    ZasedanieRedakt->setObjectName(QStringLiteral("ZasedanieRedakt"));
-    connect(ZasedanieRedakt, &QAction::triggered, this, [this] { ZasedanieRedaktExecute(); });
-    ZasedanieUdalit = new QAction(QStringLiteral("Удалить"), this);
-    ZasedanieUdalit->setObjectName(QStringLiteral("ZasedanieUdalit"));
-    connect(ZasedanieUdalit, &QAction::triggered, this, [this] { ZasedanieUdalitExecute(); });
+    ZasedanieDobavit = deistvie(this, "ZasedanieDobavit", QStringLiteral("Добавить"), [this] { ZasedanieDobavitExecute(); });
+    ZasedanieRedakt =
+        deistvie(this, "ZasedanieRedakt", QStringLiteral("Редактировать заседание"), [this] { ZasedanieRedaktExecute(); });
+    ZasedanieUdalit = deistvie(this, "ZasedanieUdalit", QStringLiteral("Удалить"), [this] { ZasedanieUdalitExecute(); });
 
     const int by = 338, bh = 29, bw = 91;
-    KnopkaNoviy = new QPushButton(ZasedanieDobavit->text(), this);
-    KnopkaNoviy->setObjectName(QStringLiteral("KnopkaNoviy"));
+    KnopkaNoviy = knopkaDeistviya(this, "KnopkaNoviy", ZasedanieDobavit);
     KnopkaNoviy->setGeometry(8, by, bw, bh);
-    connect(KnopkaNoviy, &QPushButton::clicked, ZasedanieDobavit, &QAction::trigger);
-
-    KnopkaUdalit = new QPushButton(ZasedanieUdalit->text(), this);
-    KnopkaUdalit->setObjectName(QStringLiteral("KnopkaUdalit"));
+    KnopkaUdalit = knopkaDeistviya(this, "KnopkaUdalit", ZasedanieUdalit);
     KnopkaUdalit->setGeometry(8 + bw + 6, by, bw, bh);
-    connect(KnopkaUdalit, &QPushButton::clicked, ZasedanieUdalit, &QAction::trigger);
 
     KnopkaProtokol = new QPushButton(QStringLiteral("Протокол"), this);
     KnopkaProtokol->setObjectName(QStringLiteral("KnopkaProtokol"));
@@ -266,21 +244,6 @@ int TZasedanieForm::currentId() const
 {
     const QVariant v = Zasedania->field(QStringLiteral("id"));
     return v.isNull() ? -1 : v.toInt();
-}
-
-void TZasedanieForm::syncSelection()
-{
-    const int row = Zasedania->currentRow();
-    QItemSelectionModel *sel = ZasedaniaTabl->selectionModel();
-    if (row < 0 || row >= ZasedaniaModel->rowCount()) {
-        sel->clearSelection();
-        return;
-    }
-    const QModelIndex idx = ZasedaniaModel->index(row, 0);
-    if (sel->currentIndex().row() != row || !sel->isRowSelected(row, QModelIndex())) {
-        sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
-    ZasedaniaTabl->scrollTo(idx);
 }
 
 void TZasedanieForm::FormResize()

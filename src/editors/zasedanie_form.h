@@ -102,7 +102,6 @@ protected:
 private:
     // Adding and editing share the dialog and the report of a failed statement.
     void editMeeting(bool adding);
-    void syncSelection();
     void updatePickerButtons();
 
     DbConnection *m_db;
