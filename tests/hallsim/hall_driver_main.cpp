@@ -109,18 +109,10 @@ void Demo::proverit(bool ok, const QString &chto)
 
 bool Demo::zhdat(const std::function<bool()> &gotovo, int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
+    return zhdatUsloviya(gotovo, ms, [] {
         if (g_signal)
             throw Prervano{};
-        if (gotovo())
-            return true;
-        if (t.elapsed() >= ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(50);
-    }
+    });
 }
 
 void Demo::vse(const QString &shag, const Uslovie &u, int ms)

@@ -89,15 +89,7 @@ void Ispytanie::zakonchit()
 
 bool Ispytanie::zhdat(const std::function<bool()> &uslovie, int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
-        if (uslovie())
-            return true;
-        if (t.elapsed() >= ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(40);
+    return zhdatUsloviya(uslovie, ms, [this] {
         const qint64 n = seichas();
         if (n - m_posledniiPuls >= 1000) {
             m_posledniiPuls = n;
@@ -107,7 +99,7 @@ bool Ispytanie::zhdat(const std::function<bool()> &uslovie, int ms)
             m_posledniiZamer = n;
             zameritZatraty();
         }
-    }
+    });
 }
 
 bool Ispytanie::vseVRezhime(const QStringList &kto, int nomer, int param1, qint64 zapisano, int ms, QString *kto_net)

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -50,6 +51,22 @@ Zatraty zatraty(qint64 pid)
                 z.pikKb = line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return z;
+}
+
+bool zhdatUsloviya(const std::function<bool()> &uslovie, int ms, const std::function<void()> &kazhdyiRaz)
+{
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        if (kazhdyiRaz)
+            kazhdyiRaz();
+        if (uslovie())
+            return true;
+        if (t.elapsed() >= ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(40);
+    }
 }
 
 namespace {

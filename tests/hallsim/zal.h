@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 namespace hallsim {
@@ -42,6 +43,10 @@ struct Zatraty {
 };
 Zatraty zatraty(qint64 pid);
 bool zhiv(qint64 pid);
+
+// Waits, processing events, until the condition holds (true) or `ms` have passed (false);
+// `kazhdyiRaz` runs between looks (sampling, or throwing to break off the wait).
+bool zhdatUsloviya(const std::function<bool()> &uslovie, int ms, const std::function<void()> &kazhdyiRaz = {});
 
 class Zal {
 public:
