@@ -29,7 +29,8 @@ const char kUsage[] =
     "  -i file       run a script file; batches end at lines holding only GO\n"
     "  --tsv         tab-separated output without header; \\t \\n \\r \\\\ escaped, NULL as \\N\n"
     "  --header      with --tsv: print the column names first\n"
-    "  --init        create a new embedded database with schema and reference data\n"
+    "  --init        create a new database with schema and reference data: an embedded\n"
+    "                file, or a database on a pg:host:port server\n"
     "                (file from -d, default \"voter\")\n"
     "  --force       with --init: replace an existing file\n"
     "  --demo        load the demo data (deputies, a meeting, its agenda and a document)\n"
@@ -215,6 +216,32 @@ int failWith(const QString &text)
     return 1;
 }
 
+// --init: a new embedded file, or a new database on a PostgreSQL server ("pg:host:port";
+// the login needs the right to create databases). 0 on success.
+int createDatabase(const Options &o, const ConnectionParams &p)
+{
+    QString problem;
+    switch (DbConnection::engineFor(p.server)) {
+    case DbEngine::Embedded: {
+        const QString file = DbConnection::embeddedFilePath(p);
+        if (!schema::createEmbedded(file, &problem, o.force))
+            return failWith(problem);
+        err() << "voter-sql: created " << QDir::toNativeSeparators(file) << '\n';
+        break;
+    }
+    case DbEngine::Postgres:
+        if (!schema::createPostgresDatabase(p, &problem, o.force))
+            return failWith(problem);
+        err() << "voter-sql: created database " << p.database << " on " << p.server << '\n';
+        break;
+    default:
+        return failWith(QStringLiteral("--init creates an embedded or a PostgreSQL database; for SQL Server "
+                                       "run mssql.sql from src/db/schema with the server's tools."));
+    }
+    err().flush();
+    return 0;
+}
+
 int run(const Options &o)
 {
     const QString programDir = QCoreApplication::applicationDirPath();
@@ -227,15 +254,9 @@ int run(const Options &o)
         p.server = o.hasServer ? o.server : QString();
         p.database = o.hasDatabase ? o.database : QStringLiteral("voter");
         p.login = o.hasLogin ? o.login : QStringLiteral("admin1");
-        if (DbConnection::engineFor(p.server) != DbEngine::Embedded)
-            return failWith(QStringLiteral("--init creates an embedded database only; for SQL Server "
-                                           "run mssql.sql from src/db/schema with the server's tools."));
-        const QString file = DbConnection::embeddedFilePath(p);
-        QString problem;
-        if (!schema::createEmbedded(file, &problem, o.force))
-            return failWith(problem);
-        err() << "voter-sql: created " << QDir::toNativeSeparators(file) << '\n';
-        err().flush();
+        p.password = o.hasPassword ? o.password : p.login;
+        if (const int failed = createDatabase(o, p))
+            return failed;
     } else {
         p.server = o.hasServer ? o.server : iniRead(settings, section, QStringLiteral("Server"));
         p.database = o.hasDatabase ? o.database : iniRead(settings, section, QStringLiteral("Basa"), QStringLiteral("voter"));

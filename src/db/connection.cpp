@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -57,8 +58,11 @@ bool readRows(QSqlQuery &q, ResultSet *out)
     out->rows.clear();
     const QSqlRecord rec = q.record();
     const int n = rec.count();
-    for (int i = 0; i < n; ++i)
-        out->columns << rec.fieldName(i);
+    for (int i = 0; i < n; ++i) {
+        // Engines that refuse an empty column name get a generated one; it reads as blank.
+        const QString name = rec.fieldName(i);
+        out->columns << (name.startsWith(QLatin1String(tsql::kBlankColumnPrefix)) ? QString() : name);
+    }
     while (q.next()) {
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
@@ -111,7 +115,45 @@ DbEngine DbConnection::engineFor(const QString &server)
     if (s.isEmpty() || s == QLatin1String("embedded") || s == QLatin1String("local")
         || s.startsWith(QLatin1String("sqlite:")))
         return DbEngine::Embedded;
+    if (s.startsWith(QLatin1String("pg:")))
+        return DbEngine::Postgres;
     return DbEngine::SqlServer;
+}
+
+bool DbConnection::postgresAddress(const QString &server, QString *host, int *port)
+{
+    const QString s = server.trimmed();
+    if (!s.startsWith(QLatin1String("pg:"), Qt::CaseInsensitive))
+        return false;
+    QString rest = s.mid(3);
+    QString portText;
+    if (rest.startsWith(QLatin1Char('['))) {  // [IPv6]:port
+        const int close = rest.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return false;
+        *host = rest.mid(1, close - 1);
+        rest = rest.mid(close + 1);
+        if (rest.startsWith(QLatin1Char(':')))
+            portText = rest.mid(1);
+        else if (!rest.isEmpty())
+            return false;
+    } else {
+        const int colon = rest.lastIndexOf(QLatin1Char(':'));
+        *host = colon < 0 ? rest : rest.left(colon);
+        if (colon >= 0)
+            portText = rest.mid(colon + 1);
+    }
+    *host = host->trimmed();
+    if (host->isEmpty() || host->contains(QLatin1Char(' ')) || host->contains(QLatin1Char(':')) != s.contains(QLatin1Char('[')))
+        return false;
+    *port = 5432;
+    if (!portText.isEmpty()) {
+        bool ok = false;
+        *port = portText.trimmed().toInt(&ok);
+        if (!ok || *port < 1 || *port > 65535)
+            return false;
+    }
+    return true;
 }
 
 QString DbConnection::embeddedFilePath(const ConnectionParams &params)
@@ -178,7 +220,9 @@ bool DbConnection::open(const ConnectionParams &params)
     close();
     m_params = params;
     m_engine = engineFor(params.server);
-    const bool ok = m_engine == DbEngine::Embedded ? openEmbedded() : openServer();
+    const bool ok = m_engine == DbEngine::Embedded   ? openEmbedded()
+                    : m_engine == DbEngine::Postgres ? openPostgres()
+                                                     : openServer();
     if (!ok) {
         const QList<DbError> keep = m_errors;
         close();
@@ -248,6 +292,90 @@ bool DbConnection::openServer()
     return true;
 }
 
+namespace {
+
+// Connection options that keep a screen alive when the network is not: a connect attempt
+// gives up after 5 s; unacknowledged data (tcp_user_timeout) or a silent peer (keepalives
+// after 1 s idle, 3 probes 1 s apart) end the connection within about 4 s, so the statement
+// fails instead of hanging for as long as a cable is cut.
+const char kPostgresOptions[] = "connect_timeout=5;keepalives=1;keepalives_idle=1;keepalives_interval=1;"
+                                "keepalives_count=3;tcp_user_timeout=4000;application_name=voter";
+
+// Settings each session needs to read and write as SQL Server does: day-first date
+// literals ('05.03.2014' is 5 March) and dates printed in ISO form.
+bool setUpPostgresSession(QSqlDatabase &db, QSqlError *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SET datestyle = 'ISO, DMY'"))) {
+        *error = q.lastError();
+        return false;
+    }
+    return true;
+}
+
+// The native numbers SQL Server gives for the failures the program and its users meet.
+int nativeForSqlState(const QString &state)
+{
+    static const QHash<QString, int> numbers = {
+        {QStringLiteral("23503"), 547},    // reference violation
+        {QStringLiteral("23505"), 2627},   // duplicate key
+        {QStringLiteral("23502"), 515},    // NULL into a NOT NULL column
+        {QStringLiteral("22012"), 8134},   // division by zero
+        {QStringLiteral("22P02"), 245},    // conversion failed
+        {QStringLiteral("22007"), 241},    // conversion of a date failed
+        {QStringLiteral("22008"), 242},    // date out of range
+        {QStringLiteral("21000"), 512},    // sub-select returned more than one value
+        {QStringLiteral("42601"), 102},    // incorrect syntax
+        {QStringLiteral("42P01"), 208},    // invalid object name
+        {QStringLiteral("42703"), 207},    // invalid column name
+        {QStringLiteral("42883"), 195},    // not a recognised function
+        {QStringLiteral("42501"), 229},    // permission denied
+        {QStringLiteral("28P01"), 18456},  // login failed
+        {QStringLiteral("28000"), 18456},
+        {QStringLiteral("3D000"), 4060},   // cannot open database
+        {QStringLiteral("40P01"), 1205},   // deadlock victim
+        {QStringLiteral("57014"), -2},     // time-out / cancelled
+    };
+    return numbers.value(state, 0);
+}
+
+// A failure that means the server or the link is gone rather than the statement being wrong.
+bool isLinkFailure(const QString &state)
+{
+    return state.isEmpty() || state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01")
+           || state == QLatin1String("57P02") || state == QLatin1String("57P03");
+}
+
+}  // namespace
+
+bool DbConnection::openPostgres()
+{
+    QString host;
+    int port = 0;
+    if (!postgresAddress(m_params.server, &host, &port)) {
+        setError(QStringLiteral("The server \"%1\" is not of the form pg:host or pg:host:port.").arg(m_params.server), 0);
+        return false;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        setError(QStringLiteral("The PostgreSQL driver is not installed (package libqt6sql6-psql)."), 0);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+    db.setHostName(host);
+    db.setPort(port);
+    db.setDatabaseName(m_params.database.trimmed().isEmpty() ? QStringLiteral("voter") : m_params.database.trimmed());
+    db.setUserName(m_params.login);
+    db.setPassword(m_params.password);
+    db.setConnectOptions(QString::fromLatin1(kPostgresOptions));
+    QSqlError error;
+    if (!db.open() || !setUpPostgresSession(db, &error)) {
+        takeError(error.isValid() ? error : db.lastError());
+        return false;
+    }
+    m_linkLost = false;
+    return true;
+}
+
 void DbConnection::close()
 {
     if (QSqlDatabase::contains(m_name)) {
@@ -283,6 +411,21 @@ void DbConnection::takeError(const QSqlError &error)
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
+    if (m_engine == DbEngine::Postgres) {
+        const QString state = error.nativeErrorCode();
+        native = nativeForSqlState(state);
+        text = text.trimmed();
+        // A refused login says why only in its text (no SQLSTATE comes back from a failed
+        // connect); the workstation tells a wrong password by the number, as on the server.
+        if (error.type() == QSqlError::ConnectionError
+            && (text.contains(QLatin1String("password authentication failed")) || text.contains(QLatin1String("role \""))
+                || text.contains(QLatin1String("no pg_hba.conf entry")) || text.contains(QLatin1String("password"))))
+            native = 18456;
+        else if (error.type() == QSqlError::ConnectionError && text.contains(QLatin1String("database \"")))
+            native = 4060;
+        if (native == 18456)
+            text = QStringLiteral("Login failed for user '%1'.").arg(m_params.login);
+    }
     if (m_engine == DbEngine::Embedded && native == kSqliteConstraintForeignKey) {
         native = kReferenceViolation;
         text = QStringLiteral("The statement conflicted with a REFERENCE constraint: "
@@ -309,7 +452,58 @@ bool DbConnection::query(const QString &sql, ResultSet *out)
         setError(QStringLiteral("The connection is not open."), 0);
         return false;
     }
+    if (m_engine == DbEngine::Postgres)
+        return runPostgres(sql, out);
     return m_engine == DbEngine::Embedded ? runEmbedded(sql, out) : runServer(sql, out);
+}
+
+bool DbConnection::runPostgres(const QString &sql, ResultSet *out)
+{
+    QSqlDatabase db = database();
+    if (m_linkLost) {
+        // One new attempt a second at most, so a screen polling a dead link stays responsive.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (now < m_reconnectAt)
+            return false;  // the pending error still tells why
+        db.close();
+        QSqlError error;
+        if (!db.open() || !setUpPostgresSession(db, &error)) {
+            takeError(error.isValid() ? error : db.lastError());
+            m_reconnectAt = QDateTime::currentMSecsSinceEpoch() + 1000;
+            return false;
+        }
+        m_linkLost = false;
+    }
+    const tsql::Translation &t = tsql::translate(sql, tsql::Dialect::Postgres);
+    if (!t.ok()) {
+        setError(t.error, 102);
+        return false;
+    }
+    for (const QString &stmt : t.statements) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        bool ok = q.exec(stmt);
+        if (ok && q.isSelect() && !readRows(q, out)) {
+            out->rows.clear();
+            ok = false;
+        }
+        if (!ok) {
+            const QSqlError error = q.lastError();
+            takeError(error);
+            if (isLinkFailure(error.nativeErrorCode())) {
+                m_linkLost = true;
+                m_reconnectAt = 0;
+            } else {
+                // The server refuses every later statement of a transaction that had a
+                // failure; SQL Server goes on. Roll back here so the next one is not refused
+                // (outside a transaction this is a harmless no-op).
+                QSqlQuery rollback(db);
+                rollback.exec(QStringLiteral("ROLLBACK"));
+            }
+            return false;
+        }
+    }
+    return true;
 }
 
 bool DbConnection::runEmbedded(const QString &sql, ResultSet *out)

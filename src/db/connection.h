@@ -38,7 +38,7 @@ struct ResultSet {
     QVariant scalar() const;
 };
 
-enum class DbEngine { None, Embedded, SqlServer };
+enum class DbEngine { None, Embedded, SqlServer, Postgres };
 
 // The workstation's single connection (the main window's GlavBasa). Statements are T-SQL
 // text; on the embedded engine they are translated to SQLite first.
@@ -60,9 +60,12 @@ public:
     DbEngine engine() const { return m_engine; }
     const ConnectionParams &params() const { return m_params; }
 
-    // Embedded when the server is empty, "embedded", "local" or begins with "sqlite:"
-    // (case-insensitive); otherwise SQL Server.
+    // Embedded when the server is empty, "embedded", "local" or begins with "sqlite:";
+    // PostgreSQL when it begins with "pg:" ("pg:host", "pg:host:port", "pg:[::1]:port");
+    // otherwise SQL Server (case-insensitive).
     static DbEngine engineFor(const QString &server);
+    // Host and port of a "pg:" server parameter; the port is 5432 when none is given.
+    static bool postgresAddress(const QString &server, QString *host, int *port);
     // The SQLite file for the embedded engine: an absolute path is used as it is; otherwise
     // the database name (".db" appended when it has no suffix) beside the program.
     static QString embeddedFilePath(const ConnectionParams &params);
@@ -96,6 +99,8 @@ public:
 private:
     bool openEmbedded();
     bool openServer();
+    bool openPostgres();
+    bool runPostgres(const QString &sql, ResultSet *out);
     bool runEmbedded(const QString &sql, ResultSet *out);
     bool runServer(const QString &sql, ResultSet *out);
     void takeError(const class QSqlError &error);
@@ -105,6 +110,8 @@ private:
     DbEngine m_engine = DbEngine::None;
     QList<DbError> m_errors;
     qint64 m_statements = 0;
+    bool m_linkLost = false;     // the server went away: reconnect before the next statement
+    qint64 m_reconnectAt = 0;    // no new attempt before this time (ms since epoch)
 };
 
 // Statement-building helpers: every text value that goes into SQL passes through these.

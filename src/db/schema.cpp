@@ -10,6 +10,8 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTextDocument>
 
 #include <sqlite3.h>
@@ -183,7 +185,8 @@ QStringList splitStatements(const QString &batch)
 bool runScript(DbConnection &db, const QString &text, QString *error, const ResultHandler &onResult,
                QString *failedStatement)
 {
-    const bool embedded = db.engine() == DbEngine::Embedded;
+    // PostgreSQL gets its statements one by one too: each is rewritten on its own.
+    const bool embedded = db.engine() == DbEngine::Embedded || db.engine() == DbEngine::Postgres;
     for (const QString &batch : splitBatches(text)) {
         // SQL Server takes a batch as it stands (function bodies hold semicolons); the
         // embedded engine is fed one statement at a time so an error names its statement.
@@ -202,6 +205,64 @@ bool runScript(DbConnection &db, const QString &text, QString *error, const Resu
         }
     }
     return true;
+}
+
+bool createPostgres(DbConnection &db, QString *error)
+{
+    const QString sql = script(QStringLiteral("postgres.sql"));
+    if (sql.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("The schema script is missing from the program.");
+        return false;
+    }
+    // The script is PostgreSQL's own dialect (function bodies): it goes past the rewriting.
+    QSqlDatabase handle = db.database();
+    QSqlQuery q(handle);
+    const bool ok = q.exec(QStringLiteral("BEGIN;\n") + sql + QStringLiteral("\nCOMMIT;"));
+    if (!ok) {
+        if (error)
+            *error = q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText();
+        QSqlQuery(handle).exec(QStringLiteral("ROLLBACK"));
+    }
+    return ok;
+}
+
+bool createPostgresDatabase(const ConnectionParams &params, QString *error, bool replace)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    const QString name = params.database.trimmed().isEmpty() ? QStringLiteral("voter") : params.database.trimmed();
+    QString ident = name;
+    ident.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    ident = QLatin1Char('"') + ident + QLatin1Char('"');
+    {
+        ConnectionParams admin = params;
+        admin.database = QStringLiteral("postgres");
+        DbConnection server;
+        if (!server.open(admin))
+            return fail(server.firstErrorText());
+        QSqlQuery q(server.database());
+        // The name is checked as a value (through the quoting helper), then used as a name.
+        if (!q.exec(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ") + sql::quote(name)))
+            return fail(q.lastError().databaseText());
+        if (q.next()) {
+            if (!replace)
+                return fail(QStringLiteral("The database \"%1\" already exists.").arg(name));
+            if (!q.exec(QStringLiteral("DROP DATABASE ") + ident + QStringLiteral(" WITH (FORCE)")))
+                return fail(q.lastError().databaseText());
+        }
+        if (!q.exec(QStringLiteral("CREATE DATABASE ") + ident + QStringLiteral(" ENCODING 'UTF8' TEMPLATE template0")))
+            return fail(q.lastError().databaseText());
+    }
+    DbConnection db;
+    ConnectionParams target = params;
+    target.database = name;
+    if (!db.open(target))
+        return fail(db.firstErrorText());
+    return createPostgres(db, error);
 }
 
 bool createEmbedded(const QString &path, QString *error, bool replace)

@@ -23,6 +23,15 @@ QString script(const QString &name);
 // complete, so a failure never leaves a half-made database behind.
 bool createEmbedded(const QString &path, QString *error, bool replace = false);
 
+// Creates the hall's tables, functions and reference rows (postgres.sql) in the empty
+// PostgreSQL database `db` is connected to, as one transaction.
+bool createPostgres(DbConnection &db, QString *error);
+
+// Creates the PostgreSQL database named in `params` (connecting to the server's "postgres"
+// database with the same login) and fills it as createPostgres does. An existing database
+// is kept and the call fails unless `replace` is set.
+bool createPostgresDatabase(const ConnectionParams &params, QString *error, bool replace = false);
+
 // Splits a script into batches at lines holding only "GO" (any case), as sqlcmd does.
 // Comments are removed; texts between quotes are kept whole, line breaks included.
 QStringList splitBatches(const QString &script);

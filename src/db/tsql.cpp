@@ -18,9 +18,10 @@ namespace {
 constexpr int kCacheLimit = 4096;
 }  // namespace
 
-const Translation &translate(const QString &text)
+const Translation &translate(const QString &text, Dialect dialect)
 {
-    static thread_local QHash<QString, Translation> cache;
+    static thread_local QHash<QString, Translation> caches[2];
+    QHash<QString, Translation> &cache = caches[dialect == Dialect::Postgres ? 1 : 0];
     const auto it = cache.constFind(text);
     if (it != cache.constEnd())
         return *it;
@@ -29,7 +30,7 @@ const Translation &translate(const QString &text)
     Translation t;
     std::vector<ast::Statement> statements;
     QString error;
-    if (!parse(text, &statements, &error) || !print(statements, &t.statements, &error)) {
+    if (!parse(text, &statements, &error) || !print(statements, &t.statements, &error, dialect)) {
         t.statements.clear();
         t.error = error.isEmpty() ? QStringLiteral("Incorrect syntax.") : error;
     }

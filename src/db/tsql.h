@@ -33,6 +33,13 @@
 // - Division by zero and CAST of a text that is no integer to int fail, as on the server.
 namespace tsql {
 
+// The engines the statements are rewritten for.
+enum class Dialect { Sqlite, Postgres };
+
+// Column names beginning with this stand for a column without a name on engines that refuse
+// an empty one; the connection reads them as blank.
+constexpr char kBlankColumnPrefix[] = "tsql_blank_";
+
 struct Translation {
     QStringList statements;  // SQLite statements to run in order; the last result set counts
     QString error;           // non-empty when the text could not be translated
@@ -42,7 +49,7 @@ struct Translation {
 // Translates one T-SQL statement or batch. Results are cached by statement text, so a
 // poller tick pays no parsing. Not thread-safe: each thread keeps its own cache. The
 // reference stays valid until the next call.
-const Translation &translate(const QString &tsql);
+const Translation &translate(const QString &tsql, Dialect dialect = Dialect::Sqlite);
 
 // Registers on the SQLite handle behind `db` the functions that translated statements call
 // (date parts, text concatenation, mnogoimen, ...). Call once per connection.

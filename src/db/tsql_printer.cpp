@@ -90,7 +90,7 @@ const QSet<QString> &sqliteKeywords()
     return words;
 }
 
-QString quoteName(const QString &name)
+QString quoteSqliteName(const QString &name)
 {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     if (plain.match(name).hasMatch() && !sqliteKeywords().contains(name.toUpper()))
@@ -99,6 +99,40 @@ QString quoteName(const QString &name)
     QString q = name;
     q.replace(QLatin1Char('`'), QLatin1String("``"));
     return QLatin1Char('`') + q + QLatin1Char('`');
+}
+
+// PostgreSQL's reserved words: a name spelled like one is quoted there.
+const QSet<QString> &postgresKeywords()
+{
+    static const QSet<QString> words = [] {
+        const char *list =
+            "ALL ANALYSE ANALYZE AND ANY ARRAY AS ASC ASYMMETRIC AUTHORIZATION BINARY BOTH CASE CAST CHECK COLLATE "
+            "COLLATION COLUMN CONCURRENTLY CONSTRAINT CREATE CROSS CURRENT_CATALOG CURRENT_DATE CURRENT_ROLE "
+            "CURRENT_SCHEMA CURRENT_TIME CURRENT_TIMESTAMP CURRENT_USER DEFAULT DEFERRABLE DESC DISTINCT DO ELSE END "
+            "EXCEPT FALSE FETCH FOR FOREIGN FREEZE FROM FULL GRANT GROUP HAVING ILIKE IN INITIALLY INNER INTERSECT INTO "
+            "IS ISNULL JOIN LATERAL LEADING LEFT LIKE LIMIT LOCALTIME LOCALTIMESTAMP NATURAL NOT NOTNULL NULL OFFSET ON "
+            "ONLY OR ORDER OUTER OVERLAPS PLACING PRIMARY REFERENCES RETURNING RIGHT SELECT SESSION_USER SIMILAR SOME "
+            "SYMMETRIC TABLE TABLESAMPLE THEN TO TRAILING TRUE UNION UNIQUE USER USING VARIADIC VERBOSE WHEN WHERE "
+            "WINDOW WITH";
+        QSet<QString> s;
+        for (const QString &w : QString::fromLatin1(list).split(QLatin1Char(' ')))
+            s.insert(w);
+        return s;
+    }();
+    return words;
+}
+
+// A name as PostgreSQL reads it: unquoted names fold to lower case, so the schema's lower
+// case names match however a statement spells them; others are quoted as they are.
+QString quotePostgresName(const QString &name, bool exactCase = false)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QString lower = name.toLower();
+    if (!exactCase && plain.match(name).hasMatch() && !postgresKeywords().contains(name.toUpper()))
+        return lower;
+    QString q = exactCase || !plain.match(name).hasMatch() ? name : lower;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
 QString quoteText(const QString &value)
@@ -240,6 +274,8 @@ struct PrintError {
 
 class Printer {
 public:
+    explicit Printer(Dialect dialect) : m_pg(dialect == Dialect::Postgres) {}
+
     QString statement(const Statement &s)
     {
         switch (s.kind) {
@@ -269,6 +305,92 @@ public:
 
 private:
     [[noreturn]] static void fail(const QString &message) { throw PrintError{message}; }
+
+    // --- what differs between the engines' texts -------------------------------------------
+
+    bool m_pg = false;
+    int m_generated = 0;  // generated names of this statement (blank columns, sub-select aliases)
+
+    QString quoteName(const QString &name) const
+    {
+        return m_pg ? quotePostgresName(name) : quoteSqliteName(name);
+    }
+    // The server's case-insensitive comparison: SQLite needs the collation on the expression,
+    // PostgreSQL's text columns carry it already.
+    QString ci() const { return m_pg ? QString() : QStringLiteral(" COLLATE tsql_ci"); }
+    QString intType() const { return m_pg ? QStringLiteral("integer") : QStringLiteral("INTEGER"); }
+    QString realType() const { return m_pg ? QStringLiteral("double precision") : QStringLiteral("REAL"); }
+    QString getdate() const
+    {
+        // The statement's own time in local time (not the transaction's, which would stand
+        // still through a long transaction).
+        return m_pg ? QStringLiteral("CAST(statement_timestamp() AS timestamp(3))") : QStringLiteral("tsql_getdate()");
+    }
+    QString identity() const { return m_pg ? QStringLiteral("dbo.tsql_identity()") : QStringLiteral("tsql_identity()"); }
+    QString blankName() { return QLatin1Char('"') + QLatin1String(kBlankColumnPrefix) + QString::number(++m_generated) + QLatin1Char('"'); }
+    // A date argument of the PostgreSQL date functions: dates and texts become timestamps.
+    static QString asTimestamp(const QString &x, ValueType t)
+    {
+        return t == ValueType::DateTime || t == ValueType::Time ? x : QStringLiteral("CAST(") + x + QStringLiteral(" AS timestamp)");
+    }
+    // CONVERT(varchar, x, style) of a date, time or date-time on PostgreSQL.
+    QString postgresConvert(const QString &x, int style, ValueType from)
+    {
+        const bool timeOnly = from == ValueType::Time;
+        const bool dateOnly = from == ValueType::Date;
+        const bool century = style >= 100;
+        const QString yy = century ? QStringLiteral("YYYY") : QStringLiteral("YY");
+        const int base = style >= 100 ? style - 100 : style;
+        QString format;
+        switch (style) {
+        case 0:
+        case 100:
+            if (timeOnly)
+                format = QStringLiteral("HH24:MI:SS");
+            else if (dateOnly)
+                format = QStringLiteral("YYYY-MM-DD");
+            else  // "Mar  5 2014  1:05PM"
+                return QStringLiteral("(to_char(") + x + QStringLiteral(", 'Mon') || ' ' || lpad(to_char(") + x
+                       + QStringLiteral(", 'FMDD'), 2) || ' ' || to_char(") + x + QStringLiteral(", 'YYYY') || ' ' || lpad(to_char(")
+                       + x + QStringLiteral(", 'FMHH12'), 2) || to_char(") + x + QStringLiteral(", ':MIAM'))");
+            break;
+        case 8:
+        case 108:
+            format = QStringLiteral("HH24:MI:SS");
+            break;
+        case 20:
+        case 120:
+            format = QStringLiteral("YYYY-MM-DD HH24:MI:SS");
+            break;
+        case 21:
+        case 121:
+        case 25:
+            format = QStringLiteral("YYYY-MM-DD HH24:MI:SS.MS");
+            break;
+        case 23:
+            format = QStringLiteral("YYYY-MM-DD");
+            break;
+        case 126:
+            format = QStringLiteral("YYYY-MM-DD\"T\"HH24:MI:SS.MS");
+            break;
+        default:
+            switch (base) {
+            case 1: format = QStringLiteral("MM/DD/") + yy; break;
+            case 2: format = yy + QStringLiteral(".MM.DD"); break;
+            case 3: format = QStringLiteral("DD/MM/") + yy; break;
+            case 4: format = QStringLiteral("DD.MM.") + yy; break;
+            case 5: format = QStringLiteral("DD-MM-") + yy; break;
+            case 10: format = QStringLiteral("MM-DD-") + yy; break;
+            case 11: format = yy + QStringLiteral("/MM/DD"); break;
+            case 12: format = yy + QStringLiteral("MMDD"); break;
+            default:
+                fail(QStringLiteral("%1 is not a valid style number when converting from datetime to a character string.")
+                         .arg(style));
+            }
+        }
+        const QString value = timeOnly ? QStringLiteral("(DATE '1900-01-01' + ") + x + QLatin1Char(')') : x;
+        return QStringLiteral("to_char(") + value + QStringLiteral(", '") + format + QStringLiteral("')");
+    }
 
     QString insert(const Statement &s)
     {
@@ -330,7 +452,8 @@ private:
             QString text = coreText(core, &scope, topLevel, &coreColumns, checkSingleRow && !compound);
             if (core.top && compound) {
                 // TOP inside a compound limits that member only.
-                text = QStringLiteral("SELECT * FROM (") + text + QStringLiteral(" LIMIT ") + limit(*core.top) + QLatin1Char(')');
+                text = QStringLiteral("SELECT * FROM (") + text + QStringLiteral(" LIMIT ") + limit(*core.top)
+                       + (m_pg ? QStringLiteral(") AS tsql_top%1").arg(++m_generated) : QStringLiteral(")"));
             }
             if (i == 0) {
                 *columns = coreColumns;
@@ -359,21 +482,58 @@ private:
                                  .arg(o.expr->text));
                     t = (*columns)[size_t(n - 1)].second;
                     text = o.expr->text;
+                } else if (m_pg && topLevel && o.expr->kind == ExprKind::Column && o.expr->qualifier.isEmpty()
+                           && outputName(*columns, o.expr->name, &text)) {
+                    // An output column: the select list named it in SQL Server's spelling.
+                    t = orderScope.resolve({}, o.expr->name);
                 } else {
                     text = expr(*o.expr, orderScope, &t);
                 }
                 // Text sorts as the server's case-insensitive Cyrillic collation does.
                 if (t == ValueType::Text)
-                    text += QStringLiteral(" COLLATE tsql_ci");
+                    text += ci();
                 if (o.desc)
                     text += QStringLiteral(" DESC");
+                // NULL sorts below every value on SQL Server, in both directions.
+                if (m_pg)
+                    text += o.desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
                 items << text;
             }
             out += QStringLiteral(" ORDER BY ") + items.join(QLatin1Char(','));
         }
+        else if (m_pg && topLevel && !compound && keyOrderApplies(sel.cores[0]))
+            // SQL Server reads a table without ORDER BY in the order of its clustered key;
+            // PostgreSQL's heap order changes with every update, and screens rely on the order.
+            out += QStringLiteral(" ORDER BY ") + quoteName(sel.cores[0].from[0].table.alias.isEmpty()
+                                                              ? sel.cores[0].from[0].table.name
+                                                              : sel.cores[0].from[0].table.alias)
+                   + QStringLiteral(".id");
         if (!compound && sel.cores[0].top)
             out += QStringLiteral(" LIMIT ") + limit(*sel.cores[0].top);
         return out;
+    }
+
+    // One schema table with an identity key, no grouping, no aggregate, no DISTINCT.
+    static bool keyOrderApplies(const SelectCore &core)
+    {
+        if (core.from.size() != 1 || core.from[0].table.derived || core.distinct || !core.groupBy.empty() || core.having)
+            return false;
+        for (const SelectItem &item : core.items)
+            if (containsAggregate(*item.expr))
+                return false;
+        return schemaColumnType(core.from[0].table.name, QStringLiteral("id")) == ValueType::Int
+               && core.from[0].table.name.compare(QLatin1String("sessia"), Qt::CaseInsensitive) != 0;
+    }
+
+    static bool outputName(const std::vector<std::pair<QString, ValueType>> &columns, const QString &name, QString *text)
+    {
+        for (const auto &c : columns) {
+            if (!c.first.isEmpty() && c.first.compare(name, Qt::CaseInsensitive) == 0) {
+                *text = quotePostgresName(c.first, true);
+                return true;
+            }
+        }
+        return false;
     }
 
     QString limit(const Expr &top)
@@ -394,7 +554,7 @@ private:
 
         // A scalar sub-select must yield at most one row, as on the server: a plain
         // one-column select is turned into an aggregate that counts its rows.
-        const bool single = checkSingleRow && !core.distinct && !core.top && core.groupBy.empty() && !core.having
+        const bool single = !m_pg && checkSingleRow && !core.distinct && !core.top && core.groupBy.empty() && !core.having
                             && core.items.size() == 1 && core.items[0].expr->kind != ExprKind::Star
                             && !containsAggregate(*core.items[0].expr) && !core.from.empty();
 
@@ -405,7 +565,20 @@ private:
             if (single)
                 text = QStringLiteral("tsql_single(count(*), ") + text + QLatin1Char(')');
             QString name;
-            if (item.hasAlias) {
+            if (m_pg) {
+                // Result columns carry SQL Server's names, spelled as the statement spells
+                // them; a column without a name gets a generated one that reads as blank.
+                if (item.hasAlias)
+                    name = item.alias;
+                else if (item.expr->kind == ExprKind::Column)
+                    name = item.expr->name;
+                if (item.expr->kind == ExprKind::Star)
+                    ;
+                else if (topLevel)
+                    text += QStringLiteral(" AS ") + (name.isEmpty() ? blankName() : quotePostgresName(name, true));
+                else if (item.hasAlias && !name.isEmpty())
+                    text += QStringLiteral(" AS ") + quoteName(name);
+            } else if (item.hasAlias) {
                 name = item.alias;
                 text += QStringLiteral(" AS ") + (item.alias.isEmpty() ? QStringLiteral("\"\"") : quoteName(item.alias));
             } else if (item.expr->kind == ExprKind::Column) {
@@ -456,6 +629,8 @@ private:
             }
             if (!j.table.alias.isEmpty())
                 tableTexts.back() += QLatin1Char(' ') + quoteName(j.table.alias);
+            else if (j.table.derived && m_pg)  // PostgreSQL wants a name for every sub-select in FROM
+                tableTexts.back() += QStringLiteral(" AS tsql_sub%1").arg(++m_generated);
             scope->sources.push_back(src);
         }
         QString out;
@@ -520,9 +695,9 @@ private:
             const QString v = e.text.toUpper();
             if (v == QLatin1String("@@IDENTITY")) {
                 *type = ValueType::Int;
-                return QStringLiteral("tsql_identity()");
+                return identity();
             }
-            if (v == QLatin1String("@@ROWCOUNT")) {
+            if (v == QLatin1String("@@ROWCOUNT") && !m_pg) {
                 *type = ValueType::Int;
                 return QStringLiteral("changes()");
             }
@@ -530,7 +705,7 @@ private:
         }
         case ExprKind::Keyword:
             *type = ValueType::DateTime;
-            return QStringLiteral("tsql_getdate()");
+            return getdate();
         case ExprKind::Func:
             return function(e, scope, type);
         case ExprKind::DatePartFunc:
@@ -595,12 +770,12 @@ private:
             for (size_t i = 1; i < e.args.size(); ++i) {
                 ValueType t;
                 QString item = expr(*e.args[i], scope, &t);
-                if (isTemporal(lt) && t == ValueType::Text)
+                if (isTemporal(lt) && t == ValueType::Text && !m_pg)
                     item = asTemporal(item, lt);
                 items << item;
             }
             if (lt == ValueType::Text)
-                left += QStringLiteral(" COLLATE tsql_ci");
+                left += ci();
             *type = ValueType::Int;
             return left + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + items.join(QLatin1Char(','))
                    + QLatin1Char(')');
@@ -617,7 +792,9 @@ private:
             QString v = operand(*e.args[0], scope, &vt);
             QString low = operand(*e.args[1], scope, &lt);
             QString high = operand(*e.args[2], scope, &ht);
-            if (isTemporal(vt)) {
+            if (m_pg) {
+                // Literals take the column's type on PostgreSQL; text columns carry the collation.
+            } else if (isTemporal(vt)) {
                 QString copy = v;
                 alignForComparison(&copy, vt, &low, lt);
                 alignForComparison(&copy, vt, &high, ht);
@@ -640,8 +817,17 @@ private:
 
     QString like(const Expr &e, const Scope &scope)
     {
-        const QString left = operand(*e.args[0], scope, nullptr);
-        const QString notLike = e.negated ? QStringLiteral(" NOT LIKE ") : QStringLiteral(" LIKE ");
+        ValueType leftType = ValueType::Unknown;
+        QString left = operand(*e.args[0], scope, &leftType);
+        QString notLike = e.negated ? QStringLiteral(" NOT LIKE ") : QStringLiteral(" LIKE ");
+        if (m_pg) {
+            // LIKE is refused under the nondeterministic collation of the text columns:
+            // ILIKE under a deterministic ICU one ignores case as the server's LIKE does.
+            if (leftType != ValueType::Text)
+                left = QStringLiteral("CAST(") + left + QStringLiteral(" AS text)");
+            left += QStringLiteral(" COLLATE tsql_like");
+            notLike = e.negated ? QStringLiteral(" NOT ILIKE ") : QStringLiteral(" ILIKE ");
+        }
         const Expr &pattern = *e.args[1];
         if (e.args.size() == 3)
             return left + notLike + operand(pattern, scope, nullptr) + QStringLiteral(" ESCAPE ") + operand(*e.args[2], scope, nullptr);
@@ -665,7 +851,8 @@ private:
             }
             return left + notLike + quoteText(p) + QStringLiteral(" ESCAPE '\\'");
         }
-        return left + notLike + operand(pattern, scope, nullptr);
+        // A backslash is an escape in PostgreSQL's LIKE by default, plain text in T-SQL's.
+        return left + notLike + operand(pattern, scope, nullptr) + (m_pg ? QStringLiteral(" ESCAPE ''") : QString());
     }
 
     QString binary(const Expr &e, const Scope &scope, ValueType *type)
@@ -682,19 +869,19 @@ private:
                                                   QStringLiteral(">"), QStringLiteral("<="), QStringLiteral(">=")};
         if (comparisons.contains(op)) {
             *type = ValueType::Int;
-            if (isTemporal(lt) || isTemporal(rt)) {
+            if ((isTemporal(lt) || isTemporal(rt)) && !m_pg) {
                 QString a = l, b = r;
                 alignForComparison(&a, lt, &b, rt);
                 return a + QLatin1Char(' ') + op + QLatin1Char(' ') + b;
             }
             // Text against a number compares as numbers on the server.
             if (lt == ValueType::Text && isNumeric(rt))
-                return QStringLiteral("CAST(") + l + (rt == ValueType::Int ? QStringLiteral(" AS INTEGER) ") : QStringLiteral(" AS REAL) ")) + op + QLatin1Char(' ') + r;
+                return QStringLiteral("CAST(") + l + QStringLiteral(" AS ") + (rt == ValueType::Int ? intType() : realType()) + QStringLiteral(") ") + op + QLatin1Char(' ') + r;
             if (rt == ValueType::Text && isNumeric(lt))
-                return l + QLatin1Char(' ') + op + QStringLiteral(" CAST(") + r + (lt == ValueType::Int ? QStringLiteral(" AS INTEGER)") : QStringLiteral(" AS REAL)"));
+                return l + QLatin1Char(' ') + op + QStringLiteral(" CAST(") + r + QStringLiteral(" AS ") + (lt == ValueType::Int ? intType() : realType()) + QLatin1Char(')');
             // Text compares case-insensitively, as under the server's CI collation.
             if ((lt == ValueType::Text && !isNumeric(rt)) || (rt == ValueType::Text && !isNumeric(lt)))
-                return l + QLatin1Char(' ') + op + QLatin1Char(' ') + r + QStringLiteral(" COLLATE tsql_ci");
+                return l + QLatin1Char(' ') + op + QLatin1Char(' ') + r + ci();
             return l + QLatin1Char(' ') + op + QLatin1Char(' ') + r;
         }
         if (op == QLatin1String("+")) {
@@ -709,11 +896,33 @@ private:
             }
             if (lt == ValueType::DateTime && isNumeric(rt)) {
                 *type = ValueType::DateTime;
+                if (m_pg)
+                    return QLatin1Char('(') + l + QStringLiteral(" + ") + r + QStringLiteral(" * INTERVAL '1 day')");
                 return QStringLiteral("tsql_dateadd('day',") + r + QLatin1Char(',') + l + QLatin1Char(')');
             }
             if (rt == ValueType::DateTime && isNumeric(lt)) {
                 *type = ValueType::DateTime;
+                if (m_pg)
+                    return QLatin1Char('(') + r + QStringLiteral(" + ") + l + QStringLiteral(" * INTERVAL '1 day')");
                 return QStringLiteral("tsql_dateadd('day',") + l + QLatin1Char(',') + r + QLatin1Char(')');
+            }
+            if (m_pg) {
+                // Text and a number add as numbers on the server (the text converted); two
+                // values of unknown type concatenate when one is a text literal.
+                if (lt == ValueType::Text && isNumeric(rt)) {
+                    *type = rt;
+                    return QStringLiteral("CAST(") + l + QStringLiteral(" AS ") + (rt == ValueType::Int ? intType() : realType()) + QStringLiteral(") + ") + r;
+                }
+                if (rt == ValueType::Text && isNumeric(lt)) {
+                    *type = lt;
+                    return l + QStringLiteral(" + CAST(") + r + QStringLiteral(" AS ") + (lt == ValueType::Int ? intType() : realType()) + QLatin1Char(')');
+                }
+                if (lt == ValueType::Text || rt == ValueType::Text) {
+                    *type = ValueType::Text;
+                    return QStringLiteral("CAST(") + l + QStringLiteral(" AS text) || CAST(") + r + QStringLiteral(" AS text)");
+                }
+                *type = ValueType::Unknown;
+                return l + QStringLiteral(" + ") + r;
             }
             // Types known only at run time: the function decides by the values.
             *type = ValueType::Unknown;
@@ -721,15 +930,21 @@ private:
         }
         if (op == QLatin1String("-") && lt == ValueType::DateTime && isNumeric(rt)) {
             *type = ValueType::DateTime;
+            if (m_pg)
+                return QLatin1Char('(') + l + QStringLiteral(" - ") + r + QStringLiteral(" * INTERVAL '1 day')");
             return QStringLiteral("tsql_dateadd('day',-") + r + QLatin1Char(',') + l + QLatin1Char(')');
         }
         if (op == QLatin1String("/") || op == QLatin1String("%")) {
             *type = lt == ValueType::Real || rt == ValueType::Real ? ValueType::Real : ValueType::Int;
+            if (m_pg)  // integer division truncates and division by zero fails there too
+                return l + QLatin1Char(' ') + op + QLatin1Char(' ') + r;
             return (op == QLatin1String("/") ? QStringLiteral("tsql_div(") : QStringLiteral("tsql_mod(")) + l
                    + QLatin1Char(',') + r + QLatin1Char(')');
         }
         if (op == QLatin1String("^")) {
             *type = ValueType::Int;
+            if (m_pg)
+                return l + QStringLiteral(" # ") + r;
             return QStringLiteral("((") + l + QStringLiteral(" | ") + r + QStringLiteral(") - (") + l + QStringLiteral(" & ") + r + QStringLiteral("))");
         }
         *type = lt == ValueType::Real || rt == ValueType::Real ? ValueType::Real
@@ -772,17 +987,19 @@ private:
         if (n == QLatin1String("GETDATE") || n == QLatin1String("SYSDATETIME") || n == QLatin1String("CURRENT_TIMESTAMP")) {
             expectArgs(e, 0, 0);
             *type = ValueType::DateTime;
-            return QStringLiteral("tsql_getdate()");
+            return getdate();
         }
         if (n == QLatin1String("GETUTCDATE")) {
             expectArgs(e, 0, 0);
             *type = ValueType::DateTime;
+            if (m_pg)
+                return QStringLiteral("CAST(statement_timestamp() AT TIME ZONE 'UTC' AS timestamp(3))");
             return QStringLiteral("strftime('%Y-%m-%d %H:%M:%f','now')");
         }
         if (n == QLatin1String("SCOPE_IDENTITY")) {
             expectArgs(e, 0, 0);
             *type = ValueType::Int;
-            return QStringLiteral("tsql_identity()");
+            return identity();
         }
         if (n == QLatin1String("ISNULL")) {
             expectArgs(e, 2, 2);
@@ -813,11 +1030,13 @@ private:
         if (n == QLatin1String("RIGHT")) {
             expectArgs(e, 2, 2);
             *type = ValueType::Text;
-            return call(QStringLiteral("tsql_right"), a);
+            return call(m_pg ? QStringLiteral("right") : QStringLiteral("tsql_right"), a);
         }
         if (n == QLatin1String("UPPER") || n == QLatin1String("LOWER")) {
             expectArgs(e, 1, 1);
             *type = ValueType::Text;
+            if (m_pg)  // Cyrillic case mapping comes from ICU, not from the database's locale
+                return n.toLower() + QStringLiteral("(CAST(") + a[0] + QStringLiteral(" AS text) COLLATE tsql_like)");
             return call(QStringLiteral("tsql_") + n.toLower(), a);
         }
         if (n == QLatin1String("LTRIM") || n == QLatin1String("RTRIM") || n == QLatin1String("TRIM")) {
@@ -835,16 +1054,18 @@ private:
             if (!letters)
                 for (const QChar c : what.text)
                     letters = letters || c.isLetter();
-            return call(letters ? QStringLiteral("tsql_replace") : QStringLiteral("replace"), a);
+            return call(letters && !m_pg ? QStringLiteral("tsql_replace") : QStringLiteral("replace"), a);
         }
         if (n == QLatin1String("CHARINDEX")) {
             expectArgs(e, 2, 3);
             *type = ValueType::Int;
-            return call(QStringLiteral("tsql_charindex"), a);
+            return call(m_pg ? QStringLiteral("dbo.tsql_charindex") : QStringLiteral("tsql_charindex"), a);
         }
         if (n == QLatin1String("YEAR") || n == QLatin1String("MONTH") || n == QLatin1String("DAY")) {
             expectArgs(e, 1, 1);
             *type = ValueType::Int;
+            if (m_pg)
+                return QStringLiteral("dbo.tsql_datepart('") + n.toLower() + QStringLiteral("',") + asTimestamp(a[0], t[0]) + QLatin1Char(')');
             return QStringLiteral("tsql_datepart('") + n.toLower() + QStringLiteral("',") + a[0] + QLatin1Char(')');
         }
         if (n == QLatin1String("COUNT") || n == QLatin1String("COUNT_BIG")) {
@@ -862,12 +1083,14 @@ private:
             *type = t[0];
             const QString avg = QStringLiteral("avg(") + (e.distinct ? QStringLiteral("DISTINCT ") : QString()) + a[0] + QLatin1Char(')');
             // The average of integers is an integer on the server.
+            if (t[0] == ValueType::Int && m_pg)  // truncated, not rounded
+                return QStringLiteral("CAST(trunc(") + avg + QStringLiteral(") AS integer)");
             return t[0] == ValueType::Int ? QStringLiteral("CAST(") + avg + QStringLiteral(" AS INTEGER)") : avg;
         }
         if (n == QLatin1String("MNOGOIMEN") || n == QLatin1String("MNOGOIMEN2")) {
             expectArgs(e, 2, 2);
             *type = ValueType::Text;
-            return call(n.toLower(), a);
+            return call(m_pg ? QStringLiteral("dbo.") + n.toLower() : n.toLower(), a);
         }
         if (n == QLatin1String("ABS")) {
             expectArgs(e, 1, 1);
@@ -883,6 +1106,8 @@ private:
         std::vector<ValueType> t;
         const QStringList a = arguments(e, scope, &t);
         const QString part = QLatin1Char('\'') + e.part + QLatin1Char('\'');
+        if (m_pg)
+            return postgresDatePart(e, part, a, t, type);
         if (e.name == QLatin1String("DATEPART")) {
             *type = ValueType::Int;
             return QStringLiteral("tsql_datepart(") + part + QLatin1Char(',') + a[0] + QLatin1Char(')');
@@ -898,6 +1123,29 @@ private:
         *type = isTemporal(t[1]) ? t[1] : ValueType::DateTime;
         return QStringLiteral("tsql_dateadd(") + part + QLatin1Char(',') + a[0] + QLatin1Char(',') + a[1]
                + QStringLiteral(",'") + temporalName(*type) + QStringLiteral("')");
+    }
+
+    QString postgresDatePart(const Expr &e, const QString &part, const QStringList &a, const std::vector<ValueType> &t,
+                             ValueType *type)
+    {
+        if (e.name == QLatin1String("DATEPART") || e.name == QLatin1String("DATENAME")) {
+            *type = e.name == QLatin1String("DATEPART") ? ValueType::Int : ValueType::Text;
+            return QStringLiteral("dbo.tsql_") + e.name.toLower() + QLatin1Char('(') + part + QLatin1Char(',') + asTimestamp(a[0], t[0]) + QLatin1Char(')');
+        }
+        if (e.name == QLatin1String("DATEDIFF")) {
+            *type = ValueType::Int;
+            const bool times = t[0] == ValueType::Time && t[1] == ValueType::Time;
+            return QStringLiteral("dbo.tsql_datediff(") + part + QLatin1Char(',') + (times ? a[0] : asTimestamp(a[0], t[0] == ValueType::Time ? ValueType::Unknown : t[0]))
+                   + QLatin1Char(',') + (times ? a[1] : asTimestamp(a[1], t[1] == ValueType::Time ? ValueType::Unknown : t[1])) + QLatin1Char(')');
+        }
+        *type = isTemporal(t[1]) ? t[1] : ValueType::DateTime;
+        const QString added = QStringLiteral("dbo.tsql_dateadd(") + part + QStringLiteral(",CAST(") + a[0] + QStringLiteral(" AS integer),")
+                              + (t[1] == ValueType::Time ? QStringLiteral("DATE '1900-01-01' + ") + a[1] : asTimestamp(a[1], t[1])) + QLatin1Char(')');
+        if (*type == ValueType::Date)
+            return QStringLiteral("CAST(") + added + QStringLiteral(" AS date)");
+        if (*type == ValueType::Time)
+            return QStringLiteral("CAST(") + added + QStringLiteral(" AS time(0))");
+        return added;
     }
 
     QString cast(const Expr &e, const Scope &scope, ValueType *type)
@@ -918,7 +1166,9 @@ private:
         if (textTypes.contains(target)) {
             *type = ValueType::Text;
             QString out;
-            if (isTemporal(from) || e.style >= 0) {
+            if (m_pg) {
+                out = isTemporal(from) ? postgresConvert(x, qMax(e.style, 0), from) : QStringLiteral("CAST(") + x + QStringLiteral(" AS text)");
+            } else if (isTemporal(from) || e.style >= 0) {
                 out = QStringLiteral("tsql_convert(") + x + QLatin1Char(',') + QString::number(qMax(e.style, 0))
                       + QStringLiteral(",'") + temporalName(from) + QStringLiteral("')");
             } else {
@@ -932,25 +1182,34 @@ private:
         }
         if (intTypes.contains(target)) {
             *type = ValueType::Int;
+            if (m_pg)  // a fraction is cut off, not rounded
+                return from == ValueType::Real ? QStringLiteral("CAST(trunc(") + x + QStringLiteral(") AS integer)")
+                                               : QStringLiteral("CAST(") + x + QStringLiteral(" AS integer)");
             if (isNumeric(from))
                 return QStringLiteral("CAST(") + x + QStringLiteral(" AS INTEGER)");
             return QStringLiteral("tsql_int(") + x + QLatin1Char(')');
         }
         if (realTypes.contains(target)) {
             *type = ValueType::Real;
-            return QStringLiteral("CAST(") + x + QStringLiteral(" AS REAL)");
+            return QStringLiteral("CAST(") + x + QStringLiteral(" AS ") + realType() + QLatin1Char(')');
         }
         if (target == QLatin1String("DATETIME") || target == QLatin1String("DATETIME2")
             || target == QLatin1String("SMALLDATETIME")) {
             *type = ValueType::DateTime;
+            if (m_pg)
+                return QStringLiteral("CAST(") + x + QStringLiteral(" AS timestamp(3))");
             return QStringLiteral("tsql_datetime(") + x + QLatin1Char(')');
         }
         if (target == QLatin1String("DATE")) {
             *type = ValueType::Date;
+            if (m_pg)
+                return QStringLiteral("CAST(") + x + QStringLiteral(" AS date)");
             return QStringLiteral("tsql_date(") + x + QLatin1Char(')');
         }
         if (target == QLatin1String("TIME")) {
             *type = ValueType::Time;
+            if (m_pg)
+                return QStringLiteral("CAST(") + x + QStringLiteral(" AS time(0))");
             return QStringLiteral("tsql_time(") + x + QLatin1Char(')');
         }
         fail(QStringLiteral("Type %1 is not a defined system type.").arg(target));
@@ -967,11 +1226,11 @@ ValueType schemaColumnType(const QString &table, const QString &column)
     return t->value(column.toLower(), ValueType::Unknown);
 }
 
-bool print(const std::vector<Statement> &statements, QStringList *out, QString *error)
+bool print(const std::vector<Statement> &statements, QStringList *out, QString *error, Dialect dialect)
 {
     out->clear();
     try {
-        Printer p;
+        Printer p(dialect);
         for (const Statement &s : statements) {
             const QString text = p.statement(s);
             if (!text.isEmpty())

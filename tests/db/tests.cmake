@@ -2,3 +2,4 @@
 if(TARGET db_test_voter_sql)
   add_dependencies(db_test_voter_sql voter-sql)
 endif()
+set_tests_properties(db.catalogue_pg PROPERTIES LABELS "db;postgres")

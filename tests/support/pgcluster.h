@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A throw-away PostgreSQL server for tests: a fresh cluster in a temporary folder, on a free
+// loopback port, password logins on loopback, stopped and removed when the object goes away.
+//
+//   PgCluster pg;
+//   if (!pg.start())
+//       QSKIP(qPrintable(pg.whyNot()));
+//   pg.createDatabase("hall");  // then connect with server pg.serverParam()
+//
+// When the machine cannot run one (no server binaries, no Qt QPSQL driver, no way to run as
+// an unprivileged user) start() returns false and whyNot() says why: the caller skips.
+class PgCluster {
+public:
+    PgCluster();
+    ~PgCluster();
+    PgCluster(const PgCluster &) = delete;
+    PgCluster &operator=(const PgCluster &) = delete;
+
+    // initdb + pg_ctl start; waits until the server accepts connections.
+    bool start();
+    void stop();
+    // Stops and starts the same cluster again on the same port (restart faults).
+    bool restart();
+    bool isRunning() const { return m_running; }
+    // Why start() failed, or why the machine cannot offer a server.
+    QString whyNot() const { return m_why; }
+
+    // Loopback address and port the server listens on.
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    int port() const { return m_port; }
+    // The connection dialog's server parameter for this server: "pg:127.0.0.1:<port>".
+    QString serverParam() const;
+    // The cluster's superuser and its password for loopback logins.
+    QString superuser() const { return QStringLiteral("postgres"); }
+    QString superuserPassword() const { return QStringLiteral("postgres-test"); }
+
+    // Runs SQL through psql as the superuser in `database`; false with the output in
+    // *output on failure.
+    bool psql(const QString &sql, const QString &database = QStringLiteral("postgres"), QString *output = nullptr);
+    // CREATE DATABASE with UTF-8 and the ICU locale the hall schema uses.
+    bool createDatabase(const QString &name, QString *error = nullptr);
+    // A login role with a password (and optionally superuser rights) for the program to use.
+    bool createLogin(const QString &login, const QString &password, bool superuser = false, QString *error = nullptr);
+
+    // Folder with initdb, pg_ctl, postgres and psql; empty when none is installed.
+    static QString binDir();
+
+private:
+    bool run(const QString &program, const QStringList &args, QString *output, int timeoutMs = 60000);
+    QString m_data;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    int m_port = 0;
+    bool m_running = false;
+    QString m_why;
+};
