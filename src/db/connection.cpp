@@ -373,6 +373,7 @@ bool DbConnection::openPostgres()
         return false;
     }
     m_linkLost = false;
+    m_inTransaction = false;
     return true;
 }
 
@@ -387,6 +388,8 @@ void DbConnection::close()
         QSqlDatabase::removeDatabase(m_name);
     }
     m_engine = DbEngine::None;
+    m_linkLost = false;
+    m_inTransaction = false;
 }
 
 bool DbConnection::isOpen() const
@@ -448,6 +451,8 @@ bool DbConnection::query(const QString &sql, ResultSet *out)
     out->columns.clear();
     out->rows.clear();
     ++m_statements;
+    if (m_engine == DbEngine::Postgres && m_linkLost)
+        return runPostgres(sql, out);  // reconnects first
     if (m_engine == DbEngine::None || !database().isOpen()) {
         setError(QStringLiteral("The connection is not open."), 0);
         return false;
@@ -483,6 +488,11 @@ bool DbConnection::runPostgres(const QString &sql, ResultSet *out)
         QSqlQuery q(db);
         q.setForwardOnly(true);
         bool ok = q.exec(stmt);
+        if (ok && stmt.startsWith(QLatin1String("BEGIN"), Qt::CaseInsensitive))
+            m_inTransaction = true;
+        else if (ok && (stmt.startsWith(QLatin1String("COMMIT"), Qt::CaseInsensitive)
+                        || stmt.startsWith(QLatin1String("ROLLBACK"), Qt::CaseInsensitive)))
+            m_inTransaction = false;
         if (ok && q.isSelect() && !readRows(q, out)) {
             out->rows.clear();
             ok = false;
@@ -491,14 +501,15 @@ bool DbConnection::runPostgres(const QString &sql, ResultSet *out)
             const QSqlError error = q.lastError();
             takeError(error);
             if (isLinkFailure(error.nativeErrorCode())) {
-                m_linkLost = true;
+                m_linkLost = true;  // a transaction dies with its session
+                m_inTransaction = false;
                 m_reconnectAt = 0;
-            } else {
+            } else if (m_inTransaction) {
                 // The server refuses every later statement of a transaction that had a
-                // failure; SQL Server goes on. Roll back here so the next one is not refused
-                // (outside a transaction this is a harmless no-op).
+                // failure; SQL Server goes on. Roll back here so the next one is not refused.
                 QSqlQuery rollback(db);
                 rollback.exec(QStringLiteral("ROLLBACK"));
+                m_inTransaction = false;
             }
             return false;
         }

@@ -110,6 +110,7 @@ private:
     DbEngine m_engine = DbEngine::None;
     QList<DbError> m_errors;
     qint64 m_statements = 0;
+    bool m_inTransaction = false;  // PostgreSQL: a transaction is open on the session
     bool m_linkLost = false;     // the server went away: reconnect before the next statement
     qint64 m_reconnectAt = 0;    // no new attempt before this time (ms since epoch)
 };

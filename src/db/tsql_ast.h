@@ -53,6 +53,7 @@ struct Expr {
     bool negated = false;
     bool hasOperand = false;
     bool hasElse = false;
+    int height = 1;  // operator chains and brackets below this node, counted by the parser
     std::vector<ExprPtr> args;
     SelectPtr select;
 };

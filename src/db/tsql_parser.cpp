@@ -530,12 +530,26 @@ private:
         return e;
     }
 
-    static ExprPtr binary(const QString &op, ExprPtr l, ExprPtr r)
+    // Operator chains are bounded too: `1+1+...` is one level of nesting but as many levels
+    // of the tree, and everything after the parser walks the tree recursively.
+    static constexpr int kMaxHeight = 1000;
+
+    void grow(Expr *e)
+    {
+        for (const ExprPtr &a : e->args)
+            if (a)
+                e->height = qMax(e->height, a->height + 1);
+        if (e->height > kMaxHeight)
+            failWith(QStringLiteral("The expression is too long: more than %1 operators or brackets in one chain.").arg(kMaxHeight));
+    }
+
+    ExprPtr binary(const QString &op, ExprPtr l, ExprPtr r)
     {
         auto e = make(ExprKind::Binary);
         e->op = op;
         e->args.push_back(std::move(l));
         e->args.push_back(std::move(r));
+        grow(e.get());
         return e;
     }
 
@@ -568,6 +582,7 @@ private:
             auto e = make(ExprKind::Unary);
             e->op = QStringLiteral("NOT");
             e->args.push_back(parseNot());
+            grow(e.get());
             return e;
         }
         return parsePredicate();
@@ -687,6 +702,7 @@ private:
             e->op = cur().text;
             ++m_p;
             e->args.push_back(parseUnary());
+            grow(e.get());
             return e;
         }
         return parsePrimary();
@@ -729,6 +745,7 @@ private:
                 }
                 auto e = make(ExprKind::Paren);
                 e->args.push_back(parseExpr());
+                grow(e.get());
                 expectSymbol(")");
                 return e;
             }

@@ -590,6 +590,32 @@ private slots:
         m_db.clearErrors();
     }
 
+    // Long operator chains are one level of nesting but as many levels of the tree: past the
+    // limit they fail with a reason instead of exhausting the stack.
+    void longExpressionsFailCleanly()
+    {
+        auto chain = [](const char *term, const char *op, int n) {
+            QStringList terms;
+            for (int i = 0; i < n; ++i)
+                terms << QLatin1String(term);
+            return terms.join(QLatin1String(op));
+        };
+        for (const tsql::Dialect d : {tsql::Dialect::Sqlite, tsql::Dialect::Postgres}) {
+            for (const QString &text : {QStringLiteral("SELECT ") + chain("1", "+", 5000),
+                                        QStringLiteral("SELECT id FROM mesto WHERE ") + chain("id=1", " OR ", 50000),
+                                        QStringLiteral("SELECT ") + chain("- ", "", 5000) + QStringLiteral("1"),
+                                        QStringLiteral("SELECT ") + chain("(", "", 1500) + QStringLiteral("1") + chain(")", "", 1500)}) {
+                const tsql::Translation &t = tsql::translate(text, d);
+                QVERIFY2(!t.ok(), qPrintable(text.left(40)));
+                QVERIFY2(t.error.contains(QLatin1String("too")), qPrintable(t.error));
+            }
+            QVERIFY(tsql::translate(QStringLiteral("SELECT ") + chain("1", "+", 900), d).ok());
+        }
+        ResultSet rs;
+        QVERIFY(m_db.query(QStringLiteral("SELECT id FROM mesto WHERE ") + chain("id=1", " OR ", 50), &rs));
+        QCOMPARE(rs.rowCount(), 1);
+    }
+
     void batchesAndOddSpellings()
     {
         ResultSet rs;
