@@ -9,6 +9,7 @@
 #include "hall/golosovanie_panel.h"
 #include "protocol/text/protocol_text.h"
 
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QRadioButton>
@@ -47,6 +48,16 @@ int pikseliVybora(Workstation &ws)
             n += schitat;
         }
     return n;
+}
+
+// With VOTER_SCREENS set to a folder, the windows are also saved there as PNG files.
+void snimok(QWidget *w, const QString &imya)
+{
+    const QString papka = qEnvironmentVariable("VOTER_SCREENS");
+    if (papka.isEmpty())
+        return;
+    QDir().mkpath(papka);
+    w->grab().save(QDir(papka).filePath(imya + QStringLiteral(".png")));
 }
 
 // The minutes of the meeting in both layouts, as plain text.
@@ -152,6 +163,8 @@ void TestTainoe::secretVoteShowsNoChoice()
     });
     onSetup(console, [&](TGolosovanieForma *) {
         proverit("on the results");
+        for (Workstation *ws : screens)
+            snimok(ws->window(), QStringLiteral("%1-%2").arg(QString::fromLatin1(QTest::currentDataTag()), (*ws)->LoginMesta()));
         // Totals only, the same whatever the kind.
         for (Workstation *ws : screens) {
             QCOMPARE((*ws)->Za->text() + (*ws)->Protiv->text() + (*ws)->Vosd->text() + (*ws)->Golosov->text(),
