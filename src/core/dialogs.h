@@ -45,4 +45,7 @@ public:
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     int exec(QDialog *dialog) override;
+
+    // The folder a file dialog opens in when the caller names `dir` (or none).
+    static QString startFolder(const QString &dir);
 };

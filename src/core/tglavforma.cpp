@@ -1057,8 +1057,10 @@ void TGlavForma::shagVremeni()
             break;
         case rezhim::PerezapustitVse:
             // Once per command: the guard survives the restart it guards.
-            if (iniRead(ini, sekciya, klyuch, QStringLiteral("0")) != QLatin1String("1")) {
-                iniWrite(ini, sekciya, klyuch, QStringLiteral("1"));
+            // A guard that could not be written (full disk) would restart the terminal on
+            // every tick of the command's window: then it does not restart at all.
+            if (iniRead(ini, sekciya, klyuch, QStringLiteral("0")) != QLatin1String("1")
+                && iniWrite(ini, sekciya, klyuch, QStringLiteral("1"))) {
                 m_perezapusk = true;
                 close();
                 if (!m_zavershena)

@@ -53,8 +53,9 @@ public:
     DbConnection &operator=(const DbConnection &) = delete;
 
     // Chooses the engine from the server parameter (see engineFor) and opens with 5 s
-    // time-outs. On failure returns false and leaves the reason in errors().
-    bool open(const ConnectionParams &params);
+    // time-outs. On failure returns false and leaves the reason in errors(). `programDir` is
+    // the folder a relative embedded database name is found from (empty: the program's).
+    bool open(const ConnectionParams &params, const QString &programDir = QString());
     void close();
     bool isOpen() const;
     DbEngine engine() const { return m_engine; }
@@ -63,9 +64,11 @@ public:
     // Embedded when the server is empty, "embedded", "local" or begins with "sqlite:"
     // (case-insensitive); otherwise SQL Server.
     static DbEngine engineFor(const QString &server);
-    // The SQLite file for the embedded engine: an absolute path is used as it is; otherwise
-    // the database name (".db" appended when it has no suffix) beside the program.
-    static QString embeddedFilePath(const ConnectionParams &params);
+    // The SQLite file for the embedded engine: an absolute path, or the path after "sqlite:",
+    // is used as it is (a relative one from the program folder); otherwise the database name
+    // (".db" appended when it has no suffix) in the program folder's data folder, or an older
+    // installation's file beside the program while it is still there.
+    static QString embeddedFilePath(const ConnectionParams &params, const QString &programDir = QString());
     // ODBC connection string for SQL Server via FreeTDS; values are braced when needed.
     static QString odbcConnectionString(const ConnectionParams &params);
 
@@ -102,6 +105,8 @@ private:
 
     QString m_name;  // unique Qt connection name, several workstations per process
     ConnectionParams m_params;
+    QString m_programDir;
+    QString m_file;  // the embedded database file while open
     DbEngine m_engine = DbEngine::None;
     QList<DbError> m_errors;
     qint64 m_statements = 0;
