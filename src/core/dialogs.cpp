@@ -160,3 +160,12 @@ QString QtDialogs::startFolder(const QString &dir)
     }
     return QDir::rootPath();
 }
+
+void QtDialogs::notice(const QString &text, const QString &caption)
+{
+    auto *box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}

@@ -234,6 +234,7 @@ bool DbConnection::openEmbedded()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
     m_file = path;
+    m_fileId = dbfiles::identity(path);
     dbfiles::opened(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
@@ -355,6 +356,12 @@ bool DbConnection::runEmbedded(const QString &sql, ResultSet *out)
     const tsql::Translation &t = tsql::translate(sql);
     if (!t.ok()) {
         setError(t.error, 102);  // SQL Server's "incorrect syntax" number
+        return false;
+    }
+    // SQLite goes on writing into a deleted file, or into the old one after another was put
+    // in its place, and everything written then is lost to every other workstation.
+    if (dbfiles::identity(m_file) != m_fileId) {
+        setError(QStringLiteral("The database file \"%1\" was removed or replaced; the connection is lost.").arg(m_file), 10054);
         return false;
     }
     QSqlDatabase db = database();

@@ -107,6 +107,7 @@ private:
     ConnectionParams m_params;
     QString m_programDir;
     QString m_file;  // the embedded database file while open
+    quint64 m_fileId = 0;  // its identity when opened: a file deleted or put in its place is a lost connection
     DbEngine m_engine = DbEngine::None;
     QList<DbError> m_errors;
     qint64 m_statements = 0;

@@ -123,4 +123,12 @@ bool isDatabaseFile(const QString &path)
     return false;
 }
 
+quint64 identity(const QString &path)
+{
+    const FileId id = idOf(path);
+    if (!id.ok)
+        return 0;
+    return (quint64(id.dev) << 40) ^ quint64(id.ino) ^ 1u;
+}
+
 }  // namespace dbfiles

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Keeps every part of the program but the engine away from the embedded database's files.
 // SQLite's POSIX locks belong to the process: when any other code of the same process opens
@@ -33,5 +34,8 @@ void closed(const QString &dbPath);
 // True when `path` is a database file open in this process, or its -wal, -shm or -journal.
 // Decided from names and file identity (stat), never by opening.
 bool isDatabaseFile(const QString &path);
+
+// The identity (device and inode) of a file, taken by stat; 0 when it does not exist.
+quint64 identity(const QString &path);
 
 }  // namespace dbfiles
