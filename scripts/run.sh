@@ -9,8 +9,11 @@
 #                     the program and brings it back whenever it ends on a database error, is
 #                     killed or crashes, or asked to be restarted; it stops when the program was
 #                     closed on purpose (the operator's close command or "Выйти из программы").
-#                     Before each start it waits until the database takes a write, so that a
-#                     terminal does not come back into a connection-error message.
+#                     Before each start it waits until the database answers a read and a
+#                     write, so that a terminal does not come back into a connection error;
+#                     a program that keeps failing is tried with growing pauses (up to
+#                     VOTER_RESTART_LONGEST seconds), and each end and restart is logged on
+#                     standard error (the journal under systemd).
 #
 # Extra options for the program (--geometry=..., --status-file=..., --power-off-command=...)
 # come from the environment variable VOTER_OPTIONS; the connection comes from voter.ini.
@@ -36,19 +39,53 @@ if ! flock -n 9; then
 fi
 rm -f restart.request
 pause=${VOTER_RESTART_PAUSE:-1}
+longest=${VOTER_RESTART_LONGEST:-30}
+# The program knows from this that nobody may be there to answer a message box: it logs its
+# start-up errors, shows them without waiting for a touch, and ends so that it is tried again.
+VOTER_SERVICE=1
+export VOTER_SERVICE
+log() { echo "run.sh $(date '+%Y-%m-%d %H:%M:%S') $(pwd): $*" >&2; }
+# Ready when the database answers both a read and a write as this workstation: start-up reads
+# the mode row and writes the seat's connection mark, and a database that takes one but not
+# the other would only end the program again at once.
+ready() {
+  [ -x ./voter-sql ] || return 0
+  ./voter-sql "SELECT nomer FROM regim" >/dev/null 2>&1 9>&- &&
+    ./voter-sql "UPDATE mesto SET connected=connected WHERE 1=0" >/dev/null 2>&1 9>&-
+}
+backoff=$pause
 while :; do
-  # Wait for a database that takes writes: start-up writes the seat's connection mark, and a
-  # failed start-up would stop at a message box nobody is there to answer.
-  while [ -x ./voter-sql ] && ! ./voter-sql "UPDATE mesto SET connected=connected WHERE 1=0" >/dev/null 2>&1 9>&-; do
-    sleep "$pause"
+  waited=0
+  while ! ready; do
+    [ "$waited" -eq 0 ] && log "the database does not answer yet; waiting"
+    waited=1
+    sleep "$backoff"
+    backoff=$((backoff * 2)); [ "$backoff" -gt "$longest" ] && backoff=$longest
   done
+  started=$(date +%s)
+  # The program shows a start-up error for this long before it ends.
+  VOTER_RETRY_PAUSE=$backoff
+  export VOTER_RETRY_PAUSE
   # shellcheck disable=SC2086
   ./voter $VOTER_OPTIONS auto 9>&-
   code=$?
   # The program asks for its restart just before it exits; give the request time to land.
   sleep "$pause"
   if [ "$code" -eq 0 ] && [ ! -f restart.request ]; then
+    log "the program was closed; the service stops"
     break
   fi
+  if [ -f restart.request ]; then
+    log "restart asked for"
+  else
+    log "the program ended with code $code; starting it again"
+  fi
   rm -f restart.request
+  # A program that keeps failing at once is tried less and less often; one that ran for a
+  # while starts from the short pause again.
+  if [ $(( $(date +%s) - started )) -ge 60 ]; then
+    backoff=$pause
+  elif [ "$code" -ne 0 ]; then
+    backoff=$((backoff * 2)); [ "$backoff" -gt "$longest" ] && backoff=$longest
+  fi
 done

@@ -7,7 +7,7 @@ bash scripts/setup.sh
 bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 cd "$BUILD_DIR"
-if [ ! -f voter.db ]; then
+if [ ! -f data/voter.db ] && [ ! -f voter.db ]; then
   ./voter-sql --init --demo
 fi
 exec ./voter auto embedded voter "${1:-admin1}"

@@ -1,5 +1,15 @@
 #include "core/dialogs.h"
 
+#include "db/dbfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
+#include <QStandardPaths>
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -65,17 +75,97 @@ bool QtDialogs::inputText(QWidget *parent, const QString &caption, const QString
     return ok;
 }
 
+namespace {
+
+// Icons and types from the name alone: the stock provider reads files to guess their type,
+// and a read of the database's files from this process drops the engine's locks on them.
+class IconsByName : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo &info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? QFileIconProvider::Folder : QFileIconProvider::File);
+    }
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Папка");
+        return info.suffix().isEmpty() ? QStringLiteral("Файл") : info.suffix().toUpper();
+    }
+};
+
+// Leaves the database's files out of the list, so they can be neither chosen nor previewed.
+class WithoutDatabaseFiles : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (!files)
+            return true;
+        return !dbfiles::isDatabaseFile(files->filePath(files->index(row, 0, parent)));
+    }
+};
+
+QString chooseFile(QWidget *parent, const QString &caption, const QString &dir, const QString &filter, bool save)
+{
+    QFileDialog dialog(parent, caption, QtDialogs::startFolder(dir), filter);
+    // Qt's own dialog: a platform one may read files in this process where we cannot stop it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+    IconsByName icons;
+    dialog.setIconProvider(&icons);
+    dialog.setProxyModel(new WithoutDatabaseFiles(&dialog));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    // A name typed by hand is checked too: the database is never a document or a protocol.
+    return dbfiles::isDatabaseFile(chosen) ? QString() : chosen;
+}
+
+}  // namespace
+
 QString QtDialogs::openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return chooseFile(parent, caption, dir, filter, false);
 }
 
 QString QtDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return chooseFile(parent, caption, dir, filter, true);
 }
 
 int QtDialogs::exec(QDialog *dialog)
 {
     return dialog->exec();
+}
+
+QString QtDialogs::startFolder(const QString &dir)
+{
+    if (!dir.isEmpty())
+        return dir;
+    // The user's own folders, never the program's (where the workstation runs from and keeps
+    // its settings, documents and data).
+    const QStringList program = {QDir::current().absolutePath(),
+                                 QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString()};
+    for (const QString &candidate : {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath(),
+                                     QDir::rootPath()}) {
+        const QString c = QDir(candidate).absolutePath();
+        if (!candidate.isEmpty() && QFileInfo(c).isDir() && !program.contains(c))
+            return c;
+    }
+    return QDir::rootPath();
+}
+
+void QtDialogs::notice(const QString &text, const QString &caption)
+{
+    auto *box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }

@@ -27,6 +27,9 @@ public:
                                  const QString &filter) = 0;
     // Shows a window of the program modally and returns its result code (QDialog::Accepted...).
     virtual int exec(QDialog *dialog) = 0;
+    // An error shown on top of everything without waiting for anybody: for workstations that
+    // run unattended. It stays until it is closed or the program ends.
+    virtual void notice(const QString &text, const QString &caption) = 0;
 
     // Helpers built on message(): the error box (caption "Ошибка", error icon, OK), the
     // information box, and the Yes/No question with No as the default button.
@@ -45,4 +48,8 @@ public:
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     int exec(QDialog *dialog) override;
+    void notice(const QString &text, const QString &caption) override;
+
+    // The folder a file dialog opens in when the caller names `dir` (or none).
+    static QString startFolder(const QString &dir);
 };

@@ -1,5 +1,8 @@
 #include "core/platform.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -150,4 +153,21 @@ QString RealPlatform::programDir() const
 QStringList RealPlatform::arguments() const
 {
     return m_arguments;
+}
+
+bool RealPlatform::unattended() const
+{
+    return qEnvironmentVariable("VOTER_SERVICE") == QLatin1String("1");
+}
+
+void RealPlatform::pauseBeforeRetry()
+{
+    bool ok = false;
+    int seconds = qEnvironmentVariableIntValue("VOTER_RETRY_PAUSE", &ok);
+    if (!ok)
+        seconds = 5;
+    seconds = qBound(1, seconds, 60);
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
 }

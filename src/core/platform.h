@@ -39,6 +39,14 @@ public:
     // File the workstation rewrites with what its screen shows (empty: none). Read-only for
     // everybody else: hall monitoring and the multi-process tests watch it.
     virtual QString statusFile() const { return QString(); }
+
+    // Run by the installation's service: nobody may be at the screen to answer a message box,
+    // so start-up errors are logged and shown without waiting, and the program ends to be
+    // tried again.
+    virtual bool unattended() const { return false; }
+    // Before such a program ends on a start-up error: keeps the error on the screen for the
+    // service's current pause between attempts (which grows while the attempts fail).
+    virtual void pauseBeforeRetry() {}
 };
 
 class RealPlatform : public Platform {
@@ -61,6 +69,10 @@ public:
     QPoint windowOrigin() const override { return m_tile.topLeft(); }
     bool tiled() const override { return m_tile.isValid(); }
     QString statusFile() const override { return m_statusFile; }
+    // VOTER_SERVICE=1 in the environment (the restart script's service sets it); the pause is
+    // VOTER_RETRY_PAUSE seconds (1 to 60, 5 without it).
+    bool unattended() const override;
+    void pauseBeforeRetry() override;
 
     // The restart script's file name on this platform.
     static QString restartScriptName();

@@ -1,16 +1,12 @@
 #include "core/sostoyanie.h"
 
-#include <QSaveFile>
+#include "db/inifile.h"
 
 bool FailSostoyaniya::zapisat(const QString &tekst)
 {
     if (m_put.isEmpty() || tekst == m_zapisano)
         return true;
-    QSaveFile f(m_put);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(tekst.toUtf8());
-    if (!f.commit())
+    if (!replaceFileContents(m_put, tekst.toUtf8()))
         return false;
     m_zapisano = tekst;
     return true;

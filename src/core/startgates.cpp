@@ -75,7 +75,7 @@ void TStartForma::pokazatOshibku()
     const QString text = db.firstErrorText();
     // Reported here, so the error must not also end the workstation once its timers run.
     db.clearErrors();
-    m_glav->dialogs()->error(this, text.isEmpty() ? QStringLiteral("Ошибка работы с базой данных") : text);
+    m_glav->OshibkaZapuska(text.isEmpty() ? QStringLiteral("Ошибка работы с базой данных") : text);
 }
 
 void TStartForma::closeEvent(QCloseEvent *event)

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDebug>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -447,16 +448,38 @@ bool TGlavForma::Zapusk()
         return true;
     }
     if (!m_zavershena) {
-        m_dialogs->error(this, QStringLiteral("Из-за критических ошибок работа программы была остановлена! "
-                                              "Попробуйте запустить ее снова!"));
+        OshibkaZapuska(QStringLiteral("Из-за критических ошибок работа программы была остановлена! "
+                                      "Попробуйте запустить ее снова!"));
+        // Unattended, the service tries again: the error stays on the screen until then.
+        if (m_platform->unattended())
+            m_platform->pauseBeforeRetry();
         ZavershitProgrammu(1);
     }
     return false;
 }
 
+void TGlavForma::OshibkaZapuska(const QString &tekst)
+{
+    if (!m_platform->unattended()) {
+        m_dialogs->error(this, tekst);
+        return;
+    }
+    QString login = GlavBasa.params().login;
+    if (login.isEmpty())
+        login = m_platform->arguments().value(3);
+    qWarning().noquote() << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                         << "login" << (login.isEmpty() ? QStringLiteral("-") : login) << "start-up error:"
+                         << QString(tekst).replace(QLatin1String("\n\r"), QLatin1String(" "));
+    m_dialogs->notice(tekst, QStringLiteral("Ошибка"));
+}
+
 void TGlavForma::oshibkaPodklucheniya()
 {
-    m_dialogs->error(this, QStringLiteral("Ошибка подключения к базе данных! \n\r\n\r") + GlavBasa.firstErrorText());
+    if (m_platform->unattended() && m_platform->arguments().size() < 2
+        && iniRead(FailNastroek(), QStringLiteral("Podkluchenie"), QStringLiteral("Login")).isEmpty())
+        // An empty or damaged settings file: the log says so, not only the login that failed.
+        qWarning().noquote() << "settings file" << FailNastroek() << "names no login in [Podkluchenie]";
+    OshibkaZapuska(QStringLiteral("Ошибка подключения к базе данных! \n\r\n\r") + GlavBasa.firstErrorText());
     m_zapuskUspeshen = false;
     for (Taimer *t : {TaimerOperaziy, TaimerVremya, TaimerProverkaPodklucheniy})
         t->setEnabled(false);
@@ -506,7 +529,9 @@ void TGlavForma::PodkluchenieExecute()
     bool ok;
     if ((netStroki || chairman == 1) && !m_rezhimNabludatelya) {
         if (netStroki && !m_rezhimAdmin) {
-            m_dialogs->error(this, QStringLiteral("Недопустимый логин!"));
+            OshibkaZapuska(QStringLiteral("Недопустимый логин!"));
+            if (m_platform->unattended())
+                m_platform->pauseBeforeRetry();
             ZavershitProgrammu(1);
             return;
         }
@@ -1057,8 +1082,10 @@ void TGlavForma::shagVremeni()
             break;
         case rezhim::PerezapustitVse:
             // Once per command: the guard survives the restart it guards.
-            if (iniRead(ini, sekciya, klyuch, QStringLiteral("0")) != QLatin1String("1")) {
-                iniWrite(ini, sekciya, klyuch, QStringLiteral("1"));
+            // A guard that could not be written (full disk) would restart the terminal on
+            // every tick of the command's window: then it does not restart at all.
+            if (iniRead(ini, sekciya, klyuch, QStringLiteral("0")) != QLatin1String("1")
+                && iniWrite(ini, sekciya, klyuch, QStringLiteral("1"))) {
                 m_perezapusk = true;
                 close();
                 if (!m_zavershena)

@@ -73,6 +73,9 @@ public:
 
     Dialogs *dialogs() const { return m_dialogs; }
     Platform *platform() const { return m_platform; }
+    // An error of the start-up (connection, gates): the error box, or, when the workstation
+    // runs unattended under its service, a log line and the text shown without waiting.
+    void OshibkaZapuska(const QString &tekst);
 
     // ---- Start-up -----------------------------------------------------------------------
     // Runs the whole start-up with the arguments of the platform: connection, role, gates,

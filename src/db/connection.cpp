@@ -1,5 +1,6 @@
 #include "db/connection.h"
 
+#include "db/dbfiles.h"
 #include "db/tsql.h"
 
 #include <QAtomicInt>
@@ -156,21 +157,46 @@ bool DbConnection::postgresAddress(const QString &server, QString *host, int *po
     return true;
 }
 
-QString DbConnection::embeddedFilePath(const ConnectionParams &params)
+namespace {
+
+struct EmbeddedName {
+    QString base;  // the program folder
+    QString name;  // file name with its suffix, relative or absolute
+    bool asGiven;  // a full path or a "sqlite:" path: used as it is, never moved
+};
+
+EmbeddedName embeddedName(const ConnectionParams &params, const QString &programDir)
 {
-    QString name = params.database.trimmed();
+    EmbeddedName n;
+    n.name = params.database.trimmed();
     const QString server = params.server.trimmed();
-    if (server.toLower().startsWith(QLatin1String("sqlite:")) && server.size() > 7)
-        name = server.mid(7);  // "sqlite:/path/file.db" names the file directly
-    if (name.isEmpty())
-        name = QStringLiteral("voter");
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".db");
-    if (QDir::isAbsolutePath(name))
-        return name;
-    const QString base = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                      : QDir::currentPath();
-    return QDir(base).filePath(name);
+    n.asGiven = false;
+    if (server.toLower().startsWith(QLatin1String("sqlite:")) && server.size() > 7) {
+        n.name = server.mid(7);  // "sqlite:/path/file.db" names the file directly
+        n.asGiven = true;
+    }
+    if (n.name.isEmpty())
+        n.name = QStringLiteral("voter");
+    if (QFileInfo(n.name).suffix().isEmpty())
+        n.name += QStringLiteral(".db");
+    if (QDir::isAbsolutePath(n.name))
+        n.asGiven = true;
+    n.base = programDir;
+    if (n.base.isEmpty())
+        n.base = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    return n;
+}
+
+}  // namespace
+
+QString DbConnection::embeddedFilePath(const ConnectionParams &params, const QString &programDir)
+{
+    const EmbeddedName n = embeddedName(params, programDir);
+    if (QDir::isAbsolutePath(n.name))
+        return n.name;
+    if (n.asGiven)
+        return QDir(n.base).filePath(n.name);
+    return dbfiles::locate(n.base, n.name);
 }
 
 static QString odbcValue(const QString &v)
@@ -215,10 +241,11 @@ QString DbConnection::odbcConnectionString(const ConnectionParams &p)
     return parts.join(QLatin1Char(';')) + QLatin1Char(';');
 }
 
-bool DbConnection::open(const ConnectionParams &params)
+bool DbConnection::open(const ConnectionParams &params, const QString &programDir)
 {
     close();
     m_params = params;
+    m_programDir = programDir;
     m_engine = engineFor(params.server);
     const bool ok = m_engine == DbEngine::Embedded   ? openEmbedded()
                     : m_engine == DbEngine::Postgres ? openPostgres()
@@ -238,13 +265,21 @@ QSqlDatabase DbConnection::database() const
 
 bool DbConnection::openEmbedded()
 {
-    const QString path = embeddedFilePath(m_params);
+    const EmbeddedName n = embeddedName(m_params, m_programDir);
+    // An older installation keeps its database beside the program, where the file dialogs
+    // browse: it moves to the data folder as soon as nobody has it open.
+    if (!n.asGiven)
+        dbfiles::migrateLegacy(n.base, n.name);
+    const QString path = embeddedFilePath(m_params, m_programDir);
     if (!QFileInfo::exists(path)) {
         setError(QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path), 4060);
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
+    m_file = path;
+    m_fileId = dbfiles::identity(path);
+    dbfiles::opened(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
         takeError(db.lastError());
@@ -379,6 +414,10 @@ bool DbConnection::openPostgres()
 
 void DbConnection::close()
 {
+    if (!m_file.isEmpty()) {
+        dbfiles::closed(m_file);
+        m_file.clear();
+    }
     if (QSqlDatabase::contains(m_name)) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -522,6 +561,12 @@ bool DbConnection::runEmbedded(const QString &sql, ResultSet *out)
     const tsql::Translation &t = tsql::translate(sql);
     if (!t.ok()) {
         setError(t.error, 102);  // SQL Server's "incorrect syntax" number
+        return false;
+    }
+    // SQLite goes on writing into a deleted file, or into the old one after another was put
+    // in its place, and everything written then is lost to every other workstation.
+    if (dbfiles::identity(m_file) != m_fileId) {
+        setError(QStringLiteral("The database file \"%1\" was removed or replaced; the connection is lost.").arg(m_file), 10054);
         return false;
     }
     QSqlDatabase db = database();

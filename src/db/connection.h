@@ -53,8 +53,9 @@ public:
     DbConnection &operator=(const DbConnection &) = delete;
 
     // Chooses the engine from the server parameter (see engineFor) and opens with 5 s
-    // time-outs. On failure returns false and leaves the reason in errors().
-    bool open(const ConnectionParams &params);
+    // time-outs. On failure returns false and leaves the reason in errors(). `programDir` is
+    // the folder a relative embedded database name is found from (empty: the program's).
+    bool open(const ConnectionParams &params, const QString &programDir = QString());
     void close();
     bool isOpen() const;
     DbEngine engine() const { return m_engine; }
@@ -66,9 +67,11 @@ public:
     static DbEngine engineFor(const QString &server);
     // Host and port of a "pg:" server parameter; the port is 5432 when none is given.
     static bool postgresAddress(const QString &server, QString *host, int *port);
-    // The SQLite file for the embedded engine: an absolute path is used as it is; otherwise
-    // the database name (".db" appended when it has no suffix) beside the program.
-    static QString embeddedFilePath(const ConnectionParams &params);
+    // The SQLite file for the embedded engine: an absolute path, or the path after "sqlite:",
+    // is used as it is (a relative one from the program folder); otherwise the database name
+    // (".db" appended when it has no suffix) in the program folder's data folder, or an older
+    // installation's file beside the program while it is still there.
+    static QString embeddedFilePath(const ConnectionParams &params, const QString &programDir = QString());
     // ODBC connection string for SQL Server via FreeTDS; values are braced when needed.
     static QString odbcConnectionString(const ConnectionParams &params);
 
@@ -107,6 +110,9 @@ private:
 
     QString m_name;  // unique Qt connection name, several workstations per process
     ConnectionParams m_params;
+    QString m_programDir;
+    QString m_file;  // the embedded database file while open
+    quint64 m_fileId = 0;  // its identity when opened: a file deleted or put in its place is a lost connection
     DbEngine m_engine = DbEngine::None;
     QList<DbError> m_errors;
     qint64 m_statements = 0;

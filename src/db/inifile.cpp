@@ -1,6 +1,7 @@
 #include "db/inifile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -158,10 +159,30 @@ bool iniWrite(const QString &path, const QString &section, const QString &key, c
     out += t.lines.join(t.eol).toUtf8();
     if (t.finalEol || !done)
         out += t.eol.toUtf8();
-    // Written to a side file and moved into place: a crash never leaves half a file.
+    return replaceFileContents(path, out);
+}
+
+bool replaceFileContents(const QString &path, const QByteArray &content)
+{
+    {
+        QFile current(path);
+        if (current.exists() && current.size() == content.size() && current.open(QIODevice::ReadOnly)
+            && current.readAll() == content)
+            return true;
+    }
+    // Written to a side file and moved into place: a crash never leaves half a file. The
+    // flush is checked here because a failure inside commit() would go unnoticed and an
+    // empty file would replace the real one.
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    f.write(out);
-    return f.commit();
+    if (f.write(content) != content.size() || !f.flush() || f.error() != QFileDevice::NoError
+        || f.size() != content.size()) {
+        f.cancelWriting();
+        f.commit();  // only removes the side file
+        return false;
+    }
+    if (!f.commit())
+        return false;
+    return QFileInfo(path).size() == content.size();
 }

@@ -17,8 +17,16 @@ QString settingsPathFor(const QString &exePath);
 QString iniRead(const QString &path, const QString &section, const QString &key,
                 const QString &defaultValue = QString());
 
-// Sets `key` in `section` to `value`, creating the file, the section or the key as needed.
+// Sets `key` in `section` to `value`, creating the file, the section or the key as needed;
+// the file is not touched when it holds that value already.
 // Fails (and changes nothing) when the file cannot be written, or when a name or the value
 // holds a line break, or a name is empty or could not be read back (a key with '=', a
 // section with ']').
 bool iniWrite(const QString &path, const QString &section, const QString &key, const QString &value);
+
+// Puts `content` into the file at `path` unless it already holds exactly that (a settings
+// file on a terminal's flash disk is rewritten only when something changed). The new text
+// goes to a side file first; the old file is replaced only when every write, the flush and
+// the size check succeeded, so a full disk or a failing device never leaves a worse file
+// than there was. False when the file could not be written (it is then as it was).
+bool replaceFileContents(const QString &path, const QByteArray &content);

@@ -1,5 +1,7 @@
 #include "editors/docstore.h"
 
+#include "db/dbfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +55,12 @@ QString displayPath(const QString &put, const QString &fail)
 CopyResult copyIntoStore(const QString &source, const QString &programDir, const QString &put,
                          const QString &fileName, QString *error)
 {
+    if (dbfiles::isDatabaseFile(source)) {
+        // Reading it would drop this workstation's locks on the database.
+        if (error)
+            *error = QStringLiteral("%1 is the hall's database, not a document").arg(source);
+        return CopyResult::Failed;
+    }
     const QString target = documentPath(programDir, put, fileName);
     const QString folder = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(folder)) {

@@ -1,5 +1,7 @@
 #include "viewer/pdfprosmotr.h"
 
+#include "db/dbfiles.h"
+
 #include "core/vidzhety.h"
 
 #include <QEvent>
@@ -99,7 +101,8 @@ bool TPdfProsmotr::ZagruzitFail(const QString &put)
     m_fail = put;
     m_imya->setText(QFileInfo(put).fileName());
     m_dokument->close();
-    const bool ok = m_dokument->load(put) == QPdfDocument::Error::None;
+    // A stored path that names the database's own files is never opened here.
+    const bool ok = !dbfiles::isDatabaseFile(put) && m_dokument->load(put) == QPdfDocument::Error::None;
     m_vid->verticalScrollBar()->setValue(0);
     if (ok && m_dokument->pageCount() > 0)
         naStranicu(0);

@@ -177,9 +177,9 @@ private slots:
         QVERIFY(!program.isEmpty());
         const QString dir = QFileInfo(program).absolutePath();
 
-        // No settings file: database "voter" beside the program, operator login.
+        // No settings file: database "voter" in the program's data folder, operator login.
         QCOMPARE(runProgram(program, {"--init"}).exitCode, 0);
-        QVERIFY(QFile::exists(dir + QStringLiteral("/voter.db")));
+        QVERIFY(QFile::exists(dir + QStringLiteral("/data/voter.db")));
         QCOMPARE(runProgram(program, {"--tsv", "SELECT count(*) FROM regim"}).out, QStringLiteral("1\n"));
 
         // The workstation's settings file names another database and a seat login.

@@ -81,3 +81,8 @@ bool FakePlatform::powerOff()
     ++powerOffs;
     return true;
 }
+
+void FakeDialogs::notice(const QString &text, const QString &)
+{
+    notices << text;
+}

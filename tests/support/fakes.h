@@ -30,7 +30,9 @@ public:
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     int exec(QDialog *dialog) override;
+    void notice(const QString &text, const QString &caption) override;
 
+    QStringList notices;             // texts shown without waiting
     QList<Shown> shown;              // every message, in order
     QQueue<Button> answers;          // answers to the next messages
     QQueue<QString> inputs;          // answers to input boxes; an empty queue cancels
@@ -59,6 +61,8 @@ public:
     QString programPath() const override;
     QString programDir() const override { return dir; }
     QStringList arguments() const override { return args; }
+    bool unattended() const override { return service; }
+    void pauseBeforeRetry() override { ++retryPauses; }
 
     QString dir;
     QString exeName = QStringLiteral("voter.exe");
@@ -72,5 +76,7 @@ public:
     int exitCode = -1;
     int restarts = 0;
     int powerOffs = 0;
+    bool service = false;
+    int retryPauses = 0;
     std::function<void()> onEnd;  // optional: what "ending" does in the test process
 };

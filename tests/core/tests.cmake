@@ -1,0 +1,4 @@
+# The database-files test runs voter-sql as the second workstation process.
+if(TARGET core_test_dbfiles)
+  add_dependencies(core_test_dbfiles voter-sql)
+endif()
