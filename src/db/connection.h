@@ -7,6 +7,12 @@
 #include <QVariant>
 #include <QVector>
 
+#include <memory>
+
+namespace prava {
+struct Kontekst;
+}
+
 // One database error as the workstation shows it: the driver's description and the
 // server's native error number (547 for a reference violation on both engines).
 struct DbError {
@@ -105,6 +111,8 @@ private:
     DbEngine m_engine = DbEngine::None;
     QList<DbError> m_errors;
     qint64 m_statements = 0;
+    // The embedded engine's rights of this login (read by the authorizer while open).
+    std::unique_ptr<prava::Kontekst> m_prava;
 };
 
 // Statement-building helpers: every text value that goes into SQL passes through these.
