@@ -3,6 +3,7 @@
 #include "db/parol.h"
 #include "db/prava.h"
 #include "db/tsql.h"
+#include "db/zhurnal.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -317,6 +318,7 @@ void DbConnection::takeError(const QSqlError &error)
         native = prava::kOtkazano;
     }
     setError(text, native);
+    zhurnal::oshibka(text, native);
 }
 
 bool DbConnection::exec(const QString &sql)
