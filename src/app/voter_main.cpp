@@ -4,7 +4,7 @@
 #include "core/stil.h"
 #include "core/tglavforma.h"
 #include "db/inifile.h"
-#include "db/zhurnal.h"
+#include "db/dnevnik.h"
 
 #include <QApplication>
 
@@ -14,11 +14,11 @@ int main(int argc, char **argv)
     app.setStyle(new StilZala);
     QtDialogs dialogs;
     RealPlatform platform;
-    zhurnal::ustanovit(settingsPathFor(platform.programPath()));
-    zhurnal::start(QStringLiteral("1.1.6"));
+    dnevnik::ustanovit(settingsPathFor(platform.programPath()));
+    dnevnik::start(QStringLiteral("1.1.6"));
     TGlavForma glav(&dialogs, &platform);
     if (!glav.Zapusk()) {
-        zhurnal::konec(1, QStringLiteral("start-up did not complete"));
+        dnevnik::konec(1, QStringLiteral("start-up did not complete"));
         return 1;
     }
     glav.show();
@@ -27,6 +27,6 @@ int main(int argc, char **argv)
     glav.activateWindow();
     glav.raise();
     const int kod = app.exec();
-    zhurnal::konec(kod, QStringLiteral("event loop left"));
+    dnevnik::konec(kod, QStringLiteral("event loop left"));
     return kod;
 }

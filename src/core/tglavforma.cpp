@@ -1,6 +1,6 @@
 #include "core/tglavforma.h"
 
-#include "db/zhurnal.h"
+#include "db/dnevnik.h"
 
 #include "core/cveta.h"
 #include "core/dialogs.h"
@@ -530,7 +530,7 @@ bool TGlavForma::podkluchit(const ConnectionParams &p, int *chairman)
 
     m_rezhimAdmin = p.login.startsWith(QLatin1String("admin"));
     m_rezhimNabludatelya = p.login == QLatin1String("watcher");
-    zhurnal::setLogin(p.login);
+    dnevnik::setLogin(p.login);
 
     bool ok = false;
     const QVariant sessia = GlavBasa.scalar(QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL"), &ok);
@@ -808,7 +808,7 @@ bool TGlavForma::ProverkaOshibok()
         return true;
     if (!GlavBasa.hasErrors())
         return false;
-    zhurnal::konec(1, QStringLiteral("database error: ") + GlavBasa.firstErrorText());
+    dnevnik::konec(1, QStringLiteral("database error: ") + GlavBasa.firstErrorText());
     ZavershitProgrammu(1);
     return true;
 }
@@ -827,7 +827,7 @@ void TGlavForma::ZavershitProgrammu(int kod)
 void TGlavForma::FormClose()
 {
     if (m_perezapusk) {
-        zhurnal::perezapusk(QStringLiteral("restart command"));
+        dnevnik::perezapusk(QStringLiteral("restart command"));
         m_platform->startRestartScript();
     }
 }
@@ -897,10 +897,10 @@ void TGlavForma::TaimerOperaziyTimer()
     if (PerechitatRegim(true)) {
         const int kod = RegimNomer();
         // The countdown in param2 changes every second: a mode is new by its code and param1.
-        if (kod != m_zhurnalKod || RegimParam1() != m_zhurnalParam1) {
-            m_zhurnalKod = kod;
-            m_zhurnalParam1 = RegimParam1();
-            zhurnal::rezhim(kod, m_zhurnalParam1, ZaprosRegima->isOpen() ? ZaprosRegima->RegimParam2() : 0);
+        if (kod != m_dnevnikKod || RegimParam1() != m_dnevnikParam1) {
+            m_dnevnikKod = kod;
+            m_dnevnikParam1 = RegimParam1();
+            dnevnik::rezhim(kod, m_dnevnikParam1, ZaprosRegima->isOpen() ? ZaprosRegima->RegimParam2() : 0);
         }
 
         if (kod == rezhim::Gimn && !m_rezhimAdmin && PanelStart->isHidden()) {

@@ -386,7 +386,7 @@ private:
     bool m_dopusk = false;
     int m_vibranoeMesto = 0;
     bool m_perezapusk = false;
-    int m_zhurnalKod = 0, m_zhurnalParam1 = 0;  // the mode last written to the log
+    int m_dnevnikKod = 0, m_dnevnikParam1 = 0;  // the mode last written to the log
 
     bool m_zavershena = false;
 

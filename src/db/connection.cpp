@@ -3,7 +3,7 @@
 #include "db/parol.h"
 #include "db/prava.h"
 #include "db/tsql.h"
-#include "db/zhurnal.h"
+#include "db/dnevnik.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -318,7 +318,7 @@ void DbConnection::takeError(const QSqlError &error)
         native = prava::kOtkazano;
     }
     setError(text, native);
-    zhurnal::oshibka(text, native);
+    dnevnik::oshibka(text, native);
 }
 
 bool DbConnection::exec(const QString &sql)

@@ -7,7 +7,7 @@
 // line with the time and the login. Written to "<settings file without .ini>.log" beside the
 // settings (rotated at 1 MB, three old files kept), or to the journal when the program runs
 // under systemd. Qt's own warnings and critical messages go to the same place.
-namespace zhurnal {
+namespace dnevnik {
 
 // Installs the message handler. `failNastroek` is the workstation's settings file. Calling
 // it again (a test, a second window) only changes the file.
@@ -28,4 +28,4 @@ void start(const QString &versiya);
 // The mode the workstation acted on changed.
 void rezhim(int nomer, int param1, int param2);
 
-}  // namespace zhurnal
+}  // namespace dnevnik

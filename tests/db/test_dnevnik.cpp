@@ -1,13 +1,13 @@
 // The workstation log: lines with time and login, repeated errors counted, rotation.
 #include "db/connection.h"
-#include "db/zhurnal.h"
+#include "db/dnevnik.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestZhurnal : public QObject {
+class TestDnevnik : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -23,25 +23,25 @@ private slots:
     {
         qunsetenv("INVOCATION_ID");
         qunsetenv("JOURNAL_STREAM");
-        zhurnal::ustanovit(m_dir.filePath(QStringLiteral("voter.ini")));
-        QCOMPARE(zhurnal::fail(), m_dir.filePath(QStringLiteral("voter.log")));
+        dnevnik::ustanovit(m_dir.filePath(QStringLiteral("voter.ini")));
+        QCOMPARE(dnevnik::fail(), m_dir.filePath(QStringLiteral("voter.log")));
     }
 
     void linesCarryTimeLoginAndWhatHappened()
     {
-        zhurnal::setLogin(QStringLiteral("07"));
-        zhurnal::start(QStringLiteral("1.1.6"));
-        zhurnal::rezhim(2, 15, 60);
+        dnevnik::setLogin(QStringLiteral("07"));
+        dnevnik::start(QStringLiteral("1.1.6"));
+        dnevnik::rezhim(2, 15, 60);
         // A failing statement on the connection is logged by the connection itself.
         DbConnection db;
         QVERIFY(!db.open({QStringLiteral("embedded"), m_dir.filePath(QStringLiteral("missing.db")), QStringLiteral("07"),
                           QStringLiteral("07")}));
-        zhurnal::oshibka(QStringLiteral("database is locked"), 5);
-        zhurnal::oshibka(QStringLiteral("database is locked"), 5);
-        zhurnal::oshibka(QStringLiteral("database is locked"), 5);
-        zhurnal::oshibka(QStringLiteral("Ошибка\n\rдругая"), 0);
-        zhurnal::konec(1, QStringLiteral("database error"));
-        const QStringList lines = prochest(zhurnal::fail()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        dnevnik::oshibka(QStringLiteral("database is locked"), 5);
+        dnevnik::oshibka(QStringLiteral("database is locked"), 5);
+        dnevnik::oshibka(QStringLiteral("database is locked"), 5);
+        dnevnik::oshibka(QStringLiteral("Ошибка\n\rдругая"), 0);
+        dnevnik::konec(1, QStringLiteral("database error"));
+        const QStringList lines = prochest(dnevnik::fail()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         static const QRegularExpression head(QStringLiteral(
             "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[07\\] (INFO|WARNING|ERROR) pid \\d+: "));
         for (const QString &l : lines)
@@ -62,7 +62,7 @@ private slots:
         const QString big(2000, QLatin1Char('x'));
         for (int i = 0; i < 2600; ++i)
             qWarning("%d %s", i, qPrintable(big));
-        const QString f = zhurnal::fail();
+        const QString f = dnevnik::fail();
         QVERIFY(QFile::exists(f + QStringLiteral(".1")));
         QVERIFY(QFile::exists(f + QStringLiteral(".3")));
         QVERIFY(!QFile::exists(f + QStringLiteral(".4")));
@@ -72,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestZhurnal)
-#include "test_zhurnal.moc"
+QTEST_GUILESS_MAIN(TestDnevnik)
+#include "test_dnevnik.moc"

@@ -1,4 +1,4 @@
-#include "db/zhurnal.h"
+#include "db/dnevnik.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -10,9 +10,9 @@
 
 #include <cstdio>
 
-Q_LOGGING_CATEGORY(lcZhurnal, "voter.zhurnal", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcDnevnik, "voter.dnevnik", QtInfoMsg)
 
-namespace zhurnal {
+namespace dnevnik {
 
 namespace {
 
@@ -162,8 +162,8 @@ void oshibka(const QString &tekst, int nativeError)
         st.poslednyayaMs = seichas;
     }
     if (bylo > 0)
-        qCCritical(lcZhurnal, "the previous error was repeated %d more times", bylo);
-    qCCritical(lcZhurnal, "database error %d: %s", nativeError, qUtf8Printable(tekst));
+        qCCritical(lcDnevnik, "the previous error was repeated %d more times", bylo);
+    qCCritical(lcDnevnik, "database error %d: %s", nativeError, qUtf8Printable(tekst));
 }
 
 void konec(int kod, const QString &prichina)
@@ -171,30 +171,30 @@ void konec(int kod, const QString &prichina)
     if (!aktiven())
         return;
     if (kod != 0)
-        qCCritical(lcZhurnal, "program ends with code %d: %s", kod, qUtf8Printable(prichina));
+        qCCritical(lcDnevnik, "program ends with code %d: %s", kod, qUtf8Printable(prichina));
     else
-        qCInfo(lcZhurnal, "program ends: %s", qUtf8Printable(prichina));
+        qCInfo(lcDnevnik, "program ends: %s", qUtf8Printable(prichina));
 }
 
 void perezapusk(const QString &prichina)
 {
     if (!aktiven())
         return;
-    qCWarning(lcZhurnal, "restart through the restart script: %s", qUtf8Printable(prichina));
+    qCWarning(lcDnevnik, "restart through the restart script: %s", qUtf8Printable(prichina));
 }
 
 void start(const QString &versiya)
 {
     if (!aktiven())
         return;
-    qCInfo(lcZhurnal, "program starts, version %s", qUtf8Printable(versiya));
+    qCInfo(lcDnevnik, "program starts, version %s", qUtf8Printable(versiya));
 }
 
 void rezhim(int nomer, int param1, int param2)
 {
     if (!aktiven())
         return;
-    qCInfo(lcZhurnal, "mode %d (param1 %d, param2 %d) acted on", nomer, param1, param2);
+    qCInfo(lcDnevnik, "mode %d (param1 %d, param2 %d) acted on", nomer, param1, param2);
 }
 
-}  // namespace zhurnal
+}  // namespace dnevnik
