@@ -3,6 +3,8 @@
 #include "core/platform.h"
 #include "core/stil.h"
 #include "core/tglavforma.h"
+#include "db/inifile.h"
+#include "db/dnevnik.h"
 
 #include <QApplication>
 
@@ -12,13 +14,19 @@ int main(int argc, char **argv)
     app.setStyle(new StilZala);
     QtDialogs dialogs;
     RealPlatform platform;
+    dnevnik::ustanovit(settingsPathFor(platform.programPath()));
+    dnevnik::start(QStringLiteral("1.1.6"));
     TGlavForma glav(&dialogs, &platform);
-    if (!glav.Zapusk())
+    if (!glav.Zapusk()) {
+        dnevnik::konec(1, QStringLiteral("start-up did not complete"));
         return 1;
+    }
     glav.show();
     // The seat map is built when the window becomes active; a kiosk session without a window
     // manager never activates it on its own.
     glav.activateWindow();
     glav.raise();
-    return app.exec();
+    const int kod = app.exec();
+    dnevnik::konec(kod, QStringLiteral("event loop left"));
+    return kod;
 }

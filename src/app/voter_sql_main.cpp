@@ -4,6 +4,7 @@
 #include "app/voter_sql_doverie.h"
 #include "db/connection.h"
 #include "db/inifile.h"
+#include "db/kopiya.h"
 #include "db/schema.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,8 @@ const char kUsage[] =
     "                (file from -d, default \"voter\")\n"
     "  --force       with --init: replace an existing file\n"
     "  --demo        load the demo data (deputies, a meeting, its agenda and a document)\n"
+    "  --backup FILE consistent copy of the embedded database into a new FILE while the\n"
+    "                hall runs (checked before it is kept); server engines: their own tools\n"
     "  -h, --help    this text\n"
     "\n"
     "Without -S/-d/-U the values come from section [Podkluchenie] of voter.ini beside the\n"
@@ -42,7 +45,7 @@ const char kUsage[] =
     "input. Exit code 0 on success, 1 when a statement fails, 2 on a usage error.\n";
 
 struct Options {
-    QString server, database, login, password, inputFile, statement;
+    QString server, database, login, password, inputFile, statement, backup;
     bool hasServer = false, hasDatabase = false, hasLogin = false, hasPassword = false;
     bool tsv = false, header = false, init = false, force = false, demo = false, help = false;
     bool verify = false, exportVotes = false, csv = false;
@@ -91,6 +94,9 @@ bool parse(const QStringList &args, Options *o, QString *problem)
                 return false;
         } else if (a == QLatin1String("-i")) {
             if (!value(&o->inputFile, nullptr))
+                return false;
+        } else if (a == QLatin1String("--backup")) {
+            if (!value(&o->backup, nullptr))
                 return false;
         } else if (a == QLatin1String("--tsv")) {
             o->tsv = true;
@@ -306,6 +312,13 @@ int run(const Options &o)
         return proverkaZhurnala(db, o.meeting, out(), err());
     if (o.exportVotes)
         return eksportGolosovanii(db, o.meeting, o.csv, o.outputFile, err());
+    if (!o.backup.isEmpty()) {
+        QString problem;
+        if (!kopiya::sdelat(db, o.backup, &problem))
+            return failWith(problem);
+        err() << "voter-sql: copied to " << QDir::toNativeSeparators(o.backup) << '\n';
+        err().flush();
+    }
 
     Printer printer(o);
     auto runText = [&](const QString &text, const QString &origin) {
@@ -333,7 +346,7 @@ int run(const Options &o)
             return 1;
         ran = true;
     }
-    if (!ran && !o.init && !o.demo) {
+    if (!ran && !o.init && !o.demo && o.backup.isEmpty()) {
         QFile in;
         if (!in.open(stdin, QIODevice::ReadOnly))
             return failWith(QStringLiteral("Cannot read standard input."));

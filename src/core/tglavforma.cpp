@@ -1,5 +1,7 @@
 #include "core/tglavforma.h"
 
+#include "db/dnevnik.h"
+
 #include "core/cveta.h"
 #include "core/dialogs.h"
 #include "core/gerb.h"
@@ -553,6 +555,7 @@ bool TGlavForma::podkluchit(const ConnectionParams &p, int *chairman)
 
     m_rezhimAdmin = p.login.startsWith(QLatin1String("admin"));
     m_rezhimNabludatelya = p.login == QLatin1String("watcher");
+    dnevnik::setLogin(p.login);
 
     bool ok = false;
     const QVariant sessia = GlavBasa.scalar(QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL"), &ok);
@@ -830,6 +833,7 @@ bool TGlavForma::ProverkaOshibok()
         return true;
     if (!GlavBasa.hasErrors())
         return false;
+    dnevnik::konec(1, QStringLiteral("database error: ") + GlavBasa.firstErrorText());
     ZavershitProgrammu(1);
     return true;
 }
@@ -847,8 +851,10 @@ void TGlavForma::ZavershitProgrammu(int kod)
 
 void TGlavForma::FormClose()
 {
-    if (m_perezapusk)
+    if (m_perezapusk) {
+        dnevnik::perezapusk(QStringLiteral("restart command"));
         m_platform->startRestartScript();
+    }
 }
 
 void TGlavForma::closeEvent(QCloseEvent *event)
@@ -915,6 +921,12 @@ void TGlavForma::TaimerOperaziyTimer()
     RazmestitSpisokZapis();
     if (PerechitatRegim(true)) {
         const int kod = RegimNomer();
+        // The countdown in param2 changes every second: a mode is new by its code and param1.
+        if (kod != m_dnevnikKod || RegimParam1() != m_dnevnikParam1) {
+            m_dnevnikKod = kod;
+            m_dnevnikParam1 = RegimParam1();
+            dnevnik::rezhim(kod, m_dnevnikParam1, ZaprosRegima->isOpen() ? ZaprosRegima->RegimParam2() : 0);
+        }
 
         if (kod == rezhim::Gimn && !m_rezhimAdmin && PanelStart->isHidden()) {
             peremestit(GimnFreim, this);

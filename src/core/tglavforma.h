@@ -395,6 +395,7 @@ private:
     bool m_dopusk = false;
     int m_vibranoeMesto = 0;
     bool m_perezapusk = false;
+    int m_dnevnikKod = 0, m_dnevnikParam1 = 0;  // the mode last written to the log
 
     bool m_zavershena = false;
 

@@ -1,7 +1,10 @@
 #include "db/connection.h"
 
 #include "db/dbfiles.h"
+#include "db/parol.h"
+#include "db/prava.h"
 #include "db/tsql.h"
+#include "db/dnevnik.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -16,6 +19,8 @@
 #include <QSqlRecord>
 #include <QTime>
 
+#include <sqlite3.h>
+
 namespace {
 
 QAtomicInt g_connectionCounter;
@@ -23,6 +28,8 @@ QAtomicInt g_connectionCounter;
 // SQLite's extended result code for a violated foreign key.
 constexpr int kSqliteConstraintForeignKey = 787;
 constexpr int kReferenceViolation = 547;
+constexpr int kSqliteAuth = 23;
+constexpr int kSqliteConstraintTrigger = 1811;
 
 QVariant normalise(const QVariant &v)
 {
@@ -101,7 +108,8 @@ QVariant ResultSet::scalar() const
 }
 
 DbConnection::DbConnection()
-    : m_name(QStringLiteral("voter-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1)))
+    : m_name(QStringLiteral("voter-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1))),
+      m_prava(std::make_unique<prava::Kontekst>())
 {
 }
 
@@ -297,15 +305,29 @@ bool DbConnection::openEmbedded()
             return false;
         }
     }
-    // Logins and passwords live in a table of the embedded database, as on a server.
+    // Logins and passwords live in a table of the embedded database, as on a server, as
+    // salted hashes; rows still in the clear (an older database, a password set by hand) are
+    // hashed first. A database too busy for that is still opened: the rows are hashed on a
+    // later open, and the check below takes either form.
+    sqlite3 *handle = tsql::sqliteHandle(db);
+    QString problem;
+    if (!parol::heshirovatOtkrytye(handle, &problem))
+        qWarning("voter: the passwords of the logins could not be hashed yet: %s", qPrintable(problem));
     q.prepare(QStringLiteral("SELECT password FROM logins WHERE login = ?"));
     q.addBindValue(m_params.login);
     if (!q.exec()) {
         takeError(q.lastError());
         return false;
     }
-    if (!q.next() || q.value(0).toString() != m_params.password) {
+    const bool known = q.next();
+    const QString stored = known ? q.value(0).toString() : QString();
+    q.finish();
+    if (!known || !parol::proverit(m_params.password, stored)) {
         setError(QStringLiteral("Login failed for user '%1'.").arg(m_params.login), 18456);
+        return false;
+    }
+    if (!prava::ustanovit(handle, m_params.login, m_prava.get(), &problem)) {
+        setError(problem, 0);
         return false;
     }
     return true;
@@ -472,8 +494,16 @@ void DbConnection::takeError(const QSqlError &error)
         native = kReferenceViolation;
         text = QStringLiteral("The statement conflicted with a REFERENCE constraint: "
                               "rows of another table refer to this row. The statement has been terminated.");
+    } else if (m_engine == DbEngine::Embedded && native == kSqliteAuth) {
+        native = prava::kOtkazano;
+        if (!m_prava->posledniiOtkaz.isEmpty())
+            text = m_prava->posledniiOtkaz;
+    } else if (m_engine == DbEngine::Embedded && native == kSqliteConstraintTrigger
+               && text.startsWith(prava::prefiksOtkazaStroki())) {
+        native = prava::kOtkazano;
     }
     setError(text, native);
+    dnevnik::oshibka(text, native);
 }
 
 bool DbConnection::exec(const QString &sql)

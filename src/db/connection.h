@@ -7,6 +7,12 @@
 #include <QVariant>
 #include <QVector>
 
+#include <memory>
+
+namespace prava {
+struct Kontekst;
+}
+
 // One database error as the workstation shows it: the driver's description and the
 // server's native error number (547 for a reference violation on both engines).
 struct DbError {
@@ -119,6 +125,8 @@ private:
     bool m_inTransaction = false;  // PostgreSQL: a transaction is open on the session
     bool m_linkLost = false;     // the server went away: reconnect before the next statement
     qint64 m_reconnectAt = 0;    // no new attempt before this time (ms since epoch)
+    // The embedded engine's rights of this login (read by the authorizer while open).
+    std::unique_ptr<prava::Kontekst> m_prava;
 };
 
 // Statement-building helpers: every text value that goes into SQL passes through these.

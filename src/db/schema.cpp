@@ -1,5 +1,7 @@
 #include "db/schema.h"
 
+#include "db/parol.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -302,6 +304,9 @@ bool createEmbedded(const QString &path, QString *error, bool replace)
         if (rc != SQLITE_OK) {
             problem = QString::fromUtf8(message ? message : sqlite3_errmsg(handle));
             sqlite3_free(message);
+        } else {
+            // The script names the default passwords; the file never holds them in the clear.
+            parol::heshirovatOtkrytye(handle, &problem);
         }
     }
     if (sqlite3_close(handle) != SQLITE_OK && problem.isEmpty())

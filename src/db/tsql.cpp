@@ -37,16 +37,19 @@ const Translation &translate(const QString &text, Dialect dialect)
     return *cache.insert(text, t);
 }
 
-bool installFunctions(const QSqlDatabase &db, QString *error)
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        *error = QStringLiteral("The embedded database driver gives no SQLite handle.");
-        return false;
-    }
-    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+bool installFunctions(const QSqlDatabase &db, QString *error)
+{
+    sqlite3 *h = sqliteHandle(db);
     if (!h) {
-        *error = QStringLiteral("The embedded database is not open.");
+        *error = QStringLiteral("The embedded database driver gives no open SQLite handle.");
         return false;
     }
     return registerFunctions(h, error);

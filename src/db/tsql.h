@@ -31,6 +31,8 @@
 // - Statements outside the T-SQL subset that SQLite knows itself (PRAGMA, CREATE, ...) run
 //   unchanged; BEGIN/COMMIT/ROLLBACK TRANSACTION are mapped; SET NOCOUNT is ignored.
 // - Division by zero and CAST of a text that is no integer to int fail, as on the server.
+struct sqlite3;
+
 namespace tsql {
 
 // The engines the statements are rewritten for.
@@ -54,6 +56,9 @@ const Translation &translate(const QString &tsql, Dialect dialect = Dialect::Sql
 // Registers on the SQLite handle behind `db` the functions that translated statements call
 // (date parts, text concatenation, mnogoimen, ...). Call once per connection.
 bool installFunctions(const QSqlDatabase &db, QString *error);
+
+// The SQLite handle behind an open embedded connection; null when there is none.
+sqlite3 *sqliteHandle(const QSqlDatabase &db);
 
 // The present time GETDATE() and CURRENT_TIMESTAMP give on the embedded engine. Tests may
 // replace the clock; it is shared by every connection of the process, as one server's
