@@ -36,10 +36,16 @@ if ! flock -n 9; then
 fi
 rm -f restart.request
 pause=${VOTER_RESTART_PAUSE:-1}
+# An operator's console asks for the operator's password itself (it is never saved), and the
+# operator is there to read what it says: the unattended database check is not for it.
+check=1
+if grep -q '^Login=admin' voter.ini 2>/dev/null; then
+  check=0
+fi
 while :; do
   # Wait for a database that takes writes: start-up writes the seat's connection mark, and a
   # failed start-up would stop at a message box nobody is there to answer.
-  while [ -x ./voter-sql ] && ! ./voter-sql "UPDATE mesto SET connected=connected WHERE 1=0" >/dev/null 2>&1 9>&-; do
+  while [ "$check" -eq 1 ] && [ -x ./voter-sql ] && ! ./voter-sql "UPDATE mesto SET connected=connected WHERE 1=0" >/dev/null 2>&1 9>&-; do
     sleep "$pause"
   done
   # shellcheck disable=SC2086

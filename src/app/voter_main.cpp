@@ -5,6 +5,7 @@
 #include "core/tglavforma.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -20,5 +21,7 @@ int main(int argc, char **argv)
     // manager never activates it on its own.
     glav.activateWindow();
     glav.raise();
+    // A console back from a fault finishes the registration or vote it left running.
+    QTimer::singleShot(0, &glav, [&glav] { glav.VozobnovitProcess(); });
     return app.exec();
 }

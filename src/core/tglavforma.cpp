@@ -485,7 +485,10 @@ void TGlavForma::PodkluchenieExecute()
         dlg.Parol->setText(args.value(3));
     }
 
-    if (args.value(0) != QLatin1String("auto")) {
+    // Started by the service with the settings file's connection, an operator's console still
+    // asks for its password (the login filled in): an operator's password is never saved.
+    const bool parolOperatora = args.size() < 2 && dlg.Parol->text().isEmpty();
+    if (args.value(0) != QLatin1String("auto") || parolOperatora) {
         if (m_dialogs->exec(&dlg) != QDialog::Accepted) {
             m_zapuskUspeshen = false;
             return;

@@ -20,7 +20,6 @@ QAtomicInt g_connectionCounter;
 
 // SQLite's extended result code for a violated foreign key.
 constexpr int kSqliteConstraintForeignKey = 787;
-constexpr int kReferenceViolation = 547;
 
 QVariant normalise(const QVariant &v)
 {
@@ -284,7 +283,7 @@ void DbConnection::takeError(const QSqlError &error)
     if (text.isEmpty())
         text = error.text();
     if (m_engine == DbEngine::Embedded && native == kSqliteConstraintForeignKey) {
-        native = kReferenceViolation;
+        native = DbError::ReferenceViolation;
         text = QStringLiteral("The statement conflicted with a REFERENCE constraint: "
                               "rows of another table refer to this row. The statement has been terminated.");
     }
@@ -382,6 +381,19 @@ bool DbConnection::rollback()
 {
     return exec(m_engine == DbEngine::Embedded ? QStringLiteral("ROLLBACK")
                                                : QStringLiteral("ROLLBACK TRANSACTION"));
+}
+
+bool DbConnection::inTransaction(const std::function<bool()> &steps)
+{
+    if (!beginTransaction())
+        return false;
+    if (steps() && commit())
+        return true;
+    const QList<DbError> prichina = m_errors;
+    rollback();
+    if (!prichina.isEmpty())
+        m_errors = prichina;
+    return false;
 }
 
 namespace sql {
