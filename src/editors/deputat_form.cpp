@@ -303,7 +303,12 @@ void TMestoDeputatForma::UdalitDeputataExecute()
     if (!m_dialogs->question(this, QStringLiteral("Вы уверены что хотите удалить депутата [") + fio + QStringLiteral("]?"),
                              QStringLiteral("Удаление")))
         return;
-    if (m_db->exec(QStringLiteral("DELETE FROM deputat WHERE id=") + QString::number(id))) {
+    // A deputy who still sits somewhere leaves the seat free, not assigned to nobody.
+    const QString d = QString::number(id);
+    if (m_db->inTransaction([&] {
+            return m_db->exec(QStringLiteral("DELETE FROM sostav WHERE id_deputat=") + d)
+                   && m_db->exec(QStringLiteral("DELETE FROM deputat WHERE id=") + d);
+        })) {
         reload();
         return;
     }

@@ -238,8 +238,13 @@ void Tpovestka_freim::VoprosUdalitExecute()
                                  + QStringLiteral("]!"),
                              QStringLiteral("Удаление")))
         return;
-    const bool deleted =
-        m_db->exec(QStringLiteral("DELETE FROM povestka WHERE id=") + Povestka->field(QStringLiteral("id")).toString());
+    // Its documents and voting rules go with it, or nothing goes.
+    const QString id = QString::number(Povestka->field(QStringLiteral("id")).toInt());
+    const bool deleted = m_db->inTransaction([&] {
+        return m_db->exec(QStringLiteral("DELETE FROM faili WHERE id_povestka=") + id)
+               && m_db->exec(QStringLiteral("DELETE FROM povestka_regim WHERE id_povestka=") + id)
+               && m_db->exec(QStringLiteral("DELETE FROM povestka WHERE id=") + id);
+    });
     if (!deleted)
         m_db->clearErrors();  // a refused delete is passed over without a message
     Povestka->requery();
