@@ -971,7 +971,8 @@ void TGlavForma::ZapisatSostoyanie(const QString &etap)
 // The idle board: every mode without a screen of its own.
 void TGlavForma::prostoyTablo(int kod)
 {
-    if (!TaimerVremya->isEnabled()) {
+    // A vote may end straight to idle (no results): its panel and board go with it.
+    if (!TaimerVremya->isEnabled() || !PanelGolosovanie->isHidden() || !ProgressBarTablo->isHidden()) {
         SkrytStrokiRezultatov();
         SbrosPanelGolosovania();
         PokazatVremya();
