@@ -7,6 +7,7 @@
 #include "db/dnevnik.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -26,6 +27,8 @@ int main(int argc, char **argv)
     // manager never activates it on its own.
     glav.activateWindow();
     glav.raise();
+    // A console back from a fault finishes the registration or vote it left running.
+    QTimer::singleShot(0, &glav, [&glav] { glav.VozobnovitProcess(); });
     const int kod = app.exec();
     dnevnik::konec(kod, QStringLiteral("event loop left"));
     return kod;

@@ -4,6 +4,7 @@
 #include "console/registr_forma.h"
 #include "core/cveta.h"
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "core/richtext.h"
 #include "core/tglavforma.h"
@@ -238,8 +239,13 @@ bool TAdminInterfeis::ZagruzitZasedanie()
                                          QStringLiteral("WHERE (stop IS NULL) and (NOT(start IS NULL))"),
                                          QStringLiteral("ORDER BY data DESC,id DESC;")}),
                              &rs);
-    if (db.hasErrors()) {
-        otchetOshibki(QStringLiteral("Ошибка автоинициализации заседания ("), !ok);
+    const OshibkaBazy oshibka(&db);
+    if (oshibka.est()) {
+        // The guarded report, then the general one when the query itself failed.
+        oshibka.pokazat(m_glav->dialogs(), m_glav, QStringLiteral("Ошибка автоинициализации заседания ("),
+                        QStringLiteral(")!"));
+        if (!ok)
+            oshibka.pokazat(m_glav->dialogs(), m_glav);
         return false;
     }
     if (rs.isEmpty())
@@ -256,8 +262,10 @@ void TAdminInterfeis::ObnovitPovestku()
         return;
     }
     const bool ok = otkrytPovestku(m_zasedanieFreima);
-    if (m_glav->GlavBasa.hasErrors())
-        otchetOshibki(QStringLiteral("Ошибка запроса повестки ("), !ok);
+    const OshibkaBazy oshibka(&m_glav->GlavBasa);
+    oshibka.pokazat(m_glav->dialogs(), m_glav, QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
+    if (!ok)
+        oshibka.pokazat(m_glav->dialogs(), m_glav);
 }
 
 void TAdminInterfeis::PerechitatPovestku()
@@ -265,8 +273,10 @@ void TAdminInterfeis::PerechitatPovestku()
     if (!Povestka->isOpen())
         return;
     const bool ok = Povestka->requery() && Povestka2->isOpen();
-    if (m_glav->GlavBasa.hasErrors())
-        otchetOshibki(QStringLiteral("Ошибка запроса повестки ("), !ok);
+    const OshibkaBazy oshibka(&m_glav->GlavBasa);
+    oshibka.pokazat(m_glav->dialogs(), m_glav, QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
+    if (!ok)
+        oshibka.pokazat(m_glav->dialogs(), m_glav);
 }
 
 bool TAdminInterfeis::otkrytPovestku(int idZasedania)
@@ -342,19 +352,6 @@ void TAdminInterfeis::Perekrasit()
 
 // ---- Reports -------------------------------------------------------------------------------------
 
-void TAdminInterfeis::otchetOshibki(const QString &prefiks, bool sboi)
-{
-    const QString tekst = m_glav->GlavBasa.firstErrorText();
-    konsol::OtchetOshibki(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, prefiks, QStringLiteral(")!"),
-                          QStringLiteral("Ошибка"));
-    if (sboi)
-        m_glav->dialogs()->error(m_glav, tekst);
-}
-
-void TAdminInterfeis::obshayaOshibka()
-{
-    m_glav->dialogs()->error(m_glav, m_glav->GlavBasa.firstErrorText());
-}
 
 // ---- Agenda editor ---------------------------------------------------------------------------------
 
@@ -363,14 +360,14 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
     DbConnection &db = m_glav->GlavBasa;
     ResultSet rs;
     if (!db.query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
-        obshayaOshibka();
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
         return;
     }
     int m = rs.isEmpty() ? -1 : rs.scalar().toInt();
     QString zagolovok;
     if (m == -1) {
         if (!db.query(QStringLiteral("SELECT TOP 1 id, opisanie FROM zasedanie ORDER BY data DESC,id DESC"), &rs)) {
-            obshayaOshibka();
+            soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
             return;
         }
         // No meeting at all: the editor opens on meeting 0, with an empty agenda.
@@ -378,7 +375,7 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
         zagolovok = rs.value(0, 1).toString();
     } else {
         if (!db.query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id = ") + v(m), &rs)) {
-            obshayaOshibka();
+            soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
             return;
         }
         zagolovok = rs.scalar().toString();
@@ -392,8 +389,8 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
     };
     redaktor.setZasedanie(m, zagolovok);
     m_glav->dialogs()->exec(&redaktor);
-    if (db.hasErrors())
-        otchetOshibki(QStringLiteral("Ошибка запроса к базе данных ("), false);
+    // Errors the editor left are reported when it closes.
+    soobshitOshibku(m_glav->dialogs(), m_glav, &db, QStringLiteral("Ошибка запроса к базе данных ("), QStringLiteral(")!"));
 }
 
 // ---- Registration and vote --------------------------------------------------------------------------
@@ -440,7 +437,7 @@ void TAdminInterfeis::KnopkaStartZasClick()
     bool ok = false;
     const QVariant voprosov = db.scalar(QStringLiteral("SELECT count (*) FROM povestka WHERE id_zasedanie = ") + v(id), &ok);
     if (!ok) {
-        obshayaOshibka();
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
         return;
     }
     if (voprosov.toInt() == 0) {
@@ -462,8 +459,7 @@ void TAdminInterfeis::KnopkaStartZasClick()
     if (otkrytieZasedania(id, opisanie))
         return;
     if (db.hasErrors())
-        konsol::OtchetOshibki(dlg, m_glav, &db, QStringLiteral("Ошибка активации заседания!") + kDvaPerevoda, QString(),
-                              kVyborVoprosa);
+        soobshitOshibku(dlg, m_glav, &db, QStringLiteral("Ошибка активации заседания!") + kDvaPerevoda, QString(), kVyborVoprosa);
 }
 
 // The protected steps of opening; false at the first failing step.
@@ -506,7 +502,7 @@ void TAdminInterfeis::KnopkaStopZasClick()
 
     ResultSet rs;
     if (!db.query(QStringLiteral("SELECT start,stop,opisanie FROM zasedanie WHERE id=") + v(m_glav->IdZasedania()), &rs)) {
-        obshayaOshibka();
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
         return;
     }
     const QString imya = QStringLiteral("Заседание [") + rs.value(0, 2).toString() + QStringLiteral("]");
@@ -523,8 +519,7 @@ void TAdminInterfeis::KnopkaStopZasClick()
     if (zakrytieZasedania())
         return;
     if (db.hasErrors())
-        konsol::OtchetOshibki(dlg, m_glav, &db, QStringLiteral("Ошибка завершения заседания!") + kDvaPerevoda, QString(),
-                              kVyborVoprosa);
+        soobshitOshibku(dlg, m_glav, &db, QStringLiteral("Ошибка завершения заседания!") + kDvaPerevoda, QString(), kVyborVoprosa);
 }
 
 // The protected steps of closing; false at the first failing step.
@@ -585,6 +580,5 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
         ok = Povestka2->open() && db.exec(rezhim::prostoyAktivacia());
     }
     if (!ok && db.hasErrors())
-        konsol::OtchetOshibki(dlg, m_glav, &db, QStringLiteral("Ошибка при выборе текущего вопроса повестки дня!") + kDvaPerevoda,
-                              QString(), kVyborVoprosa);
+        soobshitOshibku(dlg, m_glav, &db, QStringLiteral("Ошибка при выборе текущего вопроса повестки дня!") + kDvaPerevoda, QString(), kVyborVoprosa);
 }

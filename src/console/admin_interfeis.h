@@ -91,11 +91,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    // The frame's guarded-step report: prefix + the first pending error + ")!", the list
-    // emptied, then the failure's own text as the general report when a step failed.
-    void otchetOshibki(const QString &prefiks, bool sboi);
-    // A failure outside the guarded steps: the general report; the error stays pending.
-    void obshayaOshibka();
     // The agenda of a meeting into Povestka (Povestka2 follows through PovestkaAfterOpen).
     bool otkrytPovestku(int idZasedania);
     void pokazatPovestku(bool vidna);

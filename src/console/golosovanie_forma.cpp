@@ -3,6 +3,7 @@
 #include "console/nuzhno_golosov.h"
 #include "console/process_golos2_forma.h"
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "core/rezhim.h"
 #include "core/richtext.h"
@@ -227,7 +228,7 @@ bool TGolosovanieForma::Podgotovit(int prisutstvuet, int isbrano, int zakon, con
     RegimZapros->close();
     RegimZapros->setParam(QStringLiteral("a"), m_glav->IdPovestki());
     if (!RegimZapros->open()) {
-        m_glav->dialogs()->error(this, db.firstErrorText());
+        soobshitOshibku(m_glav->dialogs(), this, &db);
         return false;
     }
     RegimTabl->setColumnWidth(0, RegimTabl->width() - m_glav->platform()->scrollBarWidth() - 5);
@@ -268,7 +269,10 @@ void TGolosovanieForma::Pokazat()
         m_glav->dialogs()->exec(this);
         if (!m_zapusk)
             break;
-        provestiGolosovanie();
+        provestiGolosovanie(RegimZapros->field(QStringLiteral("opisanie")).toString());
+        const QString fail = m_glav->FailNastroek();
+        if (!iniWrite(fail, kSekciya, kKlyuch, QString::number(Vremya->value())))
+            m_glav->dialogs()->error(this, QStringLiteral("Не удалось записать файл настроек ") + fail);
     }
 }
 
@@ -407,10 +411,7 @@ void TGolosovanieForma::KnopkaGolosovanieClick()
         m_idGolosovania = -1;
     }
     if (!ok || m_idGolosovania == -1) {
-        if (db.hasErrors()) {
-            m_glav->dialogs()->error(this, QStringLiteral("Ошибка при запуске голосования!\n\r\n\r") + db.firstErrorText());
-            db.clearErrors();
-        }
+        soobshitOshibku(m_glav->dialogs(), this, &db, QStringLiteral("Ошибка при запуске голосования!\n\r\n\r"));
         m_idGolosovania = -1;
         return;
     }
@@ -425,14 +426,30 @@ void TGolosovanieForma::KnopkaPokazVoprClick()
 {
     DbConnection &db = m_glav->GlavBasa;
     if (!db.exec(rezhim::prostoy()))
-        m_glav->dialogs()->error(this, db.firstErrorText());
+        soobshitOshibku(m_glav->dialogs(), this, &db);
 }
 
 // ---- The running vote ----------------------------------------------------------------------
 
-void TGolosovanieForma::provestiGolosovanie()
+bool TGolosovanieForma::Prodolzhit(int idGolosovania, int sekund)
 {
-    DbConnection &db = m_glav->GlavBasa;
+    ResultSet rs;
+    if (!m_glav->GlavBasa.query(QStringLiteral("SELECT regim_polsov,prisutstvuet,nuzno FROM golosovanie WHERE id=")
+                                    + QString::number(idGolosovania),
+                                &rs)
+        || rs.isEmpty())
+        return false;
+    m_idGolosovania = idGolosovania;
+    m_nuznoGolosov = rs.value(0, 2).toInt();
+    m_prisutstvuet = rs.value(0, 1).toInt();
+    Prisutstvuet->setText(QString::number(m_prisutstvuet));
+    m_ostalosSekund = qMax(sekund, 0);
+    provestiGolosovanie(rs.value(0, 0).toString());
+    return true;
+}
+
+void TGolosovanieForma::provestiGolosovanie(const QString &regim)
+{
     if (!m_glav->ProcessGolos2Forma)
         m_glav->SozdatProcessGolos2Formu();
     TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
@@ -440,7 +457,7 @@ void TGolosovanieForma::provestiGolosovanie()
     okno->setWindowTitle(QStringLiteral("Идет голосование ..."));
     okno->KnopkaStopGolos->setText(QStringLiteral("Завершить голосование"));
     okno->setMozhnoZakrit(false);
-    okno->RegimLeibl->setText(QStringLiteral("Режим: ") + RegimZapros->field(QStringLiteral("opisanie")).toString());
+    okno->RegimLeibl->setText(QStringLiteral("Режим: ") + regim);
     okno->PrisutLeibl->setText(QStringLiteral("Присутствует: ") + Prisutstvuet->text());
     okno->VsegoLeibl->setText(QStringLiteral("Всего проголосовало: 0"));
     okno->NuznoLeil->setText(QStringLiteral("Для принятия решения необходимо: ") + QString::number(m_nuznoGolosov));
@@ -448,53 +465,60 @@ void TGolosovanieForma::provestiGolosovanie()
     okno->ProtivLeibl->setText(QStringLiteral("Против: 0"));
     okno->VosdLeibl->setText(QStringLiteral("Воздержалось: 0"));
     okno->move(m_glav->platform()->screenSize().width() - okno->width(), 0);
+    // Ending early skips the idle write: the hall goes from the vote straight to its result.
+    okno->naZavershenie = [this] {
+        if (m_zapisanoKonca < 1)
+            m_zapisanoKonca = 1;
+        m_ostalosSekund = 0;
+        zavershit();
+    };
 
-    m_prervano = false;
+    m_zapisanoKonca = 0;
+    m_sboiPodryad = false;
     m_idet = true;
+    Timer1->start();
     m_glav->dialogs()->exec(okno);
+    okno->naZavershenie = nullptr;
     m_idet = false;
     okno->setMozhnoZakrit(true);
     Timer1->stop();
-    if (m_prervano) {
-        soobshitOPrervanii();
-        return;
-    }
-
-    // Results of this vote on every screen; the speaker queue starts afresh.
-    if (!db.exec(rezhim::rezultatGolosovania(m_idGolosovania)) || !db.exec(QStringLiteral("DELETE FROM proshu_slovo;"))) {
-        prervat();
-        soobshitOPrervanii();
-        return;
-    }
-
-    const QString fail = m_glav->FailNastroek();
-    if (!iniWrite(fail, kSekciya, kKlyuch, QString::number(Vremya->value())))
-        m_glav->dialogs()->error(this, QStringLiteral("Не удалось записать файл настроек ") + fail);
 }
 
 void TGolosovanieForma::Timer1Timer()
 {
     if (!Timer1->isActive() || !m_idet)
         return;
+    // A box of this timer is open (its event loop runs the timer): that tick is not over yet.
+    if (m_vTike)
+        return;
+    m_vTike = true;
+    if (m_ostalosSekund > 0 && !schitat()) {
+        sboiTaimera();
+        m_vTike = false;
+        return;
+    }
+    if (m_ostalosSekund <= 0)
+        zavershit();
+    m_vTike = false;
+}
+
+bool TGolosovanieForma::schitat()
+{
     DbConnection &db = m_glav->GlavBasa;
     TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
     const QString id = QString::number(m_idGolosovania);
 
     bool ok = false;
     const QVariant vsego = db.scalar(QStringLiteral("SELECT count(*) FROM otvet WHERE id_golosovanie = ") + id, &ok);
-    if (!ok) {
-        prervat();
-        return;
-    }
+    if (!ok)
+        return false;
     okno->VsegoLeibl->setText(QStringLiteral("Всего проголосовало: ") + QString::number(vsego.toInt()));
 
     ResultSet rs;
     if (!db.query(sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
                               QStringLiteral("FROM otvet WHERE id_golosovanie = ") + id, QStringLiteral("GROUP BY result")}),
-                  &rs)) {
-        prervat();
-        return;
-    }
+                  &rs))
+        return false;
     QString po[4];
     for (int r = 0; r < rs.rowCount(); ++r) {
         const int kak = rs.value(r, QStringLiteral("kak")).toInt();
@@ -505,41 +529,49 @@ void TGolosovanieForma::Timer1Timer()
     okno->ProtivLeibl->setText(QStringLiteral("Против: ") + (po[2].isEmpty() ? QStringLiteral("0") : po[2]));
     okno->VosdLeibl->setText(QStringLiteral("Воздержалось: ") + (po[3].isEmpty() ? QStringLiteral("0") : po[3]));
 
+    // The seconds left go down only once written: each failed tick makes the vote a second
+    // longer.
+    if (!db.exec(rezhim::ostalosSekund(m_ostalosSekund - 1)))
+        return false;
     --m_ostalosSekund;
-    if (!db.exec(rezhim::ostalosSekund(m_ostalosSekund))) {
-        prervat();
-        return;
-    }
-    if (m_ostalosSekund <= 0) {
-        Timer1->stop();
-        if (!db.exec(rezhim::prostoy())) {
-            prervat();
-            return;
-        }
-        okno->setMozhnoZakrit(true);
-        okno->close();
-    }
+    m_sboiPodryad = false;
+    return true;
 }
 
-void TGolosovanieForma::prervat()
+void TGolosovanieForma::zavershit()
 {
     DbConnection &db = m_glav->GlavBasa;
-    Timer1->stop();
-    m_prervano = true;
-    m_prichina = db.firstErrorText();
-    db.clearErrors();
-    // The hall leaves the vote; if even this fails the operator is told the same way.
-    if (!db.exec(rezhim::prostoy()))
-        db.clearErrors();
-    if (m_idet) {
-        m_glav->ProcessGolos2Forma->setMozhnoZakrit(true);
-        m_glav->ProcessGolos2Forma->close();
+    if (m_zapisanoKonca < 1) {
+        if (!db.exec(rezhim::prostoy()))
+            return sboiTaimera();
+        m_zapisanoKonca = 1;
     }
+    // The result of this vote on every screen; the speaker queue starts afresh.
+    if (m_zapisanoKonca < 2) {
+        if (!db.exec(rezhim::rezultatGolosovania(m_idGolosovania)))
+            return sboiTaimera();
+        m_zapisanoKonca = 2;
+    }
+    if (m_zapisanoKonca < 3) {
+        if (!db.exec(QStringLiteral("DELETE FROM proshu_slovo;")))
+            return sboiTaimera();
+        m_zapisanoKonca = 3;
+    }
+    Timer1->stop();
+    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+    okno->setMozhnoZakrit(true);
+    okno->close();
 }
 
-void TGolosovanieForma::soobshitOPrervanii()
+void TGolosovanieForma::sboiTaimera()
 {
-    m_glav->dialogs()->error(this, QStringLiteral("Ошибка при проведении голосования!\n\r\n\r") + m_prichina);
+    const OshibkaBazy oshibka(&m_glav->GlavBasa);
+    if (m_sboiPodryad)
+        return;
+    m_sboiPodryad = true;
+    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+    oshibka.pokazat(m_glav->dialogs(), okno->isVisible() ? static_cast<QWidget *>(okno) : static_cast<QWidget *>(this),
+                    QStringLiteral("Ошибка при проведении голосования!\n\r\n\r"));
 }
 
 // ---- The console's entry point -------------------------------------------------------------
@@ -554,7 +586,7 @@ void TGlavForma::OtkrytNastroikuGolosovania()
                                     QStringLiteral("WHERE"),
                                     QStringLiteral("   (aktiv = 1) AND (zasedanie.id = id_zasedanie);")}),
                         &vopros)) {
-        dialogs()->error(this, GlavBasa.firstErrorText());
+        soobshitOshibku(dialogs(), this, &GlavBasa);
         return;
     }
     if (vopros.isEmpty()) {
@@ -572,7 +604,7 @@ void TGlavForma::OtkrytNastroikuGolosovania()
         bool ok = false;
         const QVariant v = GlavBasa.scalar(zaprosy[i], &ok);
         if (!ok) {
-            dialogs()->error(this, GlavBasa.firstErrorText());
+            soobshitOshibku(dialogs(), this, &GlavBasa);
             return;
         }
         if (!v.isNull() && !v.toString().trimmed().isEmpty() && !celoe(v.toString(), &chisla[i])) {

@@ -34,6 +34,11 @@ public:
     bool Podgotovit(int prisutstvuet, int isbrano, int zakon, const QString &info, const QString &opisanie);
     // Shows the dialog modally until the operator closes it, running every vote started from it.
     void Pokazat();
+    // Carries on a vote that this console had started before it came back (the mode row at
+    // 2 with the vote and the seconds left): the progress window, the countdown and the end,
+    // as if it had never left. False when the vote's row cannot be read (a failed
+    // query leaves its error pending) or there is no such vote.
+    bool Prodolzhit(int idGolosovania, int sekund);
 
     // Components.
     QGroupBox *PovestkaInfoBoks;
@@ -89,11 +94,15 @@ private:
     void postroit();
     void pomestitKrasnyTekst(QRadioButton *knopka);
     // The vote from the progress window to the results, after a successful start.
-    void provestiGolosovanie();
-    // A statement failed while the vote ran: the countdown stops, the hall goes back to idle,
-    // the progress window closes; the operator is told once the dialog is back.
-    void prervat();
-    void soobshitOPrervanii();
+    void provestiGolosovanie(const QString &regim);
+    // One counting tick: the ballots and the seconds left written; false when a statement failed.
+    bool schitat();
+    // The end: idle (at the countdown's end), the result and an empty speaker queue, each
+    // written once; a write that fails is tried again at the next tick and the progress
+    // window stays until all are in, so the hall is never left in a vote nobody counts.
+    void zavershit();
+    // A failed tick or end write: reported once for a run of failing ticks; the timer goes on.
+    void sboiTaimera();
 
     TGlavForma *m_glav;
     int m_prisutstvuet = 0;
@@ -105,6 +114,7 @@ private:
     int m_ostalosSekund = 0;
     bool m_zapusk = false;
     bool m_idet = false;
-    bool m_prervano = false;
-    QString m_prichina;
+    int m_zapisanoKonca = 0;
+    bool m_sboiPodryad = false;
+    bool m_vTike = false;
 };

@@ -1,6 +1,5 @@
 #include "console/konsol_obshee.h"
 
-#include "core/dialogs.h"
 #include "db/connection.h"
 
 namespace konsol {
@@ -33,14 +32,6 @@ bool ZapisatPredsedatelya(DbConnection *db, int idDeputata, int idSessii, int id
                         .arg(idDeputata)
                         .arg(idSessii)
                         .arg(idZasedania));
-}
-
-void OtchetOshibki(Dialogs *dialogs, QWidget *parent, DbConnection *db, const QString &nachalo,
-                   const QString &konec, const QString &zagolovok)
-{
-    const QString tekst = db->firstErrorText();
-    db->clearErrors();
-    dialogs->error(parent, nachalo + tekst + konec, zagolovok);
 }
 
 }  // namespace konsol

@@ -34,6 +34,8 @@ TProcessGolos2Forma::TProcessGolos2Forma(QWidget *parent) : QDialog(parent)
 
 void TProcessGolos2Forma::KnopkaStopGolosClick()
 {
+    if (naZavershenie)
+        return naZavershenie();
     m_mozhnoZakrit = true;
     close();
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 
@@ -30,6 +32,11 @@ public:
     void KnopkaStopGolosClick();
 
     void reject() override;
+
+    // When set, the button asks the owner for the end instead of closing: the owner closes
+    // the window once the end has reached the database, so the hall never stays in a run
+    // that nobody counts down any more.
+    std::function<void()> naZavershenie;
 
 private:
     bool m_mozhnoZakrit = true;

@@ -36,6 +36,8 @@ void TProcessGolosForma::Zakryt()
 
 void TProcessGolosForma::KnopkaStopGolosClick()
 {
+    if (naZavershenie)
+        return naZavershenie();
     Zakryt();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QPushButton;
 
 // The small window the operator follows a registration in. It has no title-bar buttons and
@@ -25,6 +27,11 @@ public:
     void done(int result) override;
 
     QPushButton *KnopkaStopGolos = nullptr;
+
+    // When set, the button asks the owner for the end instead of closing: the owner closes
+    // the window once the end has reached the database, so the hall never stays in a run
+    // that nobody counts down any more.
+    std::function<void()> naZavershenie;
 
 private:
     bool m_mozhnoZakrit = true;

@@ -3,6 +3,7 @@
 #include "console/konsol_obshee.h"
 #include "console/process_golos_forma.h"
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/rezhim.h"
 #include "core/tglavforma.h"
 #include "core/vidzhety.h"
@@ -55,18 +56,11 @@ void TRegistrForma::Pokazat()
     }
 }
 
-QString TRegistrForma::vzyatOshibku()
-{
-    const QString tekst = m_glav->GlavBasa.firstErrorText();
-    m_glav->GlavBasa.clearErrors();
-    return tekst;
-}
-
-void TRegistrForma::sboi(const QString &tekst)
+void TRegistrForma::sboi(const OshibkaBazy &oshibka)
 {
     Taimer->setEnabled(false);
-    m_glav->dialogs()->error(isVisible() ? static_cast<QWidget *>(this) : m_glav,
-                             QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r") + tekst);
+    oshibka.pokazat(m_glav->dialogs(), isVisible() ? static_cast<QWidget *>(this) : m_glav,
+                    QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"));
     // A failure of this write means the connection is gone; it stays pending and the main
     // window's timers end the program as for any lost connection.
     m_glav->GlavBasa.exec(rezhim::prostoy());
@@ -83,7 +77,7 @@ void TRegistrForma::KnopkaStartRegClick()
         || !db.exec(QStringLiteral("DELETE FROM sessia WHERE id_sessia = -1"))
         || !db.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + zasedanie + QLatin1Char(')'))
         || !konsol::Predsedatel(&db, &predsedatel) || !konsol::PosledniiPeriod(&db, &period)) {
-        sboi(vzyatOshibku());
+        sboi(OshibkaBazy(&db));
         return;
     }
     m_period = period;
@@ -93,11 +87,12 @@ void TRegistrForma::KnopkaStartRegClick()
     const int sekund = Vremya->value();
     if (!konsol::ZapisatPredsedatelya(&db, predsedatel, period, m_glav->IdZasedania())
         || !db.exec(rezhim::nachatRegistraciyu(period, sekund))) {
-        sboi(vzyatOshibku());
+        sboi(OshibkaBazy(&db));
         return;
     }
     m_ostalosSekund = sekund;
-    m_sboiTaimera = false;
+    m_zapisanoKonca = 0;
+    m_sboiPodryad = false;
     Taimer->setEnabled(true);
 
     // The window goes away while the registration runs; Pokazat() carries on.
@@ -105,48 +100,83 @@ void TRegistrForma::KnopkaStartRegClick()
     QDialog::done(QDialog::Accepted);
 }
 
+void TRegistrForma::Prodolzhit(int idSessii, int sekund)
+{
+    m_period = idSessii;
+    m_glav->setIdSessii(idSessii);
+    m_mozhnoZakrit = false;
+    m_ostalosSekund = qMax(sekund, 0);
+    m_zapisanoKonca = 0;
+    m_sboiPodryad = false;
+    Taimer->setEnabled(true);
+    provesti();
+    m_mozhnoZakrit = true;
+}
+
 void TRegistrForma::provesti()
 {
     m_process->Podgotovit(QStringLiteral("Идет регистрация ..."), QStringLiteral("Завершить регистрацию"));
+    m_process->naZavershenie = [this] {
+        m_ostalosSekund = 0;
+        zavershit();
+    };
     m_glav->dialogs()->exec(m_process);
+    m_process->naZavershenie = nullptr;
     Taimer->setEnabled(false);
-    if (m_sboiTaimera) {
-        m_sboiTaimera = false;
-        sboi(m_oshibkaTaimera);
-        return;
-    }
-
-    DbConnection &db = m_glav->GlavBasa;
-    if (!db.exec(rezhim::prostoy())) {
-        sboi(vzyatOshibku());
-        return;
-    }
+    // The window closes only once the end is written.
     m_mozhnoZakrit = true;
-    if (!db.exec(rezhim::rezultatRegistracii(m_period))) {
-        sboi(vzyatOshibku());
-        return;
-    }
 
-    TGimnForm gimn(&db, m_glav->dialogs(), false, m_glav);
+    TGimnForm gimn(&m_glav->GlavBasa, m_glav->dialogs(), false, m_glav);
     m_glav->dialogs()->exec(&gimn);
 }
 
 void TRegistrForma::TaimerTimer()
 {
-    --m_ostalosSekund;
-    if (!m_glav->GlavBasa.exec(rezhim::ostalosSekund(m_ostalosSekund))) {
-        // Taken off the connection at once: the main window's timers tick until the
-        // progress window has gone and would take it for a lost connection.
-        m_sboiTaimera = true;
-        m_oshibkaTaimera = vzyatOshibku();
-        Taimer->setEnabled(false);
-        m_process->Zakryt();
+    // A box of this timer is open (its event loop runs the timer): that tick is not over yet.
+    if (m_vTike)
         return;
+    m_vTike = true;
+    // The seconds left go down only once written: a failed tick makes the registration a
+    // second longer, and the countdown never runs below zero into a registration without end.
+    if (m_ostalosSekund > 0) {
+        if (!m_glav->GlavBasa.exec(rezhim::ostalosSekund(m_ostalosSekund - 1))) {
+            sboiTaimera();
+            m_vTike = false;
+            return;
+        }
+        --m_ostalosSekund;
+        m_sboiPodryad = false;
     }
-    if (m_ostalosSekund <= 0) {
-        Taimer->setEnabled(false);
-        m_process->Zakryt();
+    if (m_ostalosSekund <= 0)
+        zavershit();
+    m_vTike = false;
+}
+
+void TRegistrForma::zavershit()
+{
+    DbConnection &db = m_glav->GlavBasa;
+    if (m_zapisanoKonca < 1) {
+        if (!db.exec(rezhim::prostoy()))
+            return sboiTaimera();
+        m_zapisanoKonca = 1;
     }
+    if (m_zapisanoKonca < 2) {
+        if (!db.exec(rezhim::rezultatRegistracii(m_period)))
+            return sboiTaimera();
+        m_zapisanoKonca = 2;
+    }
+    Taimer->setEnabled(false);
+    m_process->Zakryt();
+}
+
+void TRegistrForma::sboiTaimera()
+{
+    const OshibkaBazy oshibka(&m_glav->GlavBasa);
+    if (m_sboiPodryad)
+        return;
+    m_sboiPodryad = true;
+    oshibka.pokazat(m_glav->dialogs(), m_process->isVisible() ? static_cast<QWidget *>(m_process) : m_glav,
+                    QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"));
 }
 
 void TRegistrForma::FormKeyPress(int key)

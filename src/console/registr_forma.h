@@ -8,6 +8,7 @@ class QKeyEvent;
 class QPushButton;
 class QSpinBox;
 class Taimer;
+class OshibkaBazy;
 class TGlavForma;
 class TProcessGolosForma;
 
@@ -29,6 +30,10 @@ public:
     void KnopkaStartRegClick();
     // One second of a running registration.
     void TaimerTimer();
+    // Carries on a registration that this console had started before it came back (the
+    // mode row at 1 with the period and the seconds left): the countdown, the end, the
+    // results and the anthem, as if it had never left.
+    void Prodolzhit(int idSessii, int sekund);
 
     bool FormCloseQuery() const { return m_mozhnoZakrit; }
     void FormKeyPress(int key);
@@ -49,11 +54,14 @@ protected:
 private:
     // The registration after its start: the progress window, the end, the result, the anthem.
     void provesti();
-    // A failed step: the countdown stops, the operator gets the error, the terminals are
-    // sent back to idle and the window may be closed again.
-    void sboi(const QString &tekst);
-    // The first pending error, taken off the connection.
-    QString vzyatOshibku();
+    // A failed start: the operator gets the error, the terminals are sent back to idle and
+    // the window may be closed again.
+    void sboi(const OshibkaBazy &oshibka);
+    // The end of the run: idle, then the results, each written once; a write that fails is
+    // tried again at the next tick and the progress window stays until both are in.
+    void zavershit();
+    // A failed countdown or end write: reported once for a run of failing ticks.
+    void sboiTaimera();
 
     TGlavForma *m_glav;
     TProcessGolosForma *m_process;
@@ -61,6 +69,7 @@ private:
     bool m_mozhnoZakrit = true;
     bool m_zapushena = false;
     int m_period = 0;
-    bool m_sboiTaimera = false;
-    QString m_oshibkaTaimera;
+    int m_zapisanoKonca = 0;  // end writes already made: 0, 1 (idle), 2 (results)
+    bool m_sboiPodryad = false;
+    bool m_vTike = false;
 };

@@ -510,7 +510,10 @@ void TGlavForma::PodkluchenieExecute()
         dlg.Parol->setText(args.value(3));
     }
 
-    if (args.value(0) != QLatin1String("auto")) {
+    // Started by the service with the settings file's connection, an operator's console still
+    // asks for its password (the login filled in): an operator's password is never saved.
+    const bool parolOperatora = args.size() < 2 && dlg.Parol->text().isEmpty();
+    if (args.value(0) != QLatin1String("auto") || parolOperatora) {
         if (m_dialogs->exec(&dlg) != QDialog::Accepted) {
             m_zapuskUspeshen = false;
             return;
@@ -1005,7 +1008,8 @@ void TGlavForma::ZapisatSostoyanie(const QString &etap)
 // The idle board: every mode without a screen of its own.
 void TGlavForma::prostoyTablo(int kod)
 {
-    if (!TaimerVremya->isEnabled()) {
+    // A vote may end straight to idle (no results): its panel and board go with it.
+    if (!TaimerVremya->isEnabled() || !PanelGolosovanie->isHidden() || !ProgressBarTablo->isHidden()) {
         SkrytStrokiRezultatov();
         SbrosPanelGolosovania();
         PokazatVremya();

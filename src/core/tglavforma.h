@@ -294,6 +294,13 @@ public:
     class TKnopkiGolosovania *KnopkiGolosovania = nullptr;  // the four buttons and their handlers
     // The vote set-up dialog, opened by the console frame's button "Голосование".
     virtual void OtkrytNastroikuGolosovania();
+    // On an operator console that comes back (after a crash, a kill or a fault) while the
+    // mode row holds a registration or a vote whose countdown nobody writes any more: carries
+    // it to its end. A countdown still moving belongs to another console and is left alone.
+    // False when nothing was taken over.
+    bool VozobnovitProcess();
+    // How long a countdown must stand still before the console takes it over.
+    int ZhdatOstanovkiMs = 2500;
     class TProcessGolos2Forma *ProcessGolos2Forma = nullptr;  // vote-progress window (console)
 
     // Speaker requests.

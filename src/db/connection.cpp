@@ -27,7 +27,6 @@ QAtomicInt g_connectionCounter;
 
 // SQLite's extended result code for a violated foreign key.
 constexpr int kSqliteConstraintForeignKey = 787;
-constexpr int kReferenceViolation = 547;
 constexpr int kSqliteAuth = 23;
 constexpr int kSqliteConstraintTrigger = 1811;
 
@@ -491,7 +490,7 @@ void DbConnection::takeError(const QSqlError &error)
             text = QStringLiteral("Login failed for user '%1'.").arg(m_params.login);
     }
     if (m_engine == DbEngine::Embedded && native == kSqliteConstraintForeignKey) {
-        native = kReferenceViolation;
+        native = DbError::ReferenceViolation;
         text = QStringLiteral("The statement conflicted with a REFERENCE constraint: "
                               "rows of another table refer to this row. The statement has been terminated.");
     } else if (m_engine == DbEngine::Embedded && native == kSqliteAuth) {
@@ -662,6 +661,19 @@ bool DbConnection::rollback()
 {
     return exec(m_engine == DbEngine::Embedded ? QStringLiteral("ROLLBACK")
                                                : QStringLiteral("ROLLBACK TRANSACTION"));
+}
+
+bool DbConnection::inTransaction(const std::function<bool()> &steps)
+{
+    if (!beginTransaction())
+        return false;
+    if (steps() && commit())
+        return true;
+    const QList<DbError> prichina = m_errors;
+    rollback();
+    if (!prichina.isEmpty())
+        m_errors = prichina;
+    return false;
 }
 
 namespace sql {

@@ -12,10 +12,14 @@
 namespace prava {
 struct Kontekst;
 }
+#include <functional>
 
 // One database error as the workstation shows it: the driver's description and the
 // server's native error number (547 for a reference violation on both engines).
 struct DbError {
+    // A row still referred to by rows of another table (SQL Server's number, used for both).
+    static constexpr int ReferenceViolation = 547;
+
     QString description;
     int nativeError = 0;
 };
@@ -92,6 +96,10 @@ public:
     bool beginTransaction();
     bool commit();
     bool rollback();
+    // Runs the steps as one transaction: true when they and the commit succeeded. Otherwise
+    // it is rolled back and the errors of the failing step stay pending (a rollback that
+    // fails too, the engine having ended the transaction itself, does not replace them).
+    bool inTransaction(const std::function<bool()> &steps);
 
     const QList<DbError> &errors() const { return m_errors; }
     bool hasErrors() const { return !m_errors.isEmpty(); }

@@ -2,6 +2,7 @@
 #include "editors/povestka_grid.h"
 
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -20,12 +21,6 @@ namespace {
 
 // Names are stored in columns of 100 characters.
 const int kNameLength = 100;
-
-// The program's general error report: the failure's own text in an error box.
-void generalError(Dialogs *dialogs, QWidget *parent, const QString &text)
-{
-    dialogs->error(parent, text);
-}
 
 QFont titleFont()
 {
@@ -200,11 +195,8 @@ TMestoDeputatForma::~TMestoDeputatForma() = default;
 bool TMestoDeputatForma::reload()
 {
     const bool ok = Deputat->isOpen() ? Deputat->requery() : Deputat->open();
-    if (!ok) {
-        if (m_db->hasErrors())
-            generalError(m_dialogs, this, m_db->firstErrorText());
-        m_db->clearErrors();
-    }
+    if (!ok)
+        soobshitOshibku(m_dialogs, this, m_db);
     return ok;
 }
 
@@ -273,8 +265,7 @@ void TMestoDeputatForma::DobavitDeputataExecute()
         const QString f = dlg->familia->text(), i = dlg->imya->text(), o = dlg->otchestvo->text();
         if (!m_db->exec(QStringLiteral("INSERT INTO deputat (familia,imya,otchestvo) VALUES (") + sql::quote(f)
                         + QLatin1Char(',') + sql::quote(i) + QLatin1Char(',') + sql::quote(o) + QLatin1Char(')'))) {
-            generalError(m_dialogs, this, m_db->firstErrorText());
-            m_db->clearErrors();
+            soobshitOshibku(m_dialogs, this, m_db);
         } else if (reload()) {
             Deputat->locate(QStringLiteral("FIO"), f + QLatin1Char(' ') + i + QLatin1Char(' ') + o);
         }
@@ -295,8 +286,7 @@ void TMestoDeputatForma::RedaktDeputataExecute()
         if (!m_db->exec(QStringLiteral("UPDATE deputat SET familia=") + sql::quote(dlg->familia->text())
                         + QStringLiteral(",imya=") + sql::quote(dlg->imya->text()) + QStringLiteral(",otchestvo=")
                         + sql::quote(dlg->otchestvo->text()) + QStringLiteral(" WHERE id=") + QString::number(id))) {
-            generalError(m_dialogs, this, m_db->firstErrorText());
-            m_db->clearErrors();
+            soobshitOshibku(m_dialogs, this, m_db);
         } else if (reload()) {
             Deputat->locate(QStringLiteral("id"), id);
         }
@@ -313,14 +303,16 @@ void TMestoDeputatForma::UdalitDeputataExecute()
     if (!m_dialogs->question(this, QStringLiteral("Вы уверены что хотите удалить депутата [") + fio + QStringLiteral("]?"),
                              QStringLiteral("Удаление")))
         return;
-    if (m_db->exec(QStringLiteral("DELETE FROM deputat WHERE id=") + QString::number(id))) {
+    // A deputy who still sits somewhere leaves the seat free, not assigned to nobody.
+    const QString d = QString::number(id);
+    if (m_db->inTransaction([&] {
+            return m_db->exec(QStringLiteral("DELETE FROM sostav WHERE id_deputat=") + d)
+                   && m_db->exec(QStringLiteral("DELETE FROM deputat WHERE id=") + d);
+        })) {
         reload();
         return;
     }
-    if (m_db->hasErrors()) {
-        m_dialogs->error(this, QStringLiteral("Ошибка удаления депутата!\n\r\n\r") + m_db->firstErrorText());
-        m_db->clearErrors();
-    }
+    soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка удаления депутата!\n\r\n\r"));
 }
 
 void TMestoDeputatForma::KnopkaViborClick()

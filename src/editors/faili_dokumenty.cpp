@@ -1,6 +1,7 @@
 // The documents side of the agenda editor: the content of the selected item and its
 // documents, registered in faili and copied into the document store.
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -26,17 +27,9 @@ void TRedaktorPovestki::reloadDocuments()
     if (!haveItem)
         return;
     Faili->setParam(QStringLiteral("a"), povestka->field(QStringLiteral("id")).toInt());
-    if (!Faili->open() && m_db->hasErrors()) {
-        // No heading of its own: the failure's own text, as an unexpected error is shown.
-        m_dialogs->error(this, m_db->firstErrorText());
-        m_db->clearErrors();
-    }
-}
-
-void TRedaktorPovestki::reportDb(const QString &heading)
-{
-    m_dialogs->error(this, heading + kNewLines + m_db->firstErrorText());
-    m_db->clearErrors();
+    // No heading of its own: the failure's own text, as an unexpected error is shown.
+    if (!Faili->open())
+        soobshitOshibku(m_dialogs, this, m_db);
 }
 
 bool TRedaktorPovestki::dateFolder(QString *folder)
@@ -75,8 +68,10 @@ void TRedaktorPovestki::KnopkaDocNoviyClick()
         return;
     DataSet *povestka = PovestkaFreim->Povestka;
     QString date;
-    if (!dateFolder(&date))
-        return reportDb(kRegisterError);
+    if (!dateFolder(&date)) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
     const QString file = chooseFile();
     if (file.isEmpty())
         return;
@@ -86,14 +81,20 @@ void TRedaktorPovestki::KnopkaDocNoviyClick()
     if (!m_db->exec(QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (")
                     + QString::number(povestka->field(QStringLiteral("id")).toInt()) + QLatin1Char(',')
                     + sql::quote(name) + QLatin1Char(',') + sql::quote(name) + QLatin1Char(',') + sql::quote(put)
-                    + QLatin1Char(')')))
-        return reportDb(kRegisterError);
-    if (!Faili->requery())
-        return reportDb(kRegisterError);
+                    + QLatin1Char(')'))) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
+    if (!Faili->requery()) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
     bool ok = false;
     const QVariant id = m_db->scalar(QStringLiteral("SELECT @@identity as id;"), &ok);
-    if (!ok)
-        return reportDb(kRegisterError);
+    if (!ok) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
     Faili->locate(QStringLiteral("id"), id);
     // Every document goes into its item folder, additional questions included: the
     // terminals open documents only from there.
@@ -106,8 +107,10 @@ void TRedaktorPovestki::DocTablDblClick()
         return;
     DataSet *povestka = PovestkaFreim->Povestka;
     QString date;
-    if (!dateFolder(&date))
-        return reportDb(kRegisterError);
+    if (!dateFolder(&date)) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
     const QString file = chooseFile();
     if (file.isEmpty())
         return;
@@ -116,10 +119,14 @@ void TRedaktorPovestki::DocTablDblClick()
                                              povestka->field(QStringLiteral("tip")).toInt());
     const QString id = QString::number(Faili->field(QStringLiteral("id")).toInt());
     if (!m_db->exec(QStringLiteral("UPDATE faili SET fail=") + sql::quote(name) + QStringLiteral(",put=")
-                    + sql::quote(put) + QStringLiteral(" WHERE id=") + id))
-        return reportDb(kRegisterError);
-    if (!Faili->requery())
-        return reportDb(kRegisterError);
+                    + sql::quote(put) + QStringLiteral(" WHERE id=") + id)) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
+    if (!Faili->requery()) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return;
+    }
     Faili->locate(QStringLiteral("id"), id);
     // The replacing file must be where the terminals look for it.
     copyIntoItemFolder(file, put, name);
@@ -135,7 +142,7 @@ void TRedaktorPovestki::KnopkaDocOpisanieClick()
     if (!m_db->exec(QStringLiteral("UPDATE faili SET opisanie =") + sql::quote(text) + QStringLiteral(" WHERE id=")
                     + QString::number(Faili->field(QStringLiteral("id")).toInt()))
         || !Faili->requery())
-        reportDb(QStringLiteral("Ошибка обновления описания документа! "));
+        soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка обновления описания документа! ") + kNewLines);
 }
 
 void TRedaktorPovestki::KnopkaDocUdalitClick()
@@ -151,7 +158,7 @@ void TRedaktorPovestki::KnopkaDocUdalitClick()
     if (!m_db->exec(QStringLiteral("DELETE FROM faili WHERE id=")
                     + QString::number(Faili->field(QStringLiteral("id")).toInt()))
         || !Faili->requery())
-        reportDb(QStringLiteral("Ошибка удаления файла!"));
+        soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка удаления файла!") + kNewLines);
 }
 
 void TRedaktorPovestki::DocTablMouseUp(Qt::MouseButton button)

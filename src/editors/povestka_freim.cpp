@@ -1,6 +1,7 @@
 #include "editors/povestka_freim.h"
 
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -111,10 +112,7 @@ bool Tpovestka_freim::ZagruzitPovestku()
     Povestka->close();
     Povestka->setParam(QStringLiteral("a"), m_zasedanie);
     const bool ok = Povestka->open();
-    if (m_db->hasErrors()) {
-        m_dialogs->error(this, QStringLiteral("Ошибка запроса повестки (") + m_db->firstErrorText() + QStringLiteral(")!"));
-        m_db->clearErrors();
-    }
+    soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
     return ok;
 }
 
@@ -152,11 +150,7 @@ void Tpovestka_freim::ZasedanieClick()
         m_zasedanie = form.chosenId();
         ZagruzitPovestku();
     }
-    if (m_db->hasErrors()) {
-        m_dialogs->error(this, QStringLiteral("Ошибка запроса списка заседаний (") + m_db->firstErrorText()
-                                   + QStringLiteral(")!"));
-        m_db->clearErrors();
-    }
+    soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка запроса списка заседаний ("), QStringLiteral(")!"));
 }
 
 void Tpovestka_freim::PovestkaTablDblClick()
@@ -229,12 +223,9 @@ void Tpovestka_freim::editVopros(bool adding)
                 agendaChanged();
         }
     }
-    if (m_db->hasErrors()) {
-        m_dialogs->error(this,
-                         QStringLiteral("Ошибка работы с базой данных при редактировании вопроса повестки дня [")
-                             + m_db->firstErrorText() + QStringLiteral("]!"));
-        m_db->clearErrors();
-    }
+    soobshitOshibku(m_dialogs, this, m_db,
+                    QStringLiteral("Ошибка работы с базой данных при редактировании вопроса повестки дня ["),
+                    QStringLiteral("]!"));
 }
 
 void Tpovestka_freim::VoprosUdalitExecute()
@@ -247,8 +238,13 @@ void Tpovestka_freim::VoprosUdalitExecute()
                                  + QStringLiteral("]!"),
                              QStringLiteral("Удаление")))
         return;
-    const bool deleted =
-        m_db->exec(QStringLiteral("DELETE FROM povestka WHERE id=") + Povestka->field(QStringLiteral("id")).toString());
+    // Its documents and voting rules go with it, or nothing goes.
+    const QString id = QString::number(Povestka->field(QStringLiteral("id")).toInt());
+    const bool deleted = m_db->inTransaction([&] {
+        return m_db->exec(QStringLiteral("DELETE FROM faili WHERE id_povestka=") + id)
+               && m_db->exec(QStringLiteral("DELETE FROM povestka_regim WHERE id_povestka=") + id)
+               && m_db->exec(QStringLiteral("DELETE FROM povestka WHERE id=") + id);
+    });
     if (!deleted)
         m_db->clearErrors();  // a refused delete is passed over without a message
     Povestka->requery();
@@ -289,9 +285,7 @@ void Tpovestka_freim::moveVopros(bool up)
             && m_db->exec(QStringLiteral("UPDATE povestka SET ord=") + neighbourOrd + QStringLiteral(" WHERE id=") + i);
     }
     if (!ok) {
-        m_dialogs->error(this, QStringLiteral("Ошибка при перемещении вопроса повестки!") + kNewLines
-                                   + m_db->firstErrorText());
-        m_db->clearErrors();
+        soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка при перемещении вопроса повестки!") + kNewLines);
         // Half a swap may have been written: show what the database now holds.
         Povestka->requery();
         return;

@@ -68,8 +68,6 @@ protected:
 
 private:
     void reloadDocuments();
-    // The documents' database report: heading + blank lines + the first error; clears it.
-    void reportDb(const QString &heading);
     // Copies a chosen file into the item folder; an existing file is kept.
     void copyIntoItemFolder(const QString &source, const QString &put, const QString &fileName);
     // Asks for a PDF; the full path, empty when cancelled.

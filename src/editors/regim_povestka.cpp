@@ -1,6 +1,7 @@
 #include "editors/regim_povestka.h"
 
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -21,6 +22,7 @@ const QString kAddError = QStringLiteral("Ошибка при добавлени
 const QString kReplaceError = QStringLiteral("Ошибка при заменене режима голосования к повестке!");
 const QString kRemoveError = QStringLiteral("Ошибка при удалении режима голосования!");
 const QString kMoveError = QStringLiteral("Ошибка при перемещении голосования к повестке!");
+const QString kNewLines = QStringLiteral("\n\r\n\r");
 const QString kDuplicate = QStringLiteral("Повторяющийся режим!");
 }  // namespace
 
@@ -90,17 +92,9 @@ void TRegimPovestkaForma::setPovestka(int id, const QString &opisanie)
     setWindowTitle(QStringLiteral("Режимы голосования - ") + opisanie);
     RegimZapros->close();
     RegimZapros->setParam(QStringLiteral("a"), id);
-    if (!RegimZapros->open() && m_db->hasErrors()) {
-        // No heading of its own: the failure's own text, as an unexpected error is shown.
-        m_dialogs->error(this, m_db->firstErrorText());
-        m_db->clearErrors();
-    }
-}
-
-void TRegimPovestkaForma::report(const QString &heading)
-{
-    m_dialogs->error(this, heading + QStringLiteral("\n\r\n\r") + m_db->firstErrorText());
-    m_db->clearErrors();
+    // No heading of its own: the failure's own text, as an unexpected error is shown.
+    if (!RegimZapros->open())
+        soobshitOshibku(m_dialogs, this, m_db);
 }
 
 bool TRegimPovestkaForma::pick(int current, int *regim, QString *opisanie)
@@ -133,12 +127,14 @@ void TRegimPovestkaForma::RegimNoviyExecute()
     QString name;
     if (!pick(-1, &r, &name)) {
         if (m_db->hasErrors())
-            report(kAddError);
+            soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
         return;
     }
     const int count = countOf(r);
-    if (count < 0)
-        return report(kAddError);
+    if (count < 0) {
+        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+        return;
+    }
     if (count != 0) {
         m_dialogs->error(this, kDuplicate);
         return;
@@ -146,14 +142,20 @@ void TRegimPovestkaForma::RegimNoviyExecute()
     bool ok = false;
     const QVariant maxOrd = m_db->scalar(
         QStringLiteral("SELECT MAX(ord) FROM povestka_regim WHERE id_povestka=") + QString::number(m_povestka), &ok);
-    if (!ok)
-        return report(kAddError);
+    if (!ok) {
+        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+        return;
+    }
     if (!m_db->exec(QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (")
                     + QString::number(maxOrd.toInt() + 1) + QLatin1Char(',') + QString::number(m_povestka)
-                    + QLatin1Char(',') + QString::number(r) + QLatin1Char(')')))
-        return report(kAddError);
-    if (!RegimZapros->requery())
-        return report(kAddError);
+                    + QLatin1Char(',') + QString::number(r) + QLatin1Char(')'))) {
+        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+        return;
+    }
+    if (!RegimZapros->requery()) {
+        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+        return;
+    }
     RegimZapros->last();
 }
 
@@ -168,24 +170,30 @@ void TRegimPovestkaForma::RegimRedaktExecute()
     QString name;
     if (!pick(g, &r, &name)) {
         if (m_db->hasErrors())
-            report(kReplaceError);
+            soobshitOshibku(m_dialogs, this, m_db, kReplaceError + kNewLines);
         return;
     }
     // The same name counts as the same rule, even on another row of the rules.
     if (name == current)
         return;
     const int count = countOf(r);
-    if (count < 0)
-        return report(kAddError);
+    if (count < 0) {
+        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+        return;
+    }
     if (count != 0) {
         m_dialogs->error(this, kDuplicate);
         return;
     }
     if (!m_db->exec(QStringLiteral("UPDATE povestka_regim SET id_regim=") + QString::number(r)
-                    + QStringLiteral(" WHERE id=") + QString::number(i)))
-        return report(kReplaceError);
-    if (!RegimZapros->requery())
-        return report(kReplaceError);
+                    + QStringLiteral(" WHERE id=") + QString::number(i))) {
+        soobshitOshibku(m_dialogs, this, m_db, kReplaceError + kNewLines);
+        return;
+    }
+    if (!RegimZapros->requery()) {
+        soobshitOshibku(m_dialogs, this, m_db, kReplaceError + kNewLines);
+        return;
+    }
     RegimZapros->locate(QStringLiteral("id"), i);
 }
 
@@ -200,10 +208,12 @@ void TRegimPovestkaForma::RegimUdalitExecute()
         return;
     // The others keep their positions: gaps are harmless, the order is what counts.
     if (!m_db->exec(QStringLiteral("DELETE FROM povestka_regim WHERE id = ")
-                    + RegimZapros->field(QStringLiteral("id")).toString()))
-        return report(kRemoveError);
+                    + RegimZapros->field(QStringLiteral("id")).toString())) {
+        soobshitOshibku(m_dialogs, this, m_db, kRemoveError + kNewLines);
+        return;
+    }
     if (!RegimZapros->requery())
-        report(kRemoveError);
+        soobshitOshibku(m_dialogs, this, m_db, kRemoveError + kNewLines);
 }
 
 void TRegimPovestkaForma::RegimVerhExecute()
@@ -228,8 +238,10 @@ void TRegimPovestkaForma::move(bool up)
                                     : QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + a
                                           + QStringLiteral(") AND (ord>") + o + QStringLiteral(") ORDER BY ord;");
     ResultSet rs;
-    if (!m_db->query(neighbourSql, &rs))
-        return report(kMoveError);
+    if (!m_db->query(neighbourSql, &rs)) {
+        soobshitOshibku(m_dialogs, this, m_db, kMoveError + kNewLines);
+        return;
+    }
     if (rs.isEmpty())
         return;
     const QString neighbourOrd = QString::number(rs.value(0, QStringLiteral("ord")).toInt());
@@ -237,7 +249,7 @@ void TRegimPovestkaForma::move(bool up)
     if (!m_db->exec(QStringLiteral("UPDATE povestka_regim SET ord=") + o + QStringLiteral(" WHERE id=") + neighbourId)
         || !m_db->exec(QStringLiteral("UPDATE povestka_regim SET ord=") + neighbourOrd + QStringLiteral(" WHERE id=")
                        + i)) {
-        report(kMoveError);
+        soobshitOshibku(m_dialogs, this, m_db, kMoveError + kNewLines);
         RegimZapros->requery();
         return;
     }

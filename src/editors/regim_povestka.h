@@ -55,7 +55,6 @@ private:
     // rule was chosen.
     bool pick(int current, int *regim, QString *opisanie);
     // Reports a failure with the fixed heading and clears the error list.
-    void report(const QString &heading);
     // Count of the item's rows with that rule; -1 on failure.
     int countOf(int regim);
     void move(bool up);

@@ -2,6 +2,7 @@
 #include "editors/povestka_grid.h"
 
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -19,13 +20,6 @@
 namespace {
 
 const int kDateColumnWidth = 81;
-const int kReferenceViolation = 547;
-
-// The program's general error report: the failure's own text in an error box.
-void generalError(Dialogs *dialogs, QWidget *parent, const QString &text)
-{
-    dialogs->error(parent, text);
-}
 
 // The date column is centred.
 class ZasedaniaGridModel : public DataSetModel {
@@ -203,11 +197,8 @@ TZasedanieForm::~TZasedanieForm() = default;
 bool TZasedanieForm::reload()
 {
     const bool ok = Zasedania->isOpen() ? Zasedania->requery() : Zasedania->open();
-    if (!ok) {
-        if (m_db->hasErrors())
-            generalError(m_dialogs, this, m_db->firstErrorText());
-        m_db->clearErrors();
-    }
+    if (!ok)
+        soobshitOshibku(m_dialogs, this, m_db);
     updatePickerButtons();
     return ok;
 }
@@ -332,14 +323,15 @@ void TZasedanieForm::editMeeting(bool adding)
             }
         }
     }
-    if (m_db->hasErrors()) {
-        const QString text = m_db->firstErrorText();
-        m_dialogs->error(this, (adding ? QStringLiteral("Ошибка при добавлении заседания [")
-                                       : QStringLiteral("Ошибка при редактировании заседания ["))
-                                   + text + QLatin1Char(']'));
-        m_db->clearErrors();
+    const OshibkaBazy oshibka(m_db);
+    if (oshibka.est()) {
+        oshibka.pokazat(m_dialogs, this,
+                        adding ? QStringLiteral("Ошибка при добавлении заседания [")
+                               : QStringLiteral("Ошибка при редактировании заседания ["),
+                        QStringLiteral("]"));
+        // Then the general report of the failure itself.
         if (failed)
-            generalError(m_dialogs, this, text);
+            oshibka.pokazat(m_dialogs, this);
     }
     delete dlg;
     updatePickerButtons();
@@ -363,15 +355,12 @@ void TZasedanieForm::ZasedanieUdalitExecute()
         reload();
         return;
     }
-    if (m_db->hasErrors()) {
-        if (m_db->errors().first().nativeError == kReferenceViolation)
-            m_dialogs->error(this, QStringLiteral("Сначала нужно удалить все вопросы повестки дня, относящиеся к заседанию [")
-                                       + opisanie + QStringLiteral("]!"));
-        else
-            m_dialogs->error(this, QStringLiteral("Ошибка при удалении заседания [") + m_db->firstErrorText()
-                                       + QLatin1Char(']'));
-        m_db->clearErrors();
-    }
+    const OshibkaBazy oshibka(m_db);
+    if (oshibka.narushenieSsylki())
+        m_dialogs->error(this, QStringLiteral("Сначала нужно удалить все вопросы повестки дня, относящиеся к заседанию [")
+                                   + opisanie + QStringLiteral("]!"));
+    else
+        oshibka.pokazat(m_dialogs, this, QStringLiteral("Ошибка при удалении заседания ["), QStringLiteral("]"));
 }
 
 void TZasedanieForm::KnopkaProtokolClick()

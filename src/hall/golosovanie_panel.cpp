@@ -3,6 +3,8 @@
 #include "core/cveta.h"
 #include "core/dialogs.h"
 #include "core/gerb.h"
+#include "core/oshibka.h"
+#include "core/rezhim.h"
 #include "core/tglavforma.h"
 #include "core/vidzhety.h"
 
@@ -87,29 +89,40 @@ TGranica *TKnopkiGolosovania::ramka(int knopka) const
 
 bool TKnopkiGolosovania::Golos(int knopka)
 {
+    // A touch counts only while the panel shows a running vote, as a key of the keypad does.
+    if (m_glav->RegimNomer() != rezhim::Golosovanie || m_glav->PanelGolosovanie->isHidden())
+        return false;
     DbConnection &db = m_glav->GlavBasa;
     const int idGolosovania = m_glav->RegimParam1();
     const QString otozvat = QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
                                 .arg(m_glav->IdDeputata())
                                 .arg(idGolosovania);
-    const bool nachata = db.beginTransaction();
-    bool ok = nachata && db.exec(otozvat);
-    if (ok && knopka != Sbros)
-        ok = db.exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,%2,%3,%4)")
-                         .arg(m_glav->IdDeputata())
-                         .arg(m_glav->IdPovestki())
-                         .arg(knopka)
-                         .arg(idGolosovania));
-    if (ok)
-        ok = db.commit();
-    if (!ok && nachata) {
-        // A failed cast takes the withdrawal back with it: the previous ballot stays. The
-        // error reported is the one that caused it, not a complaint of the rollback.
-        const DbError prichina = db.errors().value(0);
-        if (!db.rollback())
-            db.setError(prichina.description, prichina.nativeError);
-    }
+    // A failed cast takes the withdrawal back with it: the previous ballot stays. The mode row
+    // is read again under the write lock: the poller's copy may be up to a tick old, and a
+    // ballot written after the console ended the vote would change a decided result.
+    bool idet = true;
+    const bool ok = db.inTransaction([&] {
+        ResultSet regim;
+        if (!db.query(rezhim::zapros(), &regim))
+            return false;
+        idet = regim.value(0, 0).toInt() == rezhim::Golosovanie && regim.value(0, 1).toInt() == idGolosovania;
+        if (!idet)
+            return false;
+        return db.exec(otozvat)
+               && (knopka == Sbros
+                   || db.exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) "
+                                             "VALUES (%1,%2,%3,%4)")
+                                  .arg(m_glav->IdDeputata())
+                                  .arg(m_glav->IdPovestki())
+                                  .arg(knopka)
+                                  .arg(idGolosovania)));
+    });
+    if (!ok && !idet)
+        return false;  // the vote has ended; nothing was written
     if (!ok) {
+        // Reported here, so it is not taken for a lost connection; the deputy may press again.
+        const OshibkaBazy vzyata(&db);
+        Q_UNUSED(vzyata)
         m_glav->dialogs()->message(m_glav, QStringLiteral("Ошибка голосования!"), QCoreApplication::applicationName(),
                                    Dialogs::NoIcon);
         return false;

@@ -3,6 +3,7 @@
 #include "hall/karta_mest.h"
 
 #include "core/cveta.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "core/vidzhety.h"
 #include "hall/zal_obshee.h"
@@ -159,7 +160,7 @@ bool TGlavForma::PostroitKartuMest()
     // Names by seat number from the current seat assignments.
     const bool prochitano = Sostav->isOpen() ? Sostav->requery(QStringLiteral("id_mesto")) : Sostav->open();
     if (!prochitano) {
-        zal::oshibkaBazy(this);
+        soobshitOshibku(dialogs(), this, &GlavBasa);
         return false;
     }
     QHash<QString, QString> imena;
@@ -218,7 +219,7 @@ bool TGlavForma::PostroitKartuMest()
 
     ResultSet osv;
     if (!GlavBasa.query(kOsvobozhdennye, &osv)) {
-        zal::oshibkaBazy(this);
+        soobshitOshibku(dialogs(), this, &GlavBasa);
         return false;
     }
     for (int n : kartamest::osvobozhdennye(osv.scalar().toString())) {

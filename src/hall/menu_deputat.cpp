@@ -1,6 +1,7 @@
 #include "hall/menu_deputat.h"
 
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "core/rezhim.h"
 #include "core/tglavforma.h"
@@ -174,14 +175,6 @@ bool TMenuDeputat::deputatMesta(const QString &nomer, int *idDeputata)
     return true;
 }
 
-void TMenuDeputat::oshibkaBazy(const QString &zagolovok, bool tolkoPriOshibke)
-{
-    DbConnection &db = m_glav->GlavBasa;
-    if (tolkoPriOshibke && !db.hasErrors())
-        return;
-    m_glav->dialogs()->error(m_glav, zagolovok + db.firstErrorText());
-}
-
 // ---- Register and cancel ----------------------------------------------------------------------
 
 void TMenuDeputat::MenuRegClick()
@@ -208,7 +201,7 @@ void TMenuDeputat::registraciya(bool otmena)
 
     bool zaregistrirovan = false;
     if (!nomerZaregistrirovan(nomer, &zaregistrirovan)) {
-        oshibkaBazy(oshibka, false);
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, oshibka);
         return;
     }
     if (zaregistrirovan != otmena)
@@ -222,7 +215,7 @@ void TMenuDeputat::registraciya(bool otmena)
 
     int idDeputata = -1;
     if (!deputatMesta(nomer, &idDeputata)) {
-        oshibkaBazy(oshibka, false);
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, oshibka);
         return;
     }
     if (idDeputata < 0)
@@ -236,7 +229,7 @@ void TMenuDeputat::registraciya(bool otmena)
                      + chislo(m_glav->IdZasedania()) + QStringLiteral(",") + chislo(idDeputata) + QStringLiteral(",")
                      + sessia + QStringLiteral(")");
     if (!m_glav->GlavBasa.exec(zapros))
-        oshibkaBazy(oshibka, false);
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, oshibka);
 }
 
 // ---- Seating a deputy -------------------------------------------------------------------------
@@ -262,7 +255,7 @@ void TMenuDeputat::MenuViborDeputataClick()
                               QStringLiteral("WHERE (nomer LIKE ") + sql::quoteLike(nomer)
                                   + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
                   &rs)) {
-        oshibkaBazy(kOshibkaNomeraDeputata, true);
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, kOshibkaNomeraDeputata);
         return;
     }
     const int tekushii = rs.isEmpty() ? -1 : rs.value(0, 0).toInt();
@@ -282,7 +275,7 @@ void TMenuDeputat::MenuViborDeputataClick()
                               QStringLiteral("WHERE (id_deputat = ") + chislo(vybran)
                                   + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
                   &rs)) {
-        oshibkaBazy(kOshibkaNomeraMesta, true);
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, kOshibkaNomeraMesta);
         return;
     }
     const int staroeMesto = rs.isEmpty() ? -1 : rs.value(0, 0).toString().toInt();
@@ -320,18 +313,8 @@ void TMenuDeputat::MenuViborDeputataClick()
         return true;
     };
 
-    if (!db.beginTransaction()) {
-        oshibkaBazy(kOshibkaVybora, true);
-        return;
-    }
-    if (!shagi() || !db.commit()) {
-        // Keep the failure's own description: a rollback that fails too (the engine may have
-        // ended the transaction itself) must not replace it.
-        const QList<DbError> oshibki = db.errors();
-        db.rollback();
-        if (!oshibki.isEmpty())
-            db.setError(oshibki.first().description, oshibki.first().nativeError);
-        oshibkaBazy(kOshibkaVybora, true);
+    if (!db.inTransaction(shagi)) {
+        soobshitOshibku(m_glav->dialogs(), m_glav, &db, kOshibkaVybora);
         return;
     }
 
@@ -342,7 +325,7 @@ void TMenuDeputat::MenuViborDeputataClick()
 
     DataSet *s = m_glav->Sostav;
     if (!(s->isOpen() ? s->requery(QStringLiteral("id_mesto")) : s->open()))
-        oshibkaBazy(kOshibkaVybora, true);
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, kOshibkaVybora);
 }
 
 // ---- Remote commands --------------------------------------------------------------------------
@@ -371,5 +354,5 @@ void TMenuDeputat::udalennayaKomanda(int kod, const QString &zagolovok)
         return;
     }
     if (!m_glav->GlavBasa.exec(rezhim::udalennayaKomanda(static_cast<rezhim::Kod>(kod))))
-        m_glav->dialogs()->error(m_glav, m_glav->GlavBasa.firstErrorText());
+        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
 }

@@ -66,8 +66,6 @@ private:
     void registraciya(bool otmena);
     // Remote commands: control word, then the mode-row statement.
     void udalennayaKomanda(int kod, const QString &zagolovok);
-    // Shows a heading followed by the connection's first error, when it reports one.
-    void oshibkaBazy(const QString &zagolovok, bool tolkoPriOshibke);
 
     TGlavForma *m_glav;
 };

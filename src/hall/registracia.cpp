@@ -2,6 +2,7 @@
 // the boards of the other roles, the button that writes the presence record, and the sync
 // that follows presence records written elsewhere.
 #include "core/cveta.h"
+#include "core/oshibka.h"
 #include "core/gerb.h"
 #include "core/platform.h"
 #include "core/vidzhety.h"
@@ -196,7 +197,7 @@ void TGlavForma::RegKnopkaClick()
                                       .arg(IdZasedania())
                                       .arg(IdDeputata())
                                       .arg(period)))) {
-            zal::oshibkaBazy(this);
+            soobshitOshibku(dialogs(), this, &GlavBasa);
             return;
         }
         setRegKnopkaTag(2);
@@ -207,7 +208,7 @@ void TGlavForma::RegKnopkaClick()
                                .arg(IdZasedania())
                                .arg(IdDeputata())
                                .arg(period))) {
-            zal::oshibkaBazy(this);
+            soobshitOshibku(dialogs(), this, &GlavBasa);
             return;
         }
         setRegKnopkaTag(1);

@@ -26,10 +26,4 @@ inline void soobshenie(TGlavForma *glav, const QString &tekst)
     glav->dialogs()->message(glav, tekst, QString(), Dialogs::NoIcon, Dialogs::Ok, Dialogs::Ok);
 }
 
-// The failing statement's own description in the standard error box.
-inline void oshibkaBazy(TGlavForma *glav)
-{
-    glav->dialogs()->error(glav, glav->GlavBasa.firstErrorText());
-}
-
 }  // namespace zal

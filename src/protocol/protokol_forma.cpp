@@ -1,6 +1,7 @@
 #include "protocol/protokol_forma.h"
 
 #include "core/dialogs.h"
+#include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
@@ -129,26 +130,19 @@ void TProtokolForma::showEvent(QShowEvent *event)
         FormActivate();
 }
 
-void TProtokolForma::reportDbError()
-{
-    if (m_db->hasErrors())
-        m_dialogs->error(this, m_db->firstErrorText());
-    m_db->clearErrors();
-}
-
 void TProtokolForma::FormActivate()
 {
     Otchet1->close();
     if (!Otchet1->open()) {
         display(protocol::Paragraphs());
-        reportDbError();
+        soobshitOshibku(m_dialogs, this, m_db);
         return;
     }
     Otchet2->close();
     Otchet2BeforeOpen();
     if (!Otchet2->open()) {
         display(protocol::Paragraphs());
-        reportDbError();
+        soobshitOshibku(m_dialogs, this, m_db);
         return;
     }
     Electronniy->setChecked(true);

@@ -60,7 +60,6 @@ private:
     void rebuild(bool edited);
     void display(const protocol::Paragraphs &paragraphs);
     bool queriesOpen() const;
-    void reportDbError();
 
     DbConnection *m_db;
     Dialogs *m_dialogs;

@@ -244,9 +244,13 @@ private slots:
         QCOMPARE(dialogs.shown[0].defaultButton, Dialogs::No);
         QCOMPARE(listed(w).size(), 5);
 
+        // Seated: the seat is left free, with no assignment to a deputy who is gone.
+        const int seated = w.currentId();
+        rawSql(QStringLiteral("INSERT INTO sostav (id_deputat,id_mesto) VALUES (%1,7)").arg(seated));
         dialogs.clear();
         dialogs.answers.enqueue(Dialogs::Yes);
         w.UdalitDeputataExecute();
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM sostav WHERE id_deputat=%1").arg(seated)).toInt(), 0);
         QCOMPARE(listed(w).size(), 4);
         QVERIFY(!listed(w).contains(QStringLiteral("Д'Арсонваль Жак Арсенович")));
         QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM deputat")).toInt(), 4);
@@ -267,8 +271,11 @@ private slots:
         dialogs.clear();
         rawSql(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON deputat BEGIN SELECT RAISE(ABORT, 'на месте'); END"));
         const int id = w.currentId();
+        rawSql(QStringLiteral("INSERT INTO sostav (id_deputat,id_mesto) VALUES (%1,7)").arg(id));
         dialogs.answers.enqueue(Dialogs::Yes);
         w.UdalitDeputataExecute();
+        // The refused delete keeps the deputy's seat too.
+        QCOMPARE(db->scalar(QStringLiteral("SELECT COUNT(*) FROM sostav WHERE id_deputat=%1").arg(id)).toInt(), 1);
         QCOMPARE(dialogs.shown.size(), 2);
         QCOMPARE(dialogs.shown[1].text, QStringLiteral("Ошибка удаления депутата!\n\r\n\rна месте"));
         QCOMPARE(dialogs.shown[1].caption, QStringLiteral("Ошибка"));

@@ -9,6 +9,8 @@
 #include "test_povestka_fixture.h"
 
 #include <QGuiApplication>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QLabel>
 #include <QScreen>
 #include <QLineEdit>
@@ -337,7 +339,10 @@ private slots:
         const int a = t.addItem(m, 0, 1, 1);
         const int b = t.addItem(m, 0, 2, 2);
         const int c = t.addItem(m, 0, 3, 3);
-        t.exec(QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (%1,'a.pdf','a.pdf','x\\')").arg(b));
+        for (int item : {a, b}) {
+            t.exec(QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (%1,'a.pdf','a.pdf','x\\')").arg(item));
+            t.exec(QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (1,%1,1)").arg(item));
+        }
         auto w = editor(m);
         QVERIFY(w->PovestkaFreim->Povestka->locate(QStringLiteral("id"), b));
 
@@ -356,8 +361,24 @@ private slots:
         QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM povestka WHERE id=%1").arg(b)).toInt(), 0);
         QCOMPARE(ords({a, c}), (QList<int>{1, 3}));
         QCOMPARE(t.scalar(QStringLiteral("SELECT nomer FROM povestka WHERE id=%1").arg(c)).toInt(), 3);
-        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM faili")).toInt(), 1);
+        // Its documents and voting rules went with it; the others' stay.
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM faili WHERE id_povestka=%1").arg(b)).toInt(), 0);
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM povestka_regim WHERE id_povestka=%1").arg(b)).toInt(), 0);
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM faili WHERE id_povestka=%1").arg(a)).toInt(), 1);
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM povestka_regim WHERE id_povestka=%1").arg(a)).toInt(), 1);
         QCOMPARE(changes, 1);
+
+        // An item whose delete is refused keeps its documents and rules: all or nothing.
+        QSqlQuery trigger(t.db->database());
+        QVERIFY(trigger.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON povestka "
+                                            "BEGIN SELECT RAISE(ABORT, 'golosovanie'); END")));
+        QVERIFY(w->PovestkaFreim->Povestka->locate(QStringLiteral("id"), a));
+        t.dialogs.answers.enqueue(Dialogs::Yes);
+        w->PovestkaFreim->VoprosUdalitExecute();
+        QVERIFY(!t.db->hasErrors());
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM povestka WHERE id=%1").arg(a)).toInt(), 1);
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM faili WHERE id_povestka=%1").arg(a)).toInt(), 1);
+        QCOMPARE(t.scalar(QStringLiteral("SELECT count(*) FROM povestka_regim WHERE id_povestka=%1").arg(a)).toInt(), 1);
     }
 
     void failingAgendaQueryIsReported()

@@ -193,16 +193,18 @@ void TestKomandy::registerAndCancel()
     QCOMPARE(zapisei(hall, x, ranee), 1);
     QCOMPARE(zapisei(hall, hall.deputyAt("02"), period), 1);
 
-    // A failing statement: the report with the database's text; the failure stays pending and
-    // ends the console at its next tick, as any failing statement does.
+    // A failing statement: the report with the database's text, taken off the connection, so
+    // the console goes on (its timers run inside the box).
     QVERIFY(sqlite(hall, "CREATE TRIGGER t BEFORE INSERT ON sessia BEGIN SELECT RAISE(ABORT, 'net registracii'); END"));
     ws.dialogs.answers << Dialogs::Yes;
+    ws.dialogs.whileShown = [&] { ws.second(); };
     naMeste(ws, 7)->MenuRegClick();
     QVERIFY(ws.dialogs.lastText().startsWith("Ошибка работы с базой данных при регистрации депутата! \n\r\n\r"));
     QVERIFY(ws.dialogs.lastText().contains("net registracii"));
     QCOMPARE(ws.dialogs.shown.last().icon, Dialogs::Error);
+    ws.dialogs.whileShown = nullptr;
     ws.clock();
-    QVERIFY(ws.ended());
+    QVERIFY(!ws.ended());
 }
 
 void TestKomandy::seatingMovesAndUnregisters()
@@ -297,9 +299,9 @@ void TestKomandy::seatingFailureLeavesSeatsAsTheyWere()
     QVERIFY(sqlite(hall, "CREATE TRIGGER t BEFORE DELETE ON sessia BEGIN SELECT RAISE(ABORT, 'sessia zaperta'); END"));
     ws.dialogs.modalHandlers.enqueue(vybrat(x));
     naMeste(ws, 7)->MenuViborDeputataClick();
-    QCOMPARE(ws.dialogs.lastText(),
-             QStringLiteral("Ошибка работы с базой данных при выборе депутата! \n\r\n\r") + ws->GlavBasa.firstErrorText());
+    QVERIFY(ws.dialogs.lastText().startsWith(QStringLiteral("Ошибка работы с базой данных при выборе депутата! \n\r\n\r")));
     QVERIFY(ws.dialogs.lastText().contains("sessia zaperta"));
+    QVERIFY(!ws->GlavBasa.hasErrors());
     QCOMPARE(hall.deputyAt("12"), x);
     QCOMPARE(hall.deputyAt("07"), y);
     QCOMPARE(zapisei(hall, x, period), 1);

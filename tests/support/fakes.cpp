@@ -7,6 +7,11 @@ Dialogs::Button FakeDialogs::message(QWidget *, const QString &text, const QStri
                                      int buttons, Button defaultButton)
 {
     shown.append(Shown{text, caption, icon, buttons, defaultButton});
+    if (whileShown && !m_inWhileShown) {
+        m_inWhileShown = true;
+        whileShown();
+        m_inWhileShown = false;
+    }
     if (!answers.isEmpty())
         return answers.dequeue();
     return defaultButton;

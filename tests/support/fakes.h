@@ -42,8 +42,15 @@ public:
     QQueue<std::function<int(QDialog *)>> modalHandlers;
     QStringList modalClasses;        // class names of the windows shown modally
 
+    // Runs while a message is "open", as the timers of a real modal loop would (ticks of the
+    // workstation's main window, typically). Not re-entered from a message it shows itself.
+    std::function<void()> whileShown;
+
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
     void clear();
+
+private:
+    bool m_inWhileShown = false;
 };
 
 // Records what the workstation asked of the platform; screen fixed at 1280 x 1024.
