@@ -133,6 +133,12 @@ TDeputatFreim::TDeputatFreim(TGlavForma *glav, QWidget *parent) : QWidget(parent
     TaimerProkrutki = new Taimer(QStringLiteral("TaimerProkrutki"), IntervalShaga, this);
     connect(TaimerProkrutki, &Taimer::timeout, this, &TDeputatFreim::TaimerProkrutkiTimer);
 
+    // The agenda lies under an open document and keeps its focus; a key press meant for the
+    // document must not move it (the document would change under the reader).
+    for (QWidget *w : {static_cast<QWidget *>(PovestkaTabl), static_cast<QWidget *>(DocTabl),
+                       static_cast<QWidget *>(PovestkaInfoPole)})
+        w->installEventFilter(this);
+
     connect(Povestka, &DataSet::afterOpen, this, &TDeputatFreim::PovestkaAfterOpen);
     connect(Povestka, &DataSet::afterScroll, this, &TDeputatFreim::PovestkaAfterScroll);
     connect(Faili, &DataSet::afterOpen, this, &TDeputatFreim::FailiAfterOpen);
@@ -435,6 +441,17 @@ bool TDeputatFreim::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize)
         podognat();
+    if (watched != parentWidget() && RezhimDokumenta()) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::InputMethod:
+            return true;
+        default:
+            break;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
