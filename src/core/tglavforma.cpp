@@ -1119,7 +1119,13 @@ bool TGlavForma::ObnovitAktivnyiVopros()
     if (PovestkaKonsoliSkryta())
         PrivyazatPovestkuKonsoli(idZasedania);
 
-    richtext::loadRtf(InfoBack, rs.value(0, 4).toString());
+    // Parsed only when the stored text changed: it is read every second on every seat.
+    const QString rtf = rs.value(0, 4).toString();
+    if (!m_infoRtfProchitan || rtf != m_infoRtf) {
+        richtext::loadRtf(InfoBack, rtf);
+        m_infoRtf = rtf;
+        m_infoRtfProchitan = true;
+    }
     const QString tekst = InfoBack->toPlainText();
     if (InfoTablo->toPlainText() != tekst) {
         InfoTablo->setPlainText(tekst);

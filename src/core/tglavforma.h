@@ -383,6 +383,9 @@ private:
     int m_idDeputata = 1;
     int m_idZasedania = 0;
     int m_idPovestki = 1;
+    // The active item's stored text last parsed into InfoBack.
+    QString m_infoRtf;
+    bool m_infoRtfProchitan = false;
     bool m_dopusk = false;
     int m_vibranoeMesto = 0;
     bool m_perezapusk = false;
