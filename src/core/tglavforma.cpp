@@ -1109,6 +1109,7 @@ bool TGlavForma::ObnovitAktivnyiVopros()
         LeiblVopros->clear();
         InfoTablo->clear();
         LeiblZasedanie->clear();
+        SledovatZasedaniyuDeputata(0);
         return true;
     }
     const int idPovestki = rs.value(0, 0).toInt();
@@ -1118,6 +1119,7 @@ bool TGlavForma::ObnovitAktivnyiVopros()
 
     if (PovestkaKonsoliSkryta())
         PrivyazatPovestkuKonsoli(idZasedania);
+    SledovatZasedaniyuDeputata(idZasedania);
 
     // Parsed only when the stored text changed: it is read every second on every seat.
     const QString rtf = rs.value(0, 4).toString();

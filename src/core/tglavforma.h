@@ -241,6 +241,7 @@ public:
     // Agenda and document frame.
     virtual void SozdatDeputatFreim();
     virtual void OtkrytPovestkuDeputata();                    // agenda of IdZasedania
+    void SledovatZasedaniyuDeputata(int idZasedania);         // 0: the meeting was closed
     virtual void UstanovitImyaDeputata(const QString &tekst); // the frame's deputy label
     virtual void RazmestitDeputatFreim();                     // layout for the screen
     virtual void NastroitPDF();                               // toolbar on, scroll bars off

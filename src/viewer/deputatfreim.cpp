@@ -252,11 +252,34 @@ void TDeputatFreim::sozdatKnopkiPDF()
 
 void TDeputatFreim::OtkrytPovestku(int idZasedania)
 {
+    m_zasedanie = idZasedania;
     Povestka->setParam(QStringLiteral("a"), idZasedania);
     if (Povestka->isOpen())
         Povestka->requery();
     else
         Povestka->open();
+}
+
+void TDeputatFreim::SledovatZasedaniyu(int idZasedania)
+{
+    if (idZasedania == m_zasedanie && (idZasedania == 0 || Povestka->isOpen()))
+        return;
+    if (idZasedania > 0) {
+        OtkrytPovestku(idZasedania);
+        return;
+    }
+    // The meeting was closed: nothing of it stays on the screen, a document of it neither.
+    m_zasedanie = 0;
+    if (RezhimDokumenta()) {
+        TaimerProkrutki->setEnabled(false);
+        knopkiDokumenta(true);
+        PDF->hide();
+        KnopkiPDF->hide();
+    }
+    PDF->ZakrytFail();
+    Faili->close();
+    Povestka->close();
+    PovestkaInfoPole->clear();
 }
 
 void TDeputatFreim::UstanovitImya(const QString &tekst)

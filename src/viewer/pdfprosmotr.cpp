@@ -128,6 +128,17 @@ void TPdfProsmotr::ZagruzitFail(const QString &put)
     m_proverka->nachat(put, qBound(200, m_vid->viewport()->width(), 2000));
 }
 
+void TPdfProsmotr::ZakrytFail()
+{
+    m_proverka->otmenit();
+    m_dokument->close();
+    m_soobshenie->hide();
+    m_fail.clear();
+    m_imya->clear();
+    m_sostoyanie = Sostoyanie::Pusto;
+    obnovitPanel();
+}
+
 void TPdfProsmotr::proverkaZavershena(int itog)
 {
     const QFileInfo fi(m_fail);

@@ -31,6 +31,8 @@ public:
     // and zagruzheno() tells the outcome. A file that fails shows TekstOshibki().
     void ZagruzitFail(const QString &put);
     QString Fail() const { return m_fail; }
+    // Shows nothing (a running check is killed).
+    void ZakrytFail();
 
     enum class Sostoyanie { Pusto, Proverka, Gotov, Oshibka };
     Sostoyanie sostoyanie() const { return m_sostoyanie; }

@@ -93,6 +93,7 @@ private slots:
     void touchDoesNotScroll();
     void keysDoNotMoveTheHiddenAgenda();
     void returnToAgenda();
+    void closedMeetingLeavesTheScreen();
     void pollerKeepsButtonsWithDocument();
     void layout();
     void documentButtonsLayout();
@@ -614,6 +615,40 @@ void TestDeputatFreim::keysDoNotMoveTheHiddenAgenda()
     f->KnopkaVernutPovestkuClick();
     QTest::keyClick(f->PovestkaTabl, Qt::Key_Down);
     QCOMPARE(f->Povestka->currentRow(), item + 1);
+}
+
+void TestDeputatFreim::closedMeetingLeavesTheScreen()
+{
+    Workstation &ws = deputat();
+    TDeputatFreim *f = freim(ws);
+    QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
+    f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
+    QVERIFY(f->RezhimDokumenta());
+    const int item = hall->scalarInt(QStringLiteral("SELECT id FROM povestka WHERE aktiv = 1"));
+
+    // The console closes the meeting: no item of it stays active.
+    QVERIFY(hall->deactivateItems());
+    ws.clock();
+    QVERIFY(!f->RezhimDokumenta());
+    QVERIFY(f->KnopkiPDF->isHidden());
+    QCOMPARE(f->PDF->sostoyanie(), TPdfProsmotr::Sostoyanie::Pusto);
+    QCOMPARE(f->PovestkaTabl->model()->rowCount(), 0);
+    QCOMPARE(f->DocTabl->model()->rowCount(), 0);
+    QCOMPARE(f->PovestkaInfoPole->toPlainText(), QString());
+    QCOMPARE(f->PutDokumenta(), QString());
+    f->KnopkaPokzaDokClick();
+    QVERIFY(!f->RezhimDokumenta());
+    QVERIFY(ws.dialogs.shown.isEmpty());
+    ws.clock(3);
+    QCOMPARE(f->PovestkaTabl->model()->rowCount(), 0);
+
+    // The next meeting's item made active brings its agenda.
+    QVERIFY(hall->activateItem(item));
+    ws.clock(2);
+    QVERIFY(f->Povestka->isOpen());
+    QVERIFY(f->PovestkaTabl->model()->rowCount() > 0);
+    QCOMPARE(f->Zasedanie(), hall->demoMeeting());
 }
 
 void TestDeputatFreim::returnToAgenda()
