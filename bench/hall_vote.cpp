@@ -10,6 +10,10 @@
 // The workstations' timers start at random phases, as separate computers would; the vote is
 // run several times, each started at a random moment, so the times spread over the period.
 //
+// Then, with the hall still polling, one seat presses its buttons in rounds with and without
+// the vote journal's triggers, side by side: the time from the press to the ballot stored
+// (the press's statements have returned) and the press statements per second.
+//
 //   bench_hall_vote [seconds of a vote, default 15] [votes, default 3] [idle seconds, default 5]
 #include "console/golosovanie_forma.h"
 #include "console/process_golos2_forma.h"
@@ -22,6 +26,8 @@
 #include <QEventLoop>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -219,6 +225,56 @@ int main(int argc, char **argv)
     const int ballots = hall.scalarInt(QStringLiteral("SELECT count(*) FROM otvet"));
     std::printf("ballots stored: %d of %d seats x %d votes; final mode row %s\n", ballots, int(seats.size()), votes,
                 qPrintable(hall.scalar(QStringLiteral("SELECT nomer FROM regim")).toString()));
+    // Presses with and without the journal, alternating rounds so that neither side gets the
+    // emptier database or the quieter moments.
+    {
+        QSqlQuery q(hall.db().database());
+        QStringList triggers;
+        q.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'trigger' AND name LIKE '%zhurnal%'"));
+        while (q.next())
+            triggers << q.value(0).toString();
+        auto journal = [&](bool on) {
+            for (const QString &t : triggers) {
+                const QString name = t.section(QLatin1Char(' '), 2, 2);
+                if (!q.exec(on ? t : QStringLiteral("DROP TRIGGER ") + name))
+                    std::fprintf(stderr, "journal trigger %s: %s\n", qPrintable(name), qPrintable(q.lastError().text()));
+            }
+        };
+        TGlavForma *w = terminals[4]->window();
+        QVector<qint64> ns[2];
+        qint64 sent[2] = {0, 0}, spent[2] = {0, 0};
+        const int rounds = 6, presses = 60;
+        for (int r = 0; r < rounds; ++r) {
+            const int with = r % 2 == 0 ? 1 : 0;
+            if (!with)
+                journal(false);
+            for (int i = 0; i < presses; ++i) {
+                const qint64 before = w->GlavBasa.statementCount();
+                QElapsedTimer t;
+                t.start();
+                w->KnopkiGolosovania->Golos(1 + i % 3);
+                const qint64 n = t.nsecsElapsed();
+                ns[with] << n;
+                spent[with] += n;
+                sent[with] += w->GlavBasa.statementCount() - before;
+                runFor(5 + int(rng->bounded(20)));  // let the hall's timers run in between
+            }
+            if (!with)
+                journal(true);
+        }
+        const char *names[2] = {"without journal", "with journal"};
+        double median[2];
+        std::printf("press -> ballot stored (%d presses each, hall polling):\n", rounds / 2 * presses);
+        for (int k = 1; k >= 0; --k) {
+            std::sort(ns[k].begin(), ns[k].end());
+            median[k] = ns[k][ns[k].size() / 2] / 1000.0;
+            std::printf("  %-16s median %.0f us, p95 %.0f us; %.2f statements per press, %.0f statements per s\n",
+                        names[k], median[k], ns[k][ns[k].size() * 95 / 100] / 1000.0, double(sent[k]) / ns[k].size(),
+                        sent[k] / (spent[k] / 1e9));
+        }
+        std::printf("  journal / without: %.2f x press time, same statements per press\n", median[1] / median[0]);
+    }
+
     int ended = 0;
     for (const auto &ws : hall.workstations())
         ended += ws->ended() ? 1 : 0;

@@ -1,6 +1,7 @@
 // voter-sql: a small command-line SQL client for the hall database, in the spirit of sqlcmd
 // and sqlite3. Statements go through DbConnection, so on the embedded engine they pass the
 // same T-SQL layer as the workstations' own statements.
+#include "app/voter_sql_doverie.h"
 #include "db/connection.h"
 #include "db/inifile.h"
 #include "db/schema.h"
@@ -43,6 +44,9 @@ struct Options {
     QString server, database, login, password, inputFile, statement;
     bool hasServer = false, hasDatabase = false, hasLogin = false, hasPassword = false;
     bool tsv = false, header = false, init = false, force = false, demo = false, help = false;
+    bool verify = false, exportVotes = false, csv = false;
+    int meeting = 0;
+    QString outputFile;
 };
 
 QTextStream &out()
@@ -97,6 +101,20 @@ bool parse(const QStringList &args, Options *o, QString *problem)
             o->force = true;
         } else if (a == QLatin1String("--demo")) {
             o->demo = true;
+        } else if (a == QLatin1String("--verify") || a == QLatin1String("--export")) {
+            (a == QLatin1String("--verify") ? o->verify : o->exportVotes) = true;
+            // An optional meeting number follows.
+            bool number = false;
+            const int meeting = i + 1 < args.size() ? args[i + 1].toInt(&number) : 0;
+            if (number && meeting > 0) {
+                o->meeting = meeting;
+                ++i;
+            }
+        } else if (a == QLatin1String("--csv")) {
+            o->csv = true;
+        } else if (a == QLatin1String("-o")) {
+            if (!value(&o->outputFile, nullptr))
+                return false;
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             o->help = true;
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1 && positional.isEmpty()) {
@@ -112,6 +130,14 @@ bool parse(const QStringList &args, Options *o, QString *problem)
     }
     if (!positional.isEmpty())
         o->statement = positional.first();
+    if (o->verify && o->exportVotes) {
+        *problem = QStringLiteral("--verify and --export are separate runs");
+        return false;
+    }
+    if ((o->csv || !o->outputFile.isEmpty()) && !o->exportVotes) {
+        *problem = QStringLiteral("--csv and -o are used only with --export");
+        return false;
+    }
     if (o->force && !o->init) {
         *problem = QStringLiteral("--force is used only with --init");
         return false;
@@ -254,6 +280,11 @@ int run(const Options &o)
         err() << "voter-sql: demo data loaded\n";
         err().flush();
     }
+
+    if (o.verify)
+        return proverkaZhurnala(db, o.meeting, out(), err());
+    if (o.exportVotes)
+        return eksportGolosovanii(db, o.meeting, o.csv, o.outputFile, err());
 
     Printer printer(o);
     auto runText = [&](const QString &text, const QString &origin) {

@@ -10,6 +10,7 @@
 #include "core/vidzhety.h"
 #include "db/dataset.h"
 #include "db/inifile.h"
+#include "db/kvorum.h"
 #include "editors/povestka_grid.h"
 
 #include <QGroupBox>
@@ -354,6 +355,26 @@ int TGolosovanieForma::IndeksVida() const
 void TGolosovanieForma::KnopkaGolosovanieClick()
 {
     DbConnection &db = m_glav->GlavBasa;
+    // A vote without a quorum may be wanted (an advisory vote, say): the operator is asked,
+    // not stopped.
+    bool prochitano = false;
+    const QString kvorumZnachenie = db.scalar(kvorum::zaprosKvoruma(), &prochitano).toString();
+    if (!prochitano) {
+        m_glav->dialogs()->error(this, QStringLiteral("Ошибка при запуске голосования!\n\r\n\r") + db.firstErrorText());
+        db.clearErrors();
+        return;
+    }
+    // Yes is the default: the question informs, it does not hold the hall up.
+    if (kvorum::verdikt(kvorumZnachenie, m_prisutstvuet) == kvorum::Net()
+        && m_glav->dialogs()->message(this,
+                                      QStringLiteral("Кворума нет: присутствует %1 при кворуме %2.\n\r"
+                                                     "Начать голосование?")
+                                          .arg(m_prisutstvuet)
+                                          .arg(kvorumZnachenie.trimmed()),
+                                      QStringLiteral("Голосование"), Dialogs::Question, Dialogs::Yes | Dialogs::No,
+                                      Dialogs::Yes)
+               != Dialogs::Yes)
+        return;
     QString pravilo;
     const int vybrano = VybrannoePravilo();
     if (vybrano >= 0) {

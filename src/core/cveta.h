@@ -15,6 +15,10 @@ inline QColor Vozderzhalsya() { return QColor(128, 128, 255); }       // 5
 inline QColor ProshuSlova() { return QColor(255, 255, 0); }           // 6
 inline QColor SlovoPredostavleno() { return QColor(182, 107, 107); }  // 7 (never shown on the map)
 
+// A seat that has voted in a secret vote: one colour whatever the choice, so that the map
+// never tells how a seat voted.
+inline QColor Progolosoval() { return QColor(150, 150, 150); }
+
 // Colour of a seat whose terminal has gone quiet (operator console only).
 inline QColor Molchanie() { return QColor(255, 128, 64); }
 

@@ -6,6 +6,7 @@
 #include "db/dataset.h"
 
 #include <QColor>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -256,6 +257,10 @@ public:
     QVector<TGranica *> Legenda;
     QVector<TLeibl *> LegendaLeibl;
     DataSet *ZaprosGolos = nullptr;        // ballots of the vote param1 by seat number
+    DataSet *ZaprosProgolosovali = nullptr; // seats that voted in vote param1, without the choice
+    // Whether vote `golosovanie` is secret (kind 1): read once per vote, since the kind never
+    // changes; false when there is no such vote. False on failure with ok = false.
+    bool TainoeGolosovanie(int golosovanie, bool *ok);
     DataSet *ZaprosProshuSlova = nullptr;  // seat numbers with a speaker request
     void ClickFIOLabel(int mesto);
 
@@ -323,6 +328,7 @@ public:
     QLabel *GolosovLeibl = nullptr;
     QLabel *Golosov = nullptr;
     QLabel *LeiblReshenie = nullptr;
+    QLabel *LeiblKvorum = nullptr;  // quorum verdict under the rows (vote result, registration summary)
 
     // Seat commands (operator console).
     virtual void SozdatMenuDeputat();
@@ -400,4 +406,8 @@ private:
     qint64 m_videnS = 0;
     QString m_sutSostoyaniya;     // the status as last written, without the statement counter
     qint64 m_sostoyanieZapisano = 0;
+    QHash<int, int> m_vidGolosovania;   // vote -> kind, for votes that exist
+    int m_netGolosovaniaNomer = 0;      // mode code and param1 last found to name no vote
+    int m_netGolosovaniaParam1 = 0;
+    bool m_netGolosovania = false;
 };

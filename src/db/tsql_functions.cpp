@@ -1,6 +1,9 @@
 #include "db/tsql_functions.h"
 
+#include "db/zhurnal.h"
+
 #include <QChar>
+#include <QCryptographicHash>
 #include <QHash>
 #include <QMutex>
 #include <QStringList>
@@ -1151,6 +1154,32 @@ void fnMnogoimen2(sqlite3_context *ctx, int, sqlite3_value **argv)
              " ORDER BY d.familia COLLATE tsql_ci, d.imya COLLATE tsql_ci, d.otchestvo COLLATE tsql_ci");
 }
 
+// sha256(text): SHA-256 of the text's UTF-8 bytes as 64 lower-case hex digits; NULL stays
+// NULL. The journal triggers chain their rows with it, so the program can recompute every
+// link with QCryptographicHash.
+void fnSha256(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int n = sqlite3_value_bytes(argv[0]);
+    const QByteArray hex =
+        QCryptographicHash::hash(QByteArrayView(bytes, n), QCryptographicHash::Sha256).toHex();
+    sqlite3_result_text(ctx, hex.constData(), int(hex.size()), SQLITE_TRANSIENT);
+}
+
+// zhurnal_pole(x): one field of a journal event's canonical text, as zhurnal::pole writes it.
+void fnZhurnalPole(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    QVariant v;
+    if (sqlite3_value_type(argv[0]) != SQLITE_NULL)
+        v = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]));
+    const QByteArray out = zhurnal::pole(v).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
+}
+
 // @@identity: the key of the last row inserted on this connection into a table with an
 // identity key (an INTEGER PRIMARY KEY column "id"). Inserts into tables without one, such
 // as the presence records, leave it unchanged, as on the server. Kept by SQLite's update
@@ -1321,6 +1350,8 @@ bool registerFunctions(sqlite3 *db, QString *error)
         {"like", 3, pure, fnLike},
         {"mnogoimen", 2, SQLITE_UTF8, fnMnogoimen},
         {"mnogoimen2", 2, SQLITE_UTF8, fnMnogoimen2},
+        {"sha256", 1, pure, fnSha256},
+        {"zhurnal_pole", 1, pure, fnZhurnalPole},
     };
     for (const Def &d : defs) {
         const int rc = sqlite3_create_function_v2(db, d.name, d.args, d.flags, nullptr, d.fn, nullptr, nullptr, nullptr);

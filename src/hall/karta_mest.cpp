@@ -113,6 +113,13 @@ void sozdatZaprosy(TGlavForma *g)
                                        QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
                                        QStringLiteral("AND\t  (sostav.id_deputat = otvet.id_deputat)"),
                                        QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
+    // A secret vote is read without the choice: the map can only say that a seat has voted.
+    g->ZaprosProgolosovali = new DataSet(&g->GlavBasa, g);
+    g->ZaprosProgolosovali->setObjectName(QStringLiteral("ZaprosProgolosovali"));
+    g->ZaprosProgolosovali->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer FROM otvet,sostav,mesto"),
+                                               QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
+                                               QStringLiteral("AND   (sostav.id_deputat = otvet.id_deputat)"),
+                                               QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
     g->ZaprosProshuSlova = new DataSet(&g->GlavBasa, g);
     g->ZaprosProshuSlova->setObjectName(QStringLiteral("ZaprosProshuSlova"));
     g->ZaprosProshuSlova->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral(" mesto.nomer"),
@@ -256,9 +263,16 @@ bool TGlavForma::ObnovitKartuMest(QString *oshibka)
         return false;
     };
 
-    ZaprosGolos->close();
-    ZaprosGolos->setParam(QStringLiteral("a"), RegimParam1());
-    if (!ZaprosGolos->open() || !OtkrytZaprosRegistracia())
+    bool ok = false;
+    const bool tainoe = TainoeGolosovanie(RegimParam1(), &ok);
+    if (!ok)
+        return neudacha();
+    // The by-seat ballots are never read for a secret vote.
+    DataSet *golosovanie = tainoe ? ZaprosProgolosovali : ZaprosGolos;
+    (tainoe ? ZaprosGolos : ZaprosProgolosovali)->close();
+    golosovanie->close();
+    golosovanie->setParam(QStringLiteral("a"), RegimParam1());
+    if (!golosovanie->open() || !OtkrytZaprosRegistracia())
         return neudacha();
 
     // Only the chairman's and the operator's screens show the map.
@@ -274,9 +288,9 @@ bool TGlavForma::ObnovitKartuMest(QString *oshibka)
     QHash<QString, int> byulleteni;
     QSet<QString> zaprosy;
     if (golosa) {
-        for (int r = ZaprosGolos->rowCount() - 1; r >= 0; --r)
-            byulleteni.insert(ZaprosGolos->value(r, QStringLiteral("nomer")).toString(),
-                              ZaprosGolos->value(r, QStringLiteral("result")).toInt());
+        for (int r = golosovanie->rowCount() - 1; r >= 0; --r)
+            byulleteni.insert(golosovanie->value(r, QStringLiteral("nomer")).toString(),
+                              tainoe ? 0 : golosovanie->value(r, QStringLiteral("result")).toInt());
     } else {
         ZaprosProshuSlova->close();
         if (!ZaprosProshuSlova->open())
@@ -295,6 +309,8 @@ bool TGlavForma::ObnovitKartuMest(QString *oshibka)
             const auto it = byulleteni.constFind(n);
             if (it == byulleteni.constEnd())
                 zadatCvet(imya, cvetLegendy(1));
+            else if (tainoe)
+                zadatCvet(imya, cvet::Progolosoval());
             else if (*it >= 1 && *it <= 3)
                 zadatCvet(imya, cvetLegendy(*it + 2));
         } else {
@@ -307,6 +323,32 @@ bool TGlavForma::ObnovitKartuMest(QString *oshibka)
         zadatCvet(nomer, zaregistrirovany.contains(n) ? cvetLegendy(2) : cvetLegendy(1));
     }
     return true;
+}
+
+bool TGlavForma::TainoeGolosovanie(int golosovanie, bool *ok)
+{
+    *ok = true;
+    const auto it = m_vidGolosovania.constFind(golosovanie);
+    if (it != m_vidGolosovania.constEnd())
+        return *it == 1;
+    // A mode row that named no vote still names none while it stays the same: a vote is
+    // written before the mode row is switched to it.
+    if (m_netGolosovania && m_netGolosovaniaNomer == RegimNomer() && m_netGolosovaniaParam1 == golosovanie)
+        return false;
+    ResultSet rs;
+    if (!GlavBasa.query(QStringLiteral("SELECT vid FROM golosovanie WHERE id=%1").arg(golosovanie), &rs)) {
+        *ok = false;
+        return false;
+    }
+    if (rs.isEmpty()) {
+        m_netGolosovania = true;
+        m_netGolosovaniaNomer = RegimNomer();
+        m_netGolosovaniaParam1 = golosovanie;
+        return false;
+    }
+    const int vid = rs.scalar().toInt();
+    m_vidGolosovania.insert(golosovanie, vid);
+    return vid == 1;
 }
 
 void TGlavForma::ClickFIOLabel(int mesto)

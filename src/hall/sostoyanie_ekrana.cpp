@@ -1,5 +1,6 @@
 // What a workstation's screen shows, for its status file: plain facts read off the widgets,
 // so an observer can check the screen against the database without seeing it.
+#include "core/cveta.h"
 #include "core/tglavforma.h"
 #include "core/vidzhety.h"
 #include "hall/karta_mest.h"
@@ -22,13 +23,16 @@ QString odnaStroka(QString t)
     return t;
 }
 
-// The legend item (1..7) whose colour a seat label has; 'S' for the silent-seat colour.
+// The legend item (1..7) whose colour a seat label has; 'S' for the silent-seat colour, 'V'
+// for a seat that voted in a secret vote.
 QChar punktLegendy(const QWidget *w, const QColor &molchanie)
 {
     const QColor c = cvetFona(w);
     for (int i = 1; i <= 7; ++i)
         if (c == kartamest::cvetLegendy(i))
             return QChar(u'0' + i);
+    if (c == cvet::Progolosoval())
+        return QChar(u'V');
     return c == molchanie ? QChar(u'S') : QChar(u'?');
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/gerb.h"
 #include "core/vidzhety.h"
+#include "db/kvorum.h"
 #include "hall/zal_obshee.h"
 
 #include <QLabel>
@@ -58,6 +59,15 @@ QLabel *leibl(QWidget *parent, const char *name, const QRect &geom, Qt::Alignmen
     return l;
 }
 
+// The verdict under the rows; nothing when the stored quorum is not a number.
+void pokazatKvorum(QLabel *l, const QString &kvorumZnachenie, int prisutstvuet)
+{
+    const QString verdikt = kvorum::verdikt(kvorumZnachenie, prisutstvuet);
+    l->setGeometry(0, l->y(), l->parentWidget()->width(), l->height());
+    l->setText(verdikt);
+    l->setVisible(!verdikt.isEmpty());
+}
+
 QString odnoZnachenie(TGlavForma *g, const QString &zapros, bool *ok)
 {
     ResultSet rs;
@@ -81,11 +91,14 @@ void TGlavForma::SozdatStrokiRezultatov()
     GolosovLeibl = leibl(t, "GolosovLeibl", QRect(17, VerhStrok[3], 272, VysotaStroki), podpis);
     Golosov = leibl(t, "Golosov", QRect(295, VerhStrok[3], 58, VysotaStroki), chislo);
     LeiblReshenie = leibl(t, "LeiblReshenie", QRect(17, 238, 335, VysotaStroki), Qt::AlignCenter);
+    // Below the last row and the decision, in the board's bottom strip.
+    LeiblKvorum = leibl(t, "LeiblKvorum", QRect(0, 270, 369, 26), Qt::AlignCenter);
+    LeiblKvorum->setFont(arialPx(20, true));
 }
 
 void TGlavForma::SkrytStrokiRezultatov()
 {
-    for (QLabel *l : {ZaLeibl, Za, ProtivLeibl, Protiv, VosdLeibl, Vosd, GolosovLeibl, Golosov, LeiblReshenie})
+    for (QLabel *l : {ZaLeibl, Za, ProtivLeibl, Protiv, VosdLeibl, Vosd, GolosovLeibl, Golosov, LeiblReshenie, LeiblKvorum})
         if (l)
             l->hide();
 }
@@ -216,6 +229,16 @@ void TGlavForma::TabloRezultataGolosovania()
     Vosd->setText(QString::number(itog.vosd));
     Golosov->setText(QString::number(itog.golosovalo()));
     LeiblReshenie->setText(itog.prinyato() ? QStringLiteral("РЕШЕНИЕ ПРИНЯТО") : QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+
+    // The quorum of the vote: the number present it was started with against the constant.
+    ResultSet kv;
+    if (!GlavBasa.query(QStringLiteral("SELECT prisutstvuet, (SELECT znachenie FROM konstanti WHERE opisanie LIKE "
+                                       "'Кворум') as kvorum FROM golosovanie WHERE id=%1")
+                            .arg(RegimParam1()),
+                        &kv))
+        return;
+    pokazatKvorum(LeiblKvorum, kv.value(0, QStringLiteral("kvorum")).toString(),
+                  kv.value(0, QStringLiteral("prisutstvuet")).toInt());
 }
 
 // Every tick of mode 5: elected, present, absent and the stored quorum.
@@ -248,4 +271,5 @@ void TGlavForma::TabloRezultataRegistracii()
     GolosovLeibl->setText(QStringLiteral("КВОРУМ"));
     for (QLabel *l : {ZaLeibl, Za, ProtivLeibl, Protiv, VosdLeibl, Vosd, GolosovLeibl, Golosov})
         l->show();
+    pokazatKvorum(LeiblKvorum, kvorum, prisutstvuet.toInt());
 }

@@ -91,7 +91,7 @@ private slots:
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name"));
         QCOMPARE(tables, (QStringList{"deputat", "faili", "golosovanie", "konstanti", "logins", "mesto",
                                       "otvet", "povestka", "povestka_regim", "proshu_slovo", "regim",
-                                      "regim_golos", "sessia", "sessia_start", "sostav", "zasedanie"}));
+                                      "regim_golos", "sessia", "sessia_start", "sostav", "zasedanie", "zhurnal"}));
 
         ResultSet mode;
         QVERIFY(db.query(QStringLiteral("SELECT nomer,param1,param2 FROM regim"), &mode));

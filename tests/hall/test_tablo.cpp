@@ -260,7 +260,16 @@ void TestTablo::registrationSummary()
         TGlavForma *w = ws->window();
         QCOMPARE(stroki(w), (QStringList{"27", "20", "7", "14"}));
         QCOMPARE(w->ZaLeibl->text(), QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
+        QCOMPARE(w->LeiblKvorum->text(), QStringLiteral("Кворум есть"));
+        QVERIFY(!w->LeiblKvorum->isHidden());
     }
+    // 20 present against 21: the verdict turns; the next registration takes it down.
+    QVERIFY(z.hall.exec("UPDATE konstanti SET znachenie = ' 21 ' WHERE opisanie LIKE 'Кворум'"));
+    z.hall.poll();
+    QCOMPARE(z.console->window()->LeiblKvorum->text(), QStringLiteral("Кворума нет"));
+    QVERIFY(z.hall.setMode(1, period, 10));
+    z.hall.poll();
+    QVERIFY(z.console->window()->LeiblKvorum->isHidden());
 }
 
 void TestTablo::summaryWithoutNumbers()
@@ -275,6 +284,7 @@ void TestTablo::summaryWithoutNumbers()
     // The stored text as it is, no absent count, no quorum (present: the deputy and the
     // chairman's own record).
     QCOMPARE(stroki(w), (QStringList{"двадцать семь", "2", "", ""}));
+    QVERIFY(w->LeiblKvorum->isHidden());  // no number, no verdict
     QVERIFY(!z.console->ended());
     QVERIFY(!w->Vosd->isHidden());
 }

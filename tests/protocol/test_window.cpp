@@ -2,6 +2,7 @@
 // closed with the statements the console and the seat terminals send, then its protocol is
 // built, switched between layouts and saved as RTF.
 
+#include "db/zhurnal.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "db/schema.h"
@@ -396,10 +397,12 @@ void TestProtocolWindow::meetingRunByTheHall()
         k8 + QStringLiteral("Большинство от присутствующих"),
         QStringLiteral("          ВСЕГО - 27"),
         QStringLiteral("          ПРИСУТСТВУЕТ - 8"),
+        QStringLiteral("          КВОРУМ - 14 - Кворума нет"),
         QStringLiteral("          ГОЛОСОВАЛО - 4"),
         k8,
         QStringLiteral("        ЗА - 3  ПРОТИВ - 1  ВОЗД - 0"),
         QStringLiteral("        Решение принято"),
+        QStringLiteral("        Журнал: ") + names(zhurnal::golovaSql(QString::number(v2))),
         QStringLiteral("        За:"), k8, k8 + za2, k8,
         QStringLiteral("        Против:"), k8, k8 + protiv2, k8,
         QStringLiteral("        Воздержались:"), k8, k8 + vosd2, k8,
@@ -413,9 +416,12 @@ void TestProtocolWindow::meetingRunByTheHall()
 
     // Third vote: 2 for (the chairman and Сидоров) of 3 needed, Иванов's changed ballot counted once.
     const int v3at = el.indexOf(QStringLiteral(" 10:20  Тайное голосование: Вопрос 1"));
-    QCOMPARE(el.mid(v3at + 5, 4), QStringList({QStringLiteral("          ГОЛОСОВАЛО - 4"), k8,
+    // It is secret: totals, no names.
+    QCOMPARE(el.mid(v3at + 6, 6), QStringList({QStringLiteral("          ГОЛОСОВАЛО - 4"), k8,
                                                QStringLiteral("        ЗА - 2  ПРОТИВ - 1  ВОЗД - 1"),
-                                               QStringLiteral("        Решение не принято")}));
+                                               QStringLiteral("        Решение не принято"),
+                                               QStringLiteral("        Журнал: ") + names(zhurnal::golovaSql(QString::number(v3))),
+                                               kSep}));
     QVERIFY(el.contains(QStringLiteral(" 11:00  Поименное голосование: Доп. вопрос 1")));
     QCOMPARE(el.first(), kSep);
     QCOMPARE(el.mid(el.size() - 2), QStringList({QStringLiteral(" 05.03.2024  17:40    Заседание № 12 объявляется закрытым"), kSep}));
@@ -426,12 +432,12 @@ void TestProtocolWindow::meetingRunByTheHall()
     QVERIFY(six > 0);
     QVERIFY(qAbs(w->spaceWidth(2) * 3 - w->spaceWidth(6)) <= 1);
     const QTextDocument *doc = w->OtchetText->document();
-    const QTextBlock za = doc->findBlockByNumber(at + 11);
+    const QTextBlock za = doc->findBlockByNumber(at + 13);
     QCOMPARE(za.text(), QStringLiteral("        За:"));
     QCOMPARE(za.blockFormat().leftMargin(), six * 96 / 72);
     QCOMPARE(za.blockFormat().textIndent(), -six * 96 / 72);
     QCOMPARE(za.blockFormat().rightMargin(), six * 96 / 72);
-    QCOMPARE(doc->findBlockByNumber(at + 26).blockFormat().leftMargin(), 0.0);  // the separator after
+    QCOMPARE(doc->findBlockByNumber(at + 28).blockFormat().leftMargin(), 0.0);  // the separator after
 
     // Edited layout: headings with the question kind, content cut before "Кто вносит:".
     w->Redakt->click();

@@ -246,3 +246,164 @@ INSERT INTO dbo.konstanti (opisanie, znachenie) VALUES
     (N'Кворум', N'14'),
     (N'Освобожденные места', N'');
 GO
+
+-- ==== Vote journal =====================================================================
+-- The same chain as in sqlite.sql (see there for the events and their canonical text):
+--   hash = lower-case hex SHA-256 over the UTF-8 of (previous hash + zapis).
+-- The text is converted to UTF-8 through a _UTF8 collation before HASHBYTES, which needs
+-- SQL Server 2019 or later. Date-times enter the text in style 121 (yyyy-mm-dd hh:mi:ss.mmm),
+-- as the program reads them back. Appending takes an update lock on the newest journal row,
+-- so terminals pressing at once still form one chain.
+
+CREATE TABLE dbo.zhurnal (
+    id              int IDENTITY(1,1) PRIMARY KEY,
+    tablica         nvarchar(50) NOT NULL,
+    deistvie        nchar(1) NOT NULL,
+    id_zapisi       int NULL,
+    id_golosovanie  int NULL,
+    zapis           nvarchar(max) NOT NULL,
+    hash            varchar(64) NOT NULL
+);
+CREATE INDEX zhurnal_golosovanie ON dbo.zhurnal (id_golosovanie, id);
+GO
+
+CREATE FUNCTION dbo.zhurnal_pole (@v nvarchar(max)) RETURNS nvarchar(max) AS
+BEGIN
+    RETURN CASE WHEN @v IS NULL THEN N'\N' ELSE REPLACE(REPLACE(@v, N'\', N'\\'), N'|', N'\|') END;
+END
+GO
+
+CREATE FUNCTION dbo.zhurnal_sha256 (@t nvarchar(max)) RETURNS varchar(64) AS
+BEGIN
+    RETURN LOWER(CONVERT(varchar(64), HASHBYTES('SHA2_256', CONVERT(varchar(max), @t COLLATE Latin1_General_100_CI_AS_SC_UTF8)), 2));
+END
+GO
+
+CREATE PROCEDURE dbo.zhurnal_dobavit @tablica nvarchar(50), @deistvie nchar(1), @id_zapisi int, @id_golosovanie int,
+    @zapis nvarchar(max) AS
+BEGIN
+    SET NOCOUNT ON;
+    DECLARE @pred varchar(64) = '';
+    SELECT TOP 1 @pred = hash FROM dbo.zhurnal WITH (UPDLOCK, HOLDLOCK) ORDER BY id DESC;
+    INSERT INTO dbo.zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    VALUES (@tablica, @deistvie, @id_zapisi, @id_golosovanie, @zapis, dbo.zhurnal_sha256(@pred + @zapis));
+END
+GO
+
+CREATE TRIGGER dbo.otvet_zhurnal ON dbo.otvet AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+    SET NOCOUNT ON;
+    DECLARE @d nchar(1) = CASE WHEN EXISTS (SELECT 1 FROM inserted)
+                               THEN CASE WHEN EXISTS (SELECT 1 FROM deleted) THEN N'U' ELSE N'I' END ELSE N'D' END;
+    DECLARE @id int, @g int, @z nvarchar(max);
+    DECLARE c CURSOR LOCAL FAST_FORWARD FOR
+        SELECT i.id, i.id_golosovanie, N'otvet|' + @d + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.result AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_golosovanie AS NVARCHAR(40))) FROM inserted i WHERE @d <> 'D'
+        UNION ALL
+        SELECT d.id, d.id_golosovanie, N'otvet|' + @d + N'|' + dbo.zhurnal_pole(CAST(d.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.result AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_golosovanie AS NVARCHAR(40))) FROM deleted d WHERE @d = 'D'
+        ORDER BY 1;
+    OPEN c;
+    FETCH NEXT FROM c INTO @id, @g, @z;
+    WHILE @@FETCH_STATUS = 0
+    BEGIN
+        EXEC dbo.zhurnal_dobavit N'otvet', @d, @id, @g, @z;
+        FETCH NEXT FROM c INTO @id, @g, @z;
+    END
+    CLOSE c;
+    DEALLOCATE c;
+END
+GO
+
+CREATE TRIGGER dbo.golosovanie_zhurnal ON dbo.golosovanie AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+    SET NOCOUNT ON;
+    DECLARE @d nchar(1) = CASE WHEN EXISTS (SELECT 1 FROM inserted)
+                               THEN CASE WHEN EXISTS (SELECT 1 FROM deleted) THEN N'U' ELSE N'I' END ELSE N'D' END;
+    DECLARE @id int, @g int, @z nvarchar(max);
+    DECLARE c CURSOR LOCAL FAST_FORWARD FOR
+        SELECT i.id, i.id, N'golosovanie|' + @d + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.data, 121)) + N'|' + dbo.zhurnal_pole(i.regim) + N'|' + dbo.zhurnal_pole(CAST(i.tip AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.vid AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.isbrano AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.prisutstvuet AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(i.regim_polsov) + N'|' + dbo.zhurnal_pole(CAST(i.nuzno AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.zak AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_sessia AS NVARCHAR(40))) FROM inserted i WHERE @d <> 'D'
+        UNION ALL
+        SELECT d.id, d.id, N'golosovanie|' + @d + N'|' + dbo.zhurnal_pole(CAST(d.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), d.data, 121)) + N'|' + dbo.zhurnal_pole(d.regim) + N'|' + dbo.zhurnal_pole(CAST(d.tip AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.vid AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.isbrano AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.prisutstvuet AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(d.regim_polsov) + N'|' + dbo.zhurnal_pole(CAST(d.nuzno AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.zak AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_sessia AS NVARCHAR(40))) FROM deleted d WHERE @d = 'D'
+        ORDER BY 1;
+    OPEN c;
+    FETCH NEXT FROM c INTO @id, @g, @z;
+    WHILE @@FETCH_STATUS = 0
+    BEGIN
+        EXEC dbo.zhurnal_dobavit N'golosovanie', @d, @id, @g, @z;
+        FETCH NEXT FROM c INTO @id, @g, @z;
+    END
+    CLOSE c;
+    DEALLOCATE c;
+END
+GO
+
+-- A vote's result: when the mode row switches the hall to it.
+CREATE TRIGGER dbo.regim_zhurnal_itog ON dbo.regim AFTER UPDATE AS
+BEGIN
+    SET NOCOUNT ON;
+    DECLARE @g int = (SELECT TOP 1 i.param1 FROM inserted i, deleted d
+                      WHERE i.nomer = 4 AND (d.nomer <> 4 OR d.param1 <> i.param1 OR d.nomer IS NULL OR d.param1 IS NULL)
+                        AND EXISTS (SELECT 1 FROM dbo.golosovanie WHERE id = i.param1));
+    IF @g IS NULL RETURN;
+    DECLARE @z nvarchar(max) = N'golosovanie|R|' + dbo.zhurnal_pole(CAST(@g AS nvarchar(40)))
+        + N'|' + CAST((SELECT count(*) FROM dbo.otvet WHERE id_golosovanie = @g AND result = 1) AS nvarchar(40))
+        + N'|' + CAST((SELECT count(*) FROM dbo.otvet WHERE id_golosovanie = @g AND result = 2) AS nvarchar(40))
+        + N'|' + CAST((SELECT count(*) FROM dbo.otvet WHERE id_golosovanie = @g AND result = 3) AS nvarchar(40))
+        + N'|' + CAST((SELECT count(*) FROM dbo.otvet WHERE id_golosovanie = @g) AS nvarchar(40));
+    EXEC dbo.zhurnal_dobavit N'golosovanie', N'R', @g, @g, @z;
+END
+GO
+
+-- Registration periods: insert, change of meeting or start, closing (stop set where it was
+-- NULL), opening again, delete. The stop time that every registration rewrites is not journalled.
+CREATE TRIGGER dbo.sessia_start_zhurnal ON dbo.sessia_start AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+    SET NOCOUNT ON;
+    DECLARE @id int, @d nchar(1), @z nvarchar(max);
+    DECLARE c CURSOR LOCAL FAST_FORWARD FOR
+        SELECT i.id, N'I', N'sessia_start|' + N'I' + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.start, 121)) FROM inserted i WHERE NOT EXISTS (SELECT 1 FROM deleted)
+        UNION ALL
+        SELECT d.id, N'D', N'sessia_start|' + N'D' + N'|' + dbo.zhurnal_pole(CAST(d.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), d.start, 121)) FROM deleted d WHERE NOT EXISTS (SELECT 1 FROM inserted)
+        UNION ALL
+        SELECT i.id, N'U', N'sessia_start|' + N'U' + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.start, 121)) FROM inserted i JOIN deleted d ON d.id = i.id
+        WHERE d.id_zasedanie <> i.id_zasedanie OR d.start <> i.start
+           OR (d.id_zasedanie IS NULL AND i.id_zasedanie IS NOT NULL) OR (d.start IS NULL AND i.start IS NOT NULL)
+        UNION ALL
+        SELECT i.id, N'C', N'sessia_start|C|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.stop, 121)) FROM inserted i JOIN deleted d ON d.id = i.id WHERE d.stop IS NULL AND i.stop IS NOT NULL
+        UNION ALL
+        SELECT i.id, N'O', N'sessia_start|O|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) FROM inserted i JOIN deleted d ON d.id = i.id WHERE d.stop IS NOT NULL AND i.stop IS NULL
+        ORDER BY 1;
+    OPEN c;
+    FETCH NEXT FROM c INTO @id, @d, @z;
+    WHILE @@FETCH_STATUS = 0
+    BEGIN
+        EXEC dbo.zhurnal_dobavit N'sessia_start', @d, @id, NULL, @z;
+        FETCH NEXT FROM c INTO @id, @d, @z;
+    END
+    CLOSE c;
+    DEALLOCATE c;
+END
+GO
+
+-- Presence records have no key: a change is the old row deleted and the new one inserted.
+CREATE TRIGGER dbo.sessia_zhurnal ON dbo.sessia AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+    SET NOCOUNT ON;
+    DECLARE @d nchar(1), @z nvarchar(max);
+    DECLARE c CURSOR LOCAL FAST_FORWARD FOR
+        SELECT 1 AS k, N'D', N'sessia|' + N'D' + N'|' + dbo.zhurnal_pole(CAST(d.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_sessia AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_zasedanie AS NVARCHAR(40))) FROM deleted d
+        UNION ALL
+        SELECT 2, N'I', N'sessia|' + N'I' + N'|' + dbo.zhurnal_pole(CAST(i.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_sessia AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_zasedanie AS NVARCHAR(40))) FROM inserted i
+        ORDER BY 1;
+    DECLARE @k int;
+    OPEN c;
+    FETCH NEXT FROM c INTO @k, @d, @z;
+    WHILE @@FETCH_STATUS = 0
+    BEGIN
+        EXEC dbo.zhurnal_dobavit N'sessia', @d, NULL, NULL, @z;
+        FETCH NEXT FROM c INTO @k, @d, @z;
+    END
+    CLOSE c;
+    DEALLOCATE c;
+END
+GO
+

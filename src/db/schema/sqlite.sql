@@ -260,3 +260,144 @@ BEGIN UPDATE mesto SET podkl = tsql_datetime(NEW.podkl) WHERE id = NEW.id; END;
 CREATE TRIGGER mesto_podkl_upd AFTER UPDATE OF podkl ON mesto
 WHEN NEW.podkl IS NOT tsql_datetime(NEW.podkl)
 BEGIN UPDATE mesto SET podkl = tsql_datetime(NEW.podkl) WHERE id = NEW.id; END;
+
+-- Vote journal: every ballot, vote (its start and its result), registration period and
+-- presence record is appended here by the triggers below, in the statement (and so the
+-- transaction) that wrote the row, without a round trip of its own. The rows form a chain:
+--   hash = sha256(hash of the previous row, '' for the first || zapis)
+-- as lower-case hex of SHA-256 over UTF-8. zapis is the canonical text of the event:
+--   <table>|<event>|<field>|<field>...
+-- with each field as zhurnal_pole gives it (NULL as \N, otherwise the value as text with
+-- \ written \\ and | written \|). Events: I inserted, U changed (the new row), D deleted (the
+-- old row), R a vote's result when the hall is switched to it (for, against, abstained,
+-- ballots), C a registration period closed (id, stop), O a closed period opened again (id).
+-- Fields of the rows: otvet id, id_deputat, id_povestka, result, id_golosovanie;
+-- golosovanie id, data, regim, tip, vid, isbrano, prisutstvuet, regim_polsov, nuzno, zak,
+-- id_povestka, id_sessia; sessia_start id, id_zasedanie, start (stop is overwritten for every
+-- period at each new registration, so only its closing is journalled); sessia id_deputat,
+-- id_sessia, id_zasedanie (no key: a change is journalled as D of the old row, I of the new).
+-- "voter-sql --verify" walks the chain and compares it with the live tables.
+CREATE TABLE zhurnal (
+    id              INTEGER PRIMARY KEY AUTOINCREMENT,
+    tablica         TEXT NOT NULL,
+    deistvie        TEXT NOT NULL,
+    id_zapisi       INTEGER,        -- key of the journalled row; NULL for presence records
+    id_golosovanie  INTEGER,        -- the vote of a ballot, vote or result
+    zapis           TEXT NOT NULL,
+    hash            TEXT NOT NULL
+);
+CREATE INDEX zhurnal_golosovanie ON zhurnal (id_golosovanie, id);
+
+CREATE TRIGGER otvet_zhurnal_i AFTER INSERT ON otvet
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'otvet', 'I', NEW.id, NEW.id_golosovanie, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'otvet|I' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.id_deputat) || '|' || zhurnal_pole(NEW.id_povestka) || '|' || zhurnal_pole(NEW.result) || '|' || zhurnal_pole(NEW.id_golosovanie) AS zapis) t;
+END;
+
+CREATE TRIGGER otvet_zhurnal_u AFTER UPDATE ON otvet
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'otvet', 'U', NEW.id, NEW.id_golosovanie, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'otvet|U' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.id_deputat) || '|' || zhurnal_pole(NEW.id_povestka) || '|' || zhurnal_pole(NEW.result) || '|' || zhurnal_pole(NEW.id_golosovanie) AS zapis) t;
+END;
+
+CREATE TRIGGER otvet_zhurnal_d AFTER DELETE ON otvet
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'otvet', 'D', OLD.id, OLD.id_golosovanie, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'otvet|D' || '|' || zhurnal_pole(OLD.id) || '|' || zhurnal_pole(OLD.id_deputat) || '|' || zhurnal_pole(OLD.id_povestka) || '|' || zhurnal_pole(OLD.result) || '|' || zhurnal_pole(OLD.id_golosovanie) AS zapis) t;
+END;
+
+CREATE TRIGGER golosovanie_zhurnal_i AFTER INSERT ON golosovanie
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'golosovanie', 'I', NEW.id, NEW.id, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'golosovanie|I' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.data) || '|' || zhurnal_pole(NEW.regim) || '|' || zhurnal_pole(NEW.tip) || '|' || zhurnal_pole(NEW.vid) || '|' || zhurnal_pole(NEW.isbrano) || '|' || zhurnal_pole(NEW.prisutstvuet) || '|' || zhurnal_pole(NEW.regim_polsov) || '|' || zhurnal_pole(NEW.nuzno) || '|' || zhurnal_pole(NEW.zak) || '|' || zhurnal_pole(NEW.id_povestka) || '|' || zhurnal_pole(NEW.id_sessia) AS zapis) t;
+END;
+
+CREATE TRIGGER golosovanie_zhurnal_u AFTER UPDATE ON golosovanie
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'golosovanie', 'U', NEW.id, NEW.id, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'golosovanie|U' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.data) || '|' || zhurnal_pole(NEW.regim) || '|' || zhurnal_pole(NEW.tip) || '|' || zhurnal_pole(NEW.vid) || '|' || zhurnal_pole(NEW.isbrano) || '|' || zhurnal_pole(NEW.prisutstvuet) || '|' || zhurnal_pole(NEW.regim_polsov) || '|' || zhurnal_pole(NEW.nuzno) || '|' || zhurnal_pole(NEW.zak) || '|' || zhurnal_pole(NEW.id_povestka) || '|' || zhurnal_pole(NEW.id_sessia) AS zapis) t;
+END;
+
+CREATE TRIGGER golosovanie_zhurnal_d AFTER DELETE ON golosovanie
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'golosovanie', 'D', OLD.id, OLD.id, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'golosovanie|D' || '|' || zhurnal_pole(OLD.id) || '|' || zhurnal_pole(OLD.data) || '|' || zhurnal_pole(OLD.regim) || '|' || zhurnal_pole(OLD.tip) || '|' || zhurnal_pole(OLD.vid) || '|' || zhurnal_pole(OLD.isbrano) || '|' || zhurnal_pole(OLD.prisutstvuet) || '|' || zhurnal_pole(OLD.regim_polsov) || '|' || zhurnal_pole(OLD.nuzno) || '|' || zhurnal_pole(OLD.zak) || '|' || zhurnal_pole(OLD.id_povestka) || '|' || zhurnal_pole(OLD.id_sessia) AS zapis) t;
+END;
+
+CREATE TRIGGER regim_zhurnal_itog AFTER UPDATE OF nomer, param1 ON regim
+WHEN NEW.nomer = 4 AND (OLD.nomer IS NOT 4 OR OLD.param1 IS NOT NEW.param1)
+     AND EXISTS (SELECT 1 FROM golosovanie WHERE id = NEW.param1)
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'golosovanie', 'R', NEW.param1, NEW.param1, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'golosovanie|R|' || zhurnal_pole(NEW.param1) || '|' || (SELECT count(*) FROM otvet WHERE id_golosovanie = NEW.param1 AND result = 1) || '|' || (SELECT count(*) FROM otvet WHERE id_golosovanie = NEW.param1 AND result = 2) || '|' || (SELECT count(*) FROM otvet WHERE id_golosovanie = NEW.param1 AND result = 3) || '|' || (SELECT count(*) FROM otvet WHERE id_golosovanie = NEW.param1) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_start_zhurnal_i AFTER INSERT ON sessia_start
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia_start', 'I', NEW.id, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia_start|I' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.id_zasedanie) || '|' || zhurnal_pole(NEW.start) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_start_zhurnal_u AFTER UPDATE OF id, id_zasedanie, start ON sessia_start
+WHEN OLD.id IS NOT NEW.id OR OLD.id_zasedanie IS NOT NEW.id_zasedanie OR OLD.start IS NOT NEW.start
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia_start', 'U', NEW.id, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia_start|U' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.id_zasedanie) || '|' || zhurnal_pole(NEW.start) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_start_zhurnal_c AFTER UPDATE OF stop ON sessia_start
+WHEN OLD.stop IS NULL AND NEW.stop IS NOT NULL
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia_start', 'C', NEW.id, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia_start|C' || '|' || zhurnal_pole(NEW.id) || '|' || zhurnal_pole(NEW.stop) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_start_zhurnal_o AFTER UPDATE OF stop ON sessia_start
+WHEN OLD.stop IS NOT NULL AND NEW.stop IS NULL
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia_start', 'O', NEW.id, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia_start|O' || '|' || zhurnal_pole(NEW.id) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_start_zhurnal_d AFTER DELETE ON sessia_start
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia_start', 'D', OLD.id, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia_start|D' || '|' || zhurnal_pole(OLD.id) || '|' || zhurnal_pole(OLD.id_zasedanie) || '|' || zhurnal_pole(OLD.start) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_zhurnal_i AFTER INSERT ON sessia
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia', 'I', NULL, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia|I' || '|' || zhurnal_pole(NEW.id_deputat) || '|' || zhurnal_pole(NEW.id_sessia) || '|' || zhurnal_pole(NEW.id_zasedanie) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_zhurnal_d AFTER DELETE ON sessia
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia', 'D', NULL, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia|D' || '|' || zhurnal_pole(OLD.id_deputat) || '|' || zhurnal_pole(OLD.id_sessia) || '|' || zhurnal_pole(OLD.id_zasedanie) AS zapis) t;
+END;
+
+CREATE TRIGGER sessia_zhurnal_u AFTER UPDATE ON sessia
+BEGIN
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia', 'D', NULL, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia|D' || '|' || zhurnal_pole(OLD.id_deputat) || '|' || zhurnal_pole(OLD.id_sessia) || '|' || zhurnal_pole(OLD.id_zasedanie) AS zapis) t;
+    INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)
+    SELECT 'sessia', 'I', NULL, NULL, t.zapis, sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)
+    FROM (SELECT 'sessia|I' || '|' || zhurnal_pole(NEW.id_deputat) || '|' || zhurnal_pole(NEW.id_sessia) || '|' || zhurnal_pole(NEW.id_zasedanie) AS zapis) t;
+END;
+

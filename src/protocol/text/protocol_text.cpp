@@ -1,6 +1,8 @@
 #include "protocol/text/protocol_text.h"
 
 #include "db/connection.h"
+#include "db/kvorum.h"
+#include "db/zhurnal.h"
 #include "rtf/rtf.h"
 
 #include <QDateTime>
@@ -35,10 +37,15 @@ QString otchet1Sql()
         QStringLiteral("(SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=3)) as vosd,"),
         QStringLiteral("golosovanie.nuzno,"),
         QStringLiteral("povestka.info,"),
-        QStringLiteral("dbo.mnogoimen(golosovanie.id,1) as fio_za,"),
-        QStringLiteral("dbo.mnogoimen(golosovanie.id,2) as fio_protiv,"),
-        QStringLiteral("dbo.mnogoimen(golosovanie.id,3) as fio_vosd,"),
-        QStringLiteral("dbo.mnogoimen2(golosovanie.id,sessia_start.id) as fio_ne_golos,"),
+        // A secret vote's names are never read: its lists stay NULL.
+        QStringLiteral("CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,1) END as fio_za,"),
+        QStringLiteral("CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,2) END as fio_protiv,"),
+        QStringLiteral("CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,3) END as fio_vosd,"),
+        QStringLiteral("CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen2(golosovanie.id,sessia_start.id) END "
+                       "as fio_ne_golos,"),
+        QStringLiteral("golosovanie.vid as vid_kod,"),
+        QStringLiteral("(SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум') as kvorum,"),
+        zhurnal::golovaSql(QStringLiteral("golosovanie.id")) + QStringLiteral(" as zhurnal,"),
         QStringLiteral("povestka.id as id_pov,"),
         QStringLiteral("povestka.aktiv_data,"),
         QStringLiteral("povestka.nomer,"),
@@ -165,17 +172,31 @@ QString dateAndTime(const QVariant &v)
     return d + QStringLiteral("  ") + formatTime(v);
 }
 
+// The stored quorum beside the number present, with the verdict when it is a number.
+void addQuorum(Writer &w, const VoteRow &v)
+{
+    if (v.kvorum.trimmed().isEmpty())
+        return;
+    const QString verdict = kvorum::verdikt(v.kvorum, v.prisutstvuet.toInt());
+    w.add(QStringLiteral("          КВОРУМ - ") + v.kvorum + (verdict.isEmpty() ? QString() : QStringLiteral(" - ") + verdict));
+}
+
 void addCounts(Writer &w, const VoteRow &v)
 {
     w.add(QStringLiteral("          ВСЕГО - ") + num(v.vsego));
     w.add(QStringLiteral("          ПРИСУТСТВУЕТ - ") + num(v.prisutstvuet));
+    addQuorum(w, v);
     w.add(QStringLiteral("          ГОЛОСОВАЛО - ") + num(v.golosov));
     w.add(kEight);
     w.add(QStringLiteral("        ЗА - ") + num(v.za) + QStringLiteral("  ПРОТИВ - ") + num(v.protiv)
           + QStringLiteral("  ВОЗД - ") + num(v.vosd));
     const bool taken = v.za.toLongLong() >= v.nuzno.toLongLong();
     w.add(taken ? QStringLiteral("        Решение принято") : QStringLiteral("        Решение не принято"));
+    // The hash a printed minute can be checked against ("voter-sql --verify" prints it too).
+    if (!v.zhurnal.isEmpty())
+        w.add(QStringLiteral("        Журнал: ") + v.zhurnal);
 }
+
 
 void addVoteHead(Writer &w, const VoteRow &v)
 {
@@ -224,6 +245,9 @@ QVector<VoteRow> votesFrom(const ResultSet &rs)
         v.fioProtiv = text(rs, r, "fio_protiv");
         v.fioVosd = text(rs, r, "fio_vosd");
         v.fioNeGolos = text(rs, r, "fio_ne_golos");
+        v.vidKod = val(rs, r, "vid_kod");
+        v.kvorum = text(rs, r, "kvorum");
+        v.zhurnal = text(rs, r, "zhurnal");
         v.nomer = val(rs, r, "nomer");
         v.tip = val(rs, r, "tip");
         votes.append(v);
@@ -298,6 +322,10 @@ Paragraphs buildElectronic(const MeetingRow &meeting, const QVector<VoteRow> &vo
         }
         addVoteHead(w, v);
         addCounts(w, v);
+        if (v.secret()) {
+            w.separator();
+            continue;
+        }
 
         w.format.hangingIndent = iw.sixSpaces;
         w.format.rightIndent = iw.sixSpaces;

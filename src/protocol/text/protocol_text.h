@@ -43,6 +43,12 @@ struct VoteRow {
     QString info;        // item content, stored rich text
     QString fioZa, fioProtiv, fioVosd, fioNeGolos;
     QVariant nomer, tip;
+    QVariant vidKod;     // kind of vote: 0 open, 1 secret, 2 roll-call
+    QString kvorum;      // the "Кворум" constant as stored
+    QString zhurnal;     // head hash of the vote in the journal
+
+    // A secret vote prints no names in either layout.
+    bool secret() const { return vidKod.toLongLong() == 1; }
 };
 
 // Reads the rows of the two queries by column name; a missing row or a NULL value becomes

@@ -1050,13 +1050,35 @@ UPDATE deputat SET familia='Иванова',imya='Ирина',otchestvo='Ива�
 -- row: 4
 DELETE FROM deputat WHERE id=5
 
+-- @board.vote-quorum
+-- note: vote result board, the number present at the vote's start and the stored quorum
+-- columns: prisutstvuet | kvorum
+-- row: 4 | '14'
+SELECT prisutstvuet, (SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум') as kvorum FROM golosovanie WHERE id=1
+
+-- @seatmap.vote-kind
+-- note: whether the vote of the mode row is secret; read once per vote
+-- columns: vid
+-- row: 1
+SELECT vid FROM golosovanie WHERE id=2
+
+-- @seatmap.voted-seats
+-- note: ZaprosProgolosovali, the seats that voted in a secret vote, without the choice
+-- columns: nomer
+-- rows: 1
+SELECT mesto.nomer FROM otvet,sostav,mesto
+WHERE (otvet.id_golosovanie = 2)
+AND   (sostav.id_deputat = otvet.id_deputat)
+AND   (mesto.id = sostav.id_mesto)
+
 -- ==== Protocol =========================================================================
 
 -- @protocol.votes
--- note: Otchet1, the votes of a meeting in time order with the name lists
--- columns: vremya | g_data | vid | povestka | regim_polsov | regim | vsego | prisutstvuet | golosov | za | protiv | vosd | nuzno | info | fio_za | fio_protiv | fio_vosd | fio_ne_golos | id_pov | aktiv_data | nomer | tip
--- row: '10:15' | '2014-03-05 10:15:00.000' | 'Открытое голосование: Вопрос 1' | 'Обсуждается Вопрос 1' | 'Процедурные вопросы' | 'Большинство от присутствующих' | 27 | 4 | 3 | 2 | 1 | 0 | 3 | 'О бюджете. Кто вносит: Губернатор' | 'Иванов И. И., Петров П. П.' | 'Сидорова А. С.' | '' | 'Кузнецов О.' | 2 | '2014-03-05 10:10:00.000' | 1 | 0
--- row: '11:40' | '2014-03-05 11:40:00.000' | 'Тайное голосование: Доп. вопрос 1' | 'Обсуждается Доп. вопрос 1' | 'Принятие закона' | 'Большинство от установленного числа' | 27 | 4 | 1 | 0 | 0 | 1 | 14 | 'О награждении' | '' | '' | 'Иванов И. И.' | 'Кузнецов О., Петров П. П., Сидорова А. С.' | 3 | '2014-03-05 11:30:00.000' | 1 | 1
+-- note: Otchet1, the votes of a meeting in time order with the name lists (none for a secret vote),
+-- the stored quorum and each vote's journal head
+-- columns: vremya | g_data | vid | povestka | regim_polsov | regim | vsego | prisutstvuet | golosov | za | protiv | vosd | nuzno | info | fio_za | fio_protiv | fio_vosd | fio_ne_golos | vid_kod | kvorum | zhurnal | id_pov | aktiv_data | nomer | tip
+-- row: '10:15' | '2014-03-05 10:15:00.000' | 'Открытое голосование: Вопрос 1' | 'Обсуждается Вопрос 1' | 'Процедурные вопросы' | 'Большинство от присутствующих' | 27 | 4 | 3 | 2 | 1 | 0 | 3 | 'О бюджете. Кто вносит: Губернатор' | 'Иванов И. И., Петров П. П.' | 'Сидорова А. С.' | '' | 'Кузнецов О.' | 0 | '14' | * | 2 | '2014-03-05 10:10:00.000' | 1 | 0
+-- row: '11:40' | '2014-03-05 11:40:00.000' | 'Тайное голосование: Доп. вопрос 1' | 'Обсуждается Доп. вопрос 1' | 'Принятие закона' | 'Большинство от установленного числа' | 27 | 4 | 1 | 0 | 0 | 1 | 14 | 'О награждении' | NULL | NULL | NULL | NULL | 1 | '14' | * | 3 | '2014-03-05 11:30:00.000' | 1 | 1
 SELECT
 DATENAME(HH,golosovanie.data) + ':' + DATENAME(MI,golosovanie.data) as vremya,
 golosovanie.data as g_data,
@@ -1076,10 +1098,13 @@ golosovanie.prisutstvuet,
 (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=3)) as vosd,
 golosovanie.nuzno,
 povestka.info,
-dbo.mnogoimen(golosovanie.id,1) as fio_za,
-dbo.mnogoimen(golosovanie.id,2) as fio_protiv,
-dbo.mnogoimen(golosovanie.id,3) as fio_vosd,
-dbo.mnogoimen2(golosovanie.id,sessia_start.id) as fio_ne_golos,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,1) END as fio_za,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,2) END as fio_protiv,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,3) END as fio_vosd,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen2(golosovanie.id,sessia_start.id) END as fio_ne_golos,
+golosovanie.vid as vid_kod,
+(SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум') as kvorum,
+(SELECT hash FROM zhurnal WHERE id = (SELECT MAX(id) FROM zhurnal WHERE id_golosovanie = golosovanie.id)) as zhurnal,
 povestka.id as id_pov,
 povestka.aktiv_data,
 povestka.nomer,
@@ -1094,7 +1119,7 @@ ORDER BY
 golosovanie.data
 
 -- @protocol.votes.roll-call
--- row: '10:0' | '2014-03-20 10:00:00.000' | 'Поименное голосование: Вопрос 1' | 'Обсуждается Вопрос 1' | 'Процедурные вопросы' | 'Большинство от присутствующих' | 27 | 3 | 1 | 1 | 0 | 0 | 2 | 'О законе' | 'Иванов И. И.' | '' | '' | 'Петров П. П., Сидорова А. С.' | 5 | ~^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}$ | 1 | 0
+-- row: '10:0' | '2014-03-20 10:00:00.000' | 'Поименное голосование: Вопрос 1' | 'Обсуждается Вопрос 1' | 'Процедурные вопросы' | 'Большинство от присутствующих' | 27 | 3 | 1 | 1 | 0 | 0 | 2 | 'О законе' | 'Иванов И. И.' | '' | '' | 'Петров П. П., Сидорова А. С.' | 2 | '14' | * | 5 | ~^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}$ | 1 | 0
 SELECT
 DATENAME(HH,golosovanie.data) + ':' + DATENAME(MI,golosovanie.data) as vremya,
 golosovanie.data as g_data,
@@ -1114,10 +1139,13 @@ golosovanie.prisutstvuet,
 (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=3)) as vosd,
 golosovanie.nuzno,
 povestka.info,
-dbo.mnogoimen(golosovanie.id,1) as fio_za,
-dbo.mnogoimen(golosovanie.id,2) as fio_protiv,
-dbo.mnogoimen(golosovanie.id,3) as fio_vosd,
-dbo.mnogoimen2(golosovanie.id,sessia_start.id) as fio_ne_golos,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,1) END as fio_za,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,2) END as fio_protiv,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen(golosovanie.id,3) END as fio_vosd,
+CASE golosovanie.vid WHEN 1 THEN NULL ELSE dbo.mnogoimen2(golosovanie.id,sessia_start.id) END as fio_ne_golos,
+golosovanie.vid as vid_kod,
+(SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум') as kvorum,
+(SELECT hash FROM zhurnal WHERE id = (SELECT MAX(id) FROM zhurnal WHERE id_golosovanie = golosovanie.id)) as zhurnal,
 povestka.id as id_pov,
 povestka.aktiv_data,
 povestka.nomer,

@@ -1,0 +1,308 @@
+// The vote journal: the triggers' canonical text and hash agree with the program's, and
+// voter-sql --verify finds what plain SQL changed behind the hall's back; --export publishes
+// the meeting's votes with names only where the vote was not secret.
+#include "db/zhurnal.h"
+#include "test_tsql_db.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+};
+
+Run voterSql(const QString &db, const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(VOTER_BINARY_DIR "/voter-sql"), QStringList{"-S", "embedded", "-d", db} + args);
+    Run r;
+    if (!p.waitForStarted(10000) || !p.waitForFinished(120000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+bool run(DbConnection &db, const QString &sql)
+{
+    if (db.exec(sql))
+        return true;
+    qWarning("%s\n  %s", qPrintable(db.firstErrorText()), qPrintable(sql));
+    return false;
+}
+
+// A meeting as the hall writes it: a registration of 6 deputies, an open vote and a secret
+// one, each closed by the result mode, a withdrawn ballot, the meeting closed. Returns the
+// ids of the two votes.
+bool meeting(DbConnection &db, int *open, int *secret)
+{
+    QList<QString> s{
+        "UPDATE zasedanie SET start=GETDATE() WHERE id=1",
+        "UPDATE sessia_start SET stop = GETDATE()",
+        "DELETE FROM sessia WHERE id_sessia = -1",
+        "INSERT INTO sessia_start (id_zasedanie) VALUES (1)",
+    };
+    for (const QString &q : s)
+        if (!run(db, q))
+            return false;
+    const int period = db.scalar(QStringLiteral("SELECT max(id) FROM sessia_start;")).toInt();
+    for (int d = 1; d <= 6; ++d)
+        if (!run(db, QStringLiteral("INSERT INTO sessia (id_deputat,id_sessia,id_zasedanie) VALUES (%1,%2,1)").arg(d).arg(period)))
+            return false;
+    int *ids[2] = {open, secret};
+    for (int vid = 0; vid < 2; ++vid) {
+        if (!run(db, QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,"
+                                    "zak,id_povestka,id_sessia) VALUES (getdate(),'Большинство от присутствующих',0,%1,"
+                                    "27,6,'Процедурные | вопросы \\ ''1''',4,27,2,%2)")
+                         .arg(vid)
+                         .arg(period)))
+            return false;
+        const int g = db.scalar(QStringLiteral("SELECT MAX(id) FROM golosovanie;")).toInt();
+        *ids[vid] = g;
+        if (!run(db, QStringLiteral("UPDATE regim SET nomer=2,param1=%1,param2=15").arg(g)))
+            return false;
+        const int choices[6] = {1, 1, 2, 3, 1, 1};
+        for (int d = 1; d <= 6; ++d) {
+            if (!run(db, QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)").arg(d).arg(g))
+                || !run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES "
+                                           "(%1,2,%2,%3)")
+                                .arg(d)
+                                .arg(choices[d - 1])
+                                .arg(g)))
+                return false;
+        }
+        // Deputy 6 withdraws.
+        if (!run(db, QStringLiteral("DELETE FROM otvet WHERE (id_deputat=6) AND (id_golosovanie=%1)").arg(g))
+            || !run(db, QStringLiteral("UPDATE regim SET param2=0"))
+            || !run(db, QStringLiteral("UPDATE regim SET nomer=-1"))
+            || !run(db, QStringLiteral("UPDATE regim SET nomer=4,param1=%1,param2=15").arg(g)))
+            return false;
+    }
+    return run(db, QStringLiteral("UPDATE regim SET nomer=-1")) && run(db, QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
+           && run(db, QStringLiteral("UPDATE zasedanie SET stop=GETDATE() WHERE id=1"));
+}
+
+}  // namespace
+
+class TestZhurnal : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_played;  // a demo database after the meeting, copied by each case
+    int m_open = 0, m_secret = 0;
+
+    QString copy(const QString &name)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile::remove(path);
+        if (!QFile::copy(m_played, path))
+            return QString();
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_played = m_dir.filePath(QStringLiteral("played.db"));
+        QString error;
+        QVERIFY2(tsqltest::createHallDatabase(m_played, &error), qPrintable(error));
+        DbConnection db;
+        QVERIFY(tsqltest::openHall(db, m_played));
+        QVERIFY2(schema::loadDemo(db, m_dir.path(), &error), qPrintable(error));
+        QVERIFY(meeting(db, &m_open, &m_secret));
+        db.close();
+    }
+
+    void canonicalFieldsRoundTrip()
+    {
+        const QVector<QVariant> values{QVariant(), QStringLiteral("a|b"), QStringLiteral("\\N"), QStringLiteral("\\"),
+                                       QStringLiteral(""), QStringLiteral("Кворум"), qlonglong(-7)};
+        QStringList pieces;
+        for (const QVariant &v : values)
+            pieces << zhurnal::pole(v);
+        const QVector<QVariant> back = zhurnal::polya(pieces.join(QLatin1Char('|')));
+        QCOMPARE(back.size(), values.size());
+        QVERIFY(back[0].isNull());
+        for (int i = 1; i < values.size(); ++i) {
+            QVERIFY(!back[i].isNull());
+            QCOMPARE(back[i].toString(), values[i].toString());
+        }
+        // NULL and the text "\N" stay apart.
+        QVERIFY(zhurnal::pole(QVariant()) != zhurnal::pole(QStringLiteral("\\N")));
+    }
+
+    // The engine writes what the program would write and hashes it the way the program does.
+    void triggersAgreeWithTheProgram()
+    {
+        DbConnection db;
+        QVERIFY(tsqltest::openHall(db, m_played));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT sha256('Кворум|\\N')")).toString(),
+                 zhurnal::hash(QString(), QStringLiteral("Кворум|\\N")));
+        ResultSet j;
+        QVERIFY(db.query(QStringLiteral("SELECT tablica,deistvie,id_zapisi,zapis,hash FROM zhurnal ORDER BY id"), &j));
+        QVERIFY(j.rowCount() > 20);
+        QString pred;
+        for (int r = 0; r < j.rowCount(); ++r) {
+            QCOMPARE(j.value(r, 4).toString(), zhurnal::hash(pred, j.value(r, 3).toString()));
+            pred = j.value(r, 4).toString();
+        }
+        // The vote with the awkward rule name: the journal text reads back the stored row.
+        ResultSet g;
+        QVERIFY(db.query(QStringLiteral("SELECT id,data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,zak,"
+                                        "id_povestka,id_sessia FROM golosovanie WHERE id=%1")
+                             .arg(m_open),
+                         &g));
+        QStringList live{QStringLiteral("golosovanie"), QStringLiteral("I")};
+        for (const QVariant &v : g.rows.value(0))
+            live << zhurnal::pole(v);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE tablica='golosovanie' AND deistvie='I' AND "
+                                          "id_zapisi=%1")
+                               .arg(m_open))
+                     .toString(),
+                 live.join(QLatin1Char('|')));
+        // A withdrawal and each vote's result are in the chain.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal WHERE tablica='otvet' AND deistvie='D'")).toInt(), 2);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(m_secret))
+                     .toString(),
+                 QStringLiteral("golosovanie|R|%1|3|1|1|5").arg(m_secret));
+    }
+
+    void untouchedDatabaseVerifies()
+    {
+        const Run r = voterSql(copy(QStringLiteral("untouched.db")), {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: the tables match the journal")));
+        QVERIFY(r.out.contains(QStringLiteral("vote %1 (meeting 1): head ").arg(m_secret)));
+    }
+
+    // Plain SQL through the same client, triggers and all: the journal records the changes,
+    // and they come after the votes were closed.
+    void plainSqlAfterTheMeetingIsFound()
+    {
+        const QString path = copy(QStringLiteral("tampered.db"));
+        DbConnection db;
+        QVERIFY(tsqltest::openHall(db, path));
+        const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1 AND result=2").arg(m_open)).toInt();
+        const int deleted = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1 AND result=1").arg(m_secret)).toInt();
+        db.close();
+        for (const QString &q : {QStringLiteral("UPDATE otvet SET result=1 WHERE id=%1").arg(changed),
+                                 QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted),
+                                 QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,1,%1)").arg(m_open)})
+            QCOMPARE(voterSql(path, {q}).exitCode, 0);
+        QVERIFY(tsqltest::openHall(db, path));
+        const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
+        db.close();
+
+        const Run r = voterSql(path, {QStringLiteral("--verify"), QStringLiteral("1")});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 3): changed after the vote was closed: result 2 -> 1")
+                                    .arg(changed)
+                                    .arg(m_open)),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 1): deleted after the vote was closed").arg(deleted).arg(m_secret)),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 6): inserted after the vote was closed").arg(inserted).arg(m_open)),
+                 qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: 3 findings")));
+        // Another meeting's check does not see them.
+        QCOMPARE(voterSql(path, {QStringLiteral("--verify"), QStringLiteral("2")}).exitCode, 0);
+    }
+
+    // Writes that bypass the triggers, and an edited journal entry.
+    void writesOutsideTheJournalAreFound()
+    {
+        const QString path = copy(QStringLiteral("bypassed.db"));
+        DbConnection db;
+        QVERIFY(tsqltest::openHall(db, path));
+        for (const char *t : {"otvet_zhurnal_i", "otvet_zhurnal_u", "otvet_zhurnal_d", "sessia_zhurnal_d",
+                              "golosovanie_zhurnal_u"})
+            QVERIFY(run(db, QStringLiteral("DROP TRIGGER ") + QLatin1String(t)));
+        const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
+        const int deleted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
+        QVERIFY(run(db, QStringLiteral("UPDATE otvet SET result=3 WHERE id=%1").arg(changed)));
+        QVERIFY(run(db, QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted)));
+        QVERIFY(run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,2,%1)").arg(m_secret)));
+        const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
+        QVERIFY(run(db, QStringLiteral("DELETE FROM sessia WHERE id_deputat=5")));
+        QVERIFY(run(db, QStringLiteral("UPDATE golosovanie SET nuzno=1 WHERE id=%1").arg(m_open)));
+        db.close();
+
+        Run r = voterSql(path, {QStringLiteral("--verify")});
+        QCOMPARE(r.exitCode, 3);
+        for (const QString &line :
+             {QStringLiteral("ballot %1 (vote %2, deputy 1): changed outside the journal: result 1 -> 3").arg(changed).arg(m_secret),
+              QStringLiteral("ballot %1 (vote %2, deputy 5): deleted outside the journal").arg(deleted).arg(m_secret),
+              QStringLiteral("ballot %1 (vote %2, deputy 6): inserted outside the journal").arg(inserted).arg(m_secret),
+              QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal"),
+              QStringLiteral("vote %1: changed outside the journal: nuzno 4 -> 1").arg(m_open)})
+            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: 5 findings")));
+
+        // Covering the change by editing the journal breaks the chain at that entry.
+        QVERIFY(tsqltest::openHall(db, path));
+        const int entry = db.scalar(QStringLiteral("SELECT MAX(id) FROM zhurnal WHERE tablica='otvet' AND id_zapisi=%1").arg(changed)).toInt();
+        QVERIFY(run(db, QStringLiteral("UPDATE zhurnal SET zapis='otvet|I|%1|1|2|3|%2' WHERE id=%3").arg(changed).arg(m_secret).arg(entry)));
+        db.close();
+        r = voterSql(path, {QStringLiteral("--verify")});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY2(r.out.contains(QStringLiteral("journal entry %1: the chain is broken there").arg(entry)), qPrintable(r.out));
+        QVERIFY2(!r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 1): changed").arg(changed).arg(m_secret)),
+                 qPrintable(r.out));
+    }
+
+    void exportPublishesNamesOfOpenVotesOnly()
+    {
+        const QString path = copy(QStringLiteral("export.db"));
+        Run r = voterSql(path, {QStringLiteral("--export")});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(doc.value(QStringLiteral("format")).toString(), QStringLiteral("voter-votes/1"));
+        QCOMPARE(doc.value(QStringLiteral("meeting")).toObject().value(QStringLiteral("id")).toInt(), 1);
+        const QJsonArray votes = doc.value(QStringLiteral("votes")).toArray();
+        QCOMPARE(votes.size(), 2);
+        const QJsonObject open = votes[0].toObject(), secret = votes[1].toObject();
+        QCOMPARE(open.value(QStringLiteral("kind")).toString(), QStringLiteral("open"));
+        QCOMPARE(secret.value(QStringLiteral("kind")).toString(), QStringLiteral("secret"));
+        for (const QJsonObject &v : {open, secret}) {
+            const QJsonObject t = v.value(QStringLiteral("totals")).toObject();
+            QCOMPARE(t.value(QStringLiteral("for")).toInt(), 3);
+            QCOMPARE(t.value(QStringLiteral("against")).toInt(), 1);
+            QCOMPARE(t.value(QStringLiteral("abstained")).toInt(), 1);
+            QCOMPARE(v.value(QStringLiteral("decision")).toString(), QStringLiteral("rejected"));
+            QCOMPARE(v.value(QStringLiteral("rule")).toString(), QStringLiteral("Процедурные | вопросы \\ '1'"));
+            QCOMPARE(v.value(QStringLiteral("quorum")).toString(), QStringLiteral("absent"));
+        }
+        QVERIFY(secret.value(QStringLiteral("ballots")).isNull());
+        const QJsonArray ballots = open.value(QStringLiteral("ballots")).toArray();
+        QCOMPARE(ballots.size(), 5);
+        QStringList choices;
+        for (const QJsonValue &b : ballots)
+            choices << b.toObject().value(QStringLiteral("choice")).toString();
+        choices.sort();
+        QCOMPARE(choices, (QStringList{"abstained", "against", "for", "for", "for"}));
+        QVERIFY(!ballots[0].toObject().value(QStringLiteral("deputy")).toString().isEmpty());
+
+        r = voterSql(path, {QStringLiteral("--export"), QStringLiteral("1"), QStringLiteral("--csv")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        // Header, the open vote and its 5 ballots, the secret vote alone.
+        QCOMPARE(lines.size(), 1 + 1 + 5 + 1);
+        QVERIFY(lines[0].startsWith(QStringLiteral("record,meeting,vote,")));
+        QVERIFY(lines[1].startsWith(QStringLiteral("vote,1,%1,").arg(m_open)));
+        QVERIFY(lines[1].contains(QStringLiteral(",\"Процедурные | вопросы \\ '1'\",")) || lines[1].contains(QStringLiteral(",Процедурные | вопросы \\ '1',")));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^ballot,1,%1,").arg(m_open))).size(), 5);
+        QVERIFY(lines[7].startsWith(QStringLiteral("vote,1,%1,").arg(m_secret)));
+        QVERIFY(lines[7].endsWith(QStringLiteral(",rejected,absent,,,,")));
+    }
+};
+
+QTEST_MAIN(TestZhurnal)
+#include "test_zhurnal.moc"
