@@ -4,7 +4,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake make
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc tdsodbc unixodbc-dev
-  libsqlite3-dev qt6-pdf-dev fonts-liberation
+  libsqlite3-dev qt6-pdf-dev zlib1g-dev fonts-liberation
   postgresql libqt6sql6-psql
   xvfb imagemagick poppler-utils
 )

@@ -1152,6 +1152,7 @@ bool TGlavForma::ObnovitAktivnyiVopros()
         LeiblVopros->clear();
         InfoTablo->clear();
         LeiblZasedanie->clear();
+        SledovatZasedaniyuDeputata(0);
         return true;
     }
     const int idPovestki = rs.value(0, 0).toInt();
@@ -1161,8 +1162,15 @@ bool TGlavForma::ObnovitAktivnyiVopros()
 
     if (PovestkaKonsoliSkryta())
         PrivyazatPovestkuKonsoli(idZasedania);
+    SledovatZasedaniyuDeputata(idZasedania);
 
-    richtext::loadRtf(InfoBack, rs.value(0, 4).toString());
+    // Parsed only when the stored text changed: it is read every second on every seat.
+    const QString rtf = rs.value(0, 4).toString();
+    if (!m_infoRtfProchitan || rtf != m_infoRtf) {
+        richtext::loadRtf(InfoBack, rtf);
+        m_infoRtf = rtf;
+        m_infoRtfProchitan = true;
+    }
     const QString tekst = InfoBack->toPlainText();
     if (InfoTablo->toPlainText() != tekst) {
         InfoTablo->setPlainText(tekst);

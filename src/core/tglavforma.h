@@ -245,6 +245,7 @@ public:
     // Agenda and document frame.
     virtual void SozdatDeputatFreim();
     virtual void OtkrytPovestkuDeputata();                    // agenda of IdZasedania
+    void SledovatZasedaniyuDeputata(int idZasedania);         // 0: the meeting was closed
     virtual void UstanovitImyaDeputata(const QString &tekst); // the frame's deputy label
     virtual void RazmestitDeputatFreim();                     // layout for the screen
     virtual void NastroitPDF();                               // toolbar on, scroll bars off
@@ -399,6 +400,9 @@ private:
     int m_idDeputata = 1;
     int m_idZasedania = 0;
     int m_idPovestki = 1;
+    // The active item's stored text last parsed into InfoBack.
+    QString m_infoRtf;
+    bool m_infoRtfProchitan = false;
     bool m_dopusk = false;
     int m_vibranoeMesto = 0;
     bool m_perezapusk = false;

@@ -37,11 +37,45 @@ QString toFileSystem(const QString &stored)
     return p;
 }
 
+namespace {
+
+// A stored folder or file name that could reach outside the store: a parent step, an
+// absolute or drive-letter start, or a control character. Names come from the database,
+// which any workstation writes, so they are checked where they turn into paths.
+bool leavesStore(const QString &rel)
+{
+    if (rel.startsWith(QLatin1Char('/')))
+        return true;
+    if (rel.size() >= 2 && rel.at(1) == QLatin1Char(':'))
+        return true;
+    for (const QChar c : rel) {
+        if (c.unicode() < 0x20)
+            return true;
+    }
+    const QStringList parts = rel.split(QLatin1Char('/'));
+    for (const QString &part : parts) {
+        if (part.trimmed() == QStringLiteral(".."))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool safeStoredPath(const QString &put, const QString &fail)
+{
+    const QString name = toFileSystem(fail);
+    if (name.contains(QLatin1Char('/')) || name.trimmed() == QStringLiteral(".")
+        || name.trimmed() == QStringLiteral("..") || leavesStore(name))
+        return false;
+    return !leavesStore(toFileSystem(put));
+}
+
 QString documentPath(const QString &programDir, const QString &put, const QString &fail)
 {
+    if (!safeStoredPath(put, fail))
+        return QString();
     QString rel = toFileSystem(put);
-    while (rel.startsWith(QLatin1Char('/')))
-        rel.remove(0, 1);
     if (!rel.isEmpty() && !rel.endsWith(QLatin1Char('/')))
         rel += QLatin1Char('/');
     return storeDir(programDir) + QLatin1Char('/') + rel + fail;
@@ -62,6 +96,11 @@ CopyResult copyIntoStore(const QString &source, const QString &programDir, const
         return CopyResult::Failed;
     }
     const QString target = documentPath(programDir, put, fileName);
+    if (target.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the document path leaves the store: %1%2").arg(put, fileName);
+        return CopyResult::Failed;
+    }
     const QString folder = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (error)

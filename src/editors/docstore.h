@@ -24,8 +24,13 @@ QString storeDir(const QString &programDir);
 // Qt accepts "/" on every platform, so the mapping is the same everywhere.
 QString toFileSystem(const QString &stored);
 
-// Full path of a document: program folder + "docs" + put + fail. The file name is taken as
-// it is (it never holds a folder).
+// False when the stored folder or file name could lead out of the store: a ".." step, an
+// absolute start ("/" or "\\"), a drive ("C:") or a control character, or a file
+// name that holds a folder.
+bool safeStoredPath(const QString &put, const QString &fail);
+
+// Full path of a document: program folder + "docs" + put + fail; empty when
+// safeStoredPath() refuses the names.
 QString documentPath(const QString &programDir, const QString &put, const QString &fail);
 
 // The path shown to the operator: "\docs\" + put + fail, in the stored form.

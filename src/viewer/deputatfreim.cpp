@@ -133,6 +133,12 @@ TDeputatFreim::TDeputatFreim(TGlavForma *glav, QWidget *parent) : QWidget(parent
     TaimerProkrutki = new Taimer(QStringLiteral("TaimerProkrutki"), IntervalShaga, this);
     connect(TaimerProkrutki, &Taimer::timeout, this, &TDeputatFreim::TaimerProkrutkiTimer);
 
+    // The agenda lies under an open document and keeps its focus; a key press meant for the
+    // document must not move it (the document would change under the reader).
+    for (QWidget *w : {static_cast<QWidget *>(PovestkaTabl), static_cast<QWidget *>(DocTabl),
+                       static_cast<QWidget *>(PovestkaInfoPole)})
+        w->installEventFilter(this);
+
     connect(Povestka, &DataSet::afterOpen, this, &TDeputatFreim::PovestkaAfterOpen);
     connect(Povestka, &DataSet::afterScroll, this, &TDeputatFreim::PovestkaAfterScroll);
     connect(Faili, &DataSet::afterOpen, this, &TDeputatFreim::FailiAfterOpen);
@@ -246,11 +252,34 @@ void TDeputatFreim::sozdatKnopkiPDF()
 
 void TDeputatFreim::OtkrytPovestku(int idZasedania)
 {
+    m_zasedanie = idZasedania;
     Povestka->setParam(QStringLiteral("a"), idZasedania);
     if (Povestka->isOpen())
         Povestka->requery();
     else
         Povestka->open();
+}
+
+void TDeputatFreim::SledovatZasedaniyu(int idZasedania)
+{
+    if (idZasedania == m_zasedanie && (idZasedania == 0 || Povestka->isOpen()))
+        return;
+    if (idZasedania > 0) {
+        OtkrytPovestku(idZasedania);
+        return;
+    }
+    // The meeting was closed: nothing of it stays on the screen, a document of it neither.
+    m_zasedanie = 0;
+    if (RezhimDokumenta()) {
+        TaimerProkrutki->setEnabled(false);
+        knopkiDokumenta(true);
+        PDF->hide();
+        KnopkiPDF->hide();
+    }
+    PDF->ZakrytFail();
+    Faili->close();
+    Povestka->close();
+    PovestkaInfoPole->clear();
 }
 
 void TDeputatFreim::UstanovitImya(const QString &tekst)
@@ -435,6 +464,17 @@ bool TDeputatFreim::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize)
         podognat();
+    if (watched != parentWidget() && RezhimDokumenta()) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::InputMethod:
+            return true;
+        default:
+            break;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -38,6 +38,10 @@ public:
 
     // Opens the agenda of a meeting (re-runs it when already open).
     void OtkrytPovestku(int idZasedania);
+    // Follows the meeting whose item is active: another meeting's agenda is opened, and with
+    // none (the meeting was closed) the agenda, its documents and an open document go.
+    void SledovatZasedaniyu(int idZasedania);
+    int Zasedanie() const { return m_zasedanie; }
     // The deputy label's text.
     void UstanovitImya(const QString &tekst);
 
@@ -143,6 +147,7 @@ private:
     QSize m_ekran;
     int m_kolonka = 0;
     int m_polosa = 17;
+    int m_zasedanie = 0;
     int m_ostalosShagov = 0;
     int m_napravlenie = 0;
 };

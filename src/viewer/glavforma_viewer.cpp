@@ -33,3 +33,9 @@ void TGlavForma::SinhronizirovatKnopkiPDF()
 {
     DeputatFreimVid->SinhronizirovatKnopkiPDF();
 }
+
+void TGlavForma::SledovatZasedaniyuDeputata(int idZasedania)
+{
+    if (OknoDeputata())
+        DeputatFreimVid->SledovatZasedaniyu(idZasedania);
+}

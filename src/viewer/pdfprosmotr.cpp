@@ -3,6 +3,7 @@
 #include "db/dbfiles.h"
 
 #include "core/vidzhety.h"
+#include "viewer/pdfproverka.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -84,6 +85,18 @@ TPdfProsmotr::TPdfProsmotr(QWidget *parent) : QWidget(parent)
     m_vid->verticalScrollBar()->installEventFilter(this);
     m_vid->horizontalScrollBar()->installEventFilter(this);
 
+    m_soobshenie = new QLabel(TekstOshibki(), this);
+    m_soobshenie->setObjectName(QStringLiteral("SoobshenieOshibki"));
+    m_soobshenie->setFont(arialPx(27, true));
+    m_soobshenie->setAlignment(Qt::AlignCenter);
+    m_soobshenie->setWordWrap(true);
+    ustanovitCvet(m_soobshenie, Qt::white);
+    m_soobshenie->hide();
+
+    m_proverka = new TPdfProverka(this);
+    connect(m_proverka, &TPdfProverka::gotovo, this,
+            [this](TPdfProverka::Itog itog) { proverkaZavershena(int(itog)); });
+
     connect(m_vid->pageNavigator(), &QPdfPageNavigator::currentPageChanged, this, &TPdfProsmotr::obnovitPanel);
     connect(m_dokument, &QPdfDocument::pageCountChanged, this, &TPdfProsmotr::obnovitPanel);
     obnovitPanel();
@@ -96,18 +109,69 @@ TPdfProsmotr::~TPdfProsmotr()
     m_vid = nullptr;
 }
 
-bool TPdfProsmotr::ZagruzitFail(const QString &put)
+QString TPdfProsmotr::TekstOshibki()
 {
+    return QStringLiteral("Документ повреждён или не может быть открыт");
+}
+
+void TPdfProsmotr::ZagruzitFail(const QString &put)
+{
+    m_proverka->otmenit();
     m_fail = put;
     m_imya->setText(QFileInfo(put).fileName());
     m_dokument->close();
-    // A stored path that names the database's own files is never opened here.
-    const bool ok = !dbfiles::isDatabaseFile(put) && m_dokument->load(put) == QPdfDocument::Error::None;
+    m_soobshenie->hide();
     m_vid->verticalScrollBar()->setValue(0);
-    if (ok && m_dokument->pageCount() > 0)
-        naStranicu(0);
+    const QFileInfo fi(put);
+    m_razmer = fi.size();
+    m_vremya = fi.lastModified();
+    m_sostoyanie = Sostoyanie::Proverka;
     obnovitPanel();
-    return ok;
+    // A stored path that names the database's own files is never opened, not even by the checker.
+    if (dbfiles::isDatabaseFile(put)) {
+        QMetaObject::invokeMethod(this, [this] { proverkaZavershena(int(TPdfProverka::Itog::Otkazan)); },
+                                  Qt::QueuedConnection);
+        return;
+    }
+    m_proverka->nachat(put, qBound(200, m_vid->viewport()->width(), 2000));
+}
+
+void TPdfProsmotr::ZakrytFail()
+{
+    m_proverka->otmenit();
+    m_dokument->close();
+    m_soobshenie->hide();
+    m_fail.clear();
+    m_imya->clear();
+    m_sostoyanie = Sostoyanie::Pusto;
+    obnovitPanel();
+}
+
+void TPdfProsmotr::proverkaZavershena(int itog)
+{
+    const QFileInfo fi(m_fail);
+    const bool tot = fi.size() == m_razmer && fi.lastModified() == m_vremya;
+    bool ok = false;
+    if (TPdfProverka::Itog(itog) == TPdfProverka::Itog::Goden && tot && !dbfiles::isDatabaseFile(m_fail))
+        ok = m_dokument->load(m_fail) == QPdfDocument::Error::None && m_dokument->pageCount() > 0;
+    if (ok) {
+        m_sostoyanie = Sostoyanie::Gotov;
+        m_vid->verticalScrollBar()->setValue(0);
+        naStranicu(0);
+    } else {
+        m_dokument->close();
+        pokazatOshibku();
+    }
+    obnovitPanel();
+    emit zagruzheno(ok);
+}
+
+void TPdfProsmotr::pokazatOshibku()
+{
+    m_sostoyanie = Sostoyanie::Oshibka;
+    m_soobshenie->setGeometry(m_vid->geometry());
+    m_soobshenie->show();
+    m_soobshenie->raise();
 }
 
 void TPdfProsmotr::setPokazatPanel(bool on)
@@ -121,6 +185,7 @@ void TPdfProsmotr::Razmestit()
     m_panel->setGeometry(0, 0, width(), m_panel->height());
     const int verh = m_panel->isHidden() ? 0 : m_panel->height();
     m_vid->setGeometry(0, verh, width(), qMax(0, height() - verh));
+    m_soobshenie->setGeometry(m_vid->geometry());
 }
 
 void TPdfProsmotr::resizeEvent(QResizeEvent *event)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QWidget>
 
 class QLabel;
+class TPdfProverka;
 class QPdfDocument;
 class QPdfView;
 
@@ -20,10 +22,23 @@ public:
     explicit TPdfProsmotr(QWidget *parent = nullptr);
     ~TPdfProsmotr() override;
 
-    // Loads the file (replacing the one shown) and shows its first page. False when the
-    // file could not be read as PDF; the view is then empty.
-    bool ZagruzitFail(const QString &put);
+    // The message shown in place of a document that could not be opened.
+    static QString TekstOshibki();
+
+    // Replaces the document shown with the file. The file is first checked by the checker
+    // program (see TPdfProverka) and opened here only when that check passed, so a file that
+    // hangs or floods the PDF library never reaches this process; the call returns at once
+    // and zagruzheno() tells the outcome. A file that fails shows TekstOshibki().
+    void ZagruzitFail(const QString &put);
     QString Fail() const { return m_fail; }
+    // Shows nothing (a running check is killed).
+    void ZakrytFail();
+
+    enum class Sostoyanie { Pusto, Proverka, Gotov, Oshibka };
+    Sostoyanie sostoyanie() const { return m_sostoyanie; }
+    // The running check (its process id and limits are watched by the hall's trials).
+    TPdfProverka *Proverka() const { return m_proverka; }
+    QLabel *Soobshenie() const { return m_soobshenie; }
 
     // The strip with the file's name and the page number.
     void setPokazatPanel(bool on);
@@ -54,6 +69,9 @@ public:
     QPdfDocument *Dokument() const { return m_dokument; }
     QWidget *Panel() const { return m_panel; }
 
+signals:
+    void zagruzheno(bool ok);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,12 +80,21 @@ private:
     void obnovitPanel();
     bool shag(int napravlenie);
     void naStranicu(int stranica);
+    void proverkaZavershena(int itog);
+    void pokazatOshibku();
 
     QPdfDocument *m_dokument;
     QPdfView *m_vid;
     QWidget *m_panel;
     QLabel *m_imya;
     QLabel *m_stranica;
+    QLabel *m_soobshenie;
+    TPdfProverka *m_proverka;
     QString m_fail;
+    // Size and time of the file when its check started: a file replaced meanwhile is not
+    // the one that was checked.
+    qint64 m_razmer = -1;
+    QDateTime m_vremya;
+    Sostoyanie m_sostoyanie = Sostoyanie::Pusto;
     bool m_polosy = true;
 };

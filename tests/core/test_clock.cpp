@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -34,6 +35,7 @@ private slots:
     void activeItemOnEveryBoard();
     void deputyTakesItemOneTickLater();
     void noActiveItem();
+    void itemTextParsedOnlyWhenItChanges();
     void clockOnlyOutsideCountdowns_data();
     void clockOnlyOutsideCountdowns();
     void consoleBindsHiddenAgenda();
@@ -280,6 +282,40 @@ void TestClock::deputyTakesItemOneTickLater()
     hall.clock();
     QCOMPARE(deputy->IdPovestki(), 4);
     QVERIFY(deputy.calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
+}
+
+// The clock reads the active item every second on every seat; its stored text is parsed
+// again only when it changed.
+void TestClock::itemTextParsedOnlyWhenItChanges()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.exec("UPDATE povestka SET info = '{\\rtf1\\ansi Первый текст}' WHERE id = 3"));
+    QVERIFY(hall.activateItem(3));
+    Workstation &deputy = hall.start("07");
+    deputy.clock(2);
+    QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Первый текст"));
+
+    int razborov = 0;
+    connect(deputy->InfoBack->document(), &QTextDocument::contentsChanged, this, [&] { ++razborov; });
+    deputy.clock(10);
+    QCOMPARE(razborov, 0);
+
+    QVERIFY(hall.exec("UPDATE povestka SET info = '{\\rtf1\\ansi Второй текст}' WHERE id = 3"));
+    deputy.clock(5);
+    QVERIFY(razborov > 0);
+    QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
+    const int posle = razborov;
+    deputy.clock(5);
+    QCOMPARE(razborov, posle);
+
+    // The same text again after the item was off the board is shown again.
+    QVERIFY(hall.deactivateItems());
+    deputy.clock();
+    QCOMPARE(deputy->InfoTablo->toPlainText(), QString());
+    QVERIFY(hall.activateItem(3));
+    deputy.clock(2);
+    QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
 }
 
 void TestClock::noActiveItem()

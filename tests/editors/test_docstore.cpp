@@ -63,6 +63,52 @@ private slots:
                  QStringLiteral("\\docs\\5.03.2014\\3\\a.pdf"));
     }
 
+    // Folder and file names come from the database; none of them may lead out of docs/.
+    void pathsOutsideTheStoreAreRefused_data()
+    {
+        QTest::addColumn<QString>("put");
+        QTest::addColumn<QString>("fail");
+        QTest::newRow("parent steps") << QStringLiteral("..\\..\\") << QStringLiteral("voter.ini");
+        QTest::newRow("parent step inside") << QStringLiteral("5.03.2014\\..\\..\\") << QStringLiteral("a.pdf");
+        QTest::newRow("forward slashes") << QStringLiteral("5.03.2014/../../") << QStringLiteral("a.pdf");
+        QTest::newRow("parent as the file") << QStringLiteral("5.03.2014\\3\\") << QStringLiteral("..");
+        QTest::newRow("folder in the file name") << QStringLiteral("5.03.2014\\3\\") << QStringLiteral("..\\..\\x.pdf");
+        QTest::newRow("absolute") << QStringLiteral("/etc/") << QStringLiteral("passwd");
+        QTest::newRow("leading backslash") << QStringLiteral("\\etc\\") << QStringLiteral("passwd");
+        QTest::newRow("network share") << QStringLiteral("\\\\server\\share\\") << QStringLiteral("a.pdf");
+        QTest::newRow("drive") << QStringLiteral("C:\\Windows\\") << QStringLiteral("a.pdf");
+        QTest::newRow("drive without slash") << QStringLiteral("C:..\\") << QStringLiteral("a.pdf");
+        QTest::newRow("control character") << QStringLiteral("5.03.2014\\3\n\\") << QStringLiteral("a.pdf");
+    }
+    void pathsOutsideTheStoreAreRefused()
+    {
+        QFETCH(QString, put);
+        QFETCH(QString, fail);
+        QVERIFY(!docstore::safeStoredPath(put, fail));
+        QCOMPARE(docstore::documentPath(QStringLiteral("/opt/voter"), put, fail), QString());
+
+        QTemporaryDir dir;
+        const QString program = dir.filePath(QStringLiteral("prog"));
+        QVERIFY(QDir().mkpath(program));
+        const QString source = dir.filePath(QStringLiteral("src.pdf"));
+        QVERIFY(write(source, "x"));
+        QString err;
+        QCOMPARE(docstore::copyIntoStore(source, program, put, fail, &err), docstore::CopyResult::Failed);
+        QVERIFY(!err.isEmpty());
+        // Nothing was written anywhere in the temporary tree but the source.
+        QDir all(dir.path());
+        QCOMPARE(all.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({QStringLiteral("prog"), QStringLiteral("src.pdf")}));
+        QVERIFY(QDir(program).isEmpty());
+    }
+    void ordinaryNamesStayAccepted()
+    {
+        // Dots inside names are not parent steps.
+        QVERIFY(docstore::safeStoredPath(QStringLiteral("5.03.2014\\3 д\\"), QStringLiteral("Закон..v2.pdf")));
+        QVERIFY(docstore::safeStoredPath(QStringLiteral("..5.03\\"), QStringLiteral("a.pdf")));
+        QVERIFY(docstore::safeStoredPath(QString(), QStringLiteral("a.pdf")));
+        QVERIFY(docstore::safeStoredPath(QStringLiteral("5.03.2014\\3\\"), QStringLiteral("Отчёт: итоги.pdf")));
+    }
+
     void copyCreatesFoldersAndNeverOverwrites()
     {
         QTemporaryDir dir;

@@ -264,6 +264,21 @@ private slots:
         QCOMPARE(w->InfoPole->toPlainText(), QStringLiteral("Содержание второго"));
         QVERIFY(w->InfoPole->isReadOnly());
     }
+
+    // A text of one paragraph has no closing \\par; it shows all the same.
+    void singleParagraphRtfShows()
+    {
+        const int m = t.addMeeting(QStringLiteral("20140305"));
+        const int a = t.addItem(m, 0, 1, 1);
+        t.db->exec(QStringLiteral("UPDATE povestka SET info=%1 WHERE id=%2")
+                       .arg(sql::quote(QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 "
+                                                      "Arial;}}\\viewkind4\\uc1\\pard\\f0\\fs20 \\'cf\\'f0\\'ee\\'e5\\'ea\\'f2 "
+                                                      "\\'e7\\'e0\\'ea\\'ee\\'ed\\'e0}")))
+                       .arg(a));
+        auto w = editor(m);
+        QCOMPARE(w->PovestkaFreim->Povestka->field(QStringLiteral("id")).toInt(), a);
+        QCOMPARE(w->InfoPole->toPlainText(), QStringLiteral("Проект закона"));
+    }
 };
 
 QTEST_MAIN(TestFaili)

@@ -1,5 +1,7 @@
 #include "support/workstation.h"
 
+#include "viewer/pdfproverka.h"
+
 #include "core/startgates.h"
 #include "db/inifile.h"
 #include "db/schema.h"
@@ -72,6 +74,8 @@ void RecordingGlavForma::PerekrasitPovestkuKonsoli() { RECORD(PerekrasitPovestku
 Workstation::Workstation(const QString &programDir, const QStringList &arguments) : platform(programDir)
 {
     platform.args = arguments;
+    // The document checker is built beside the program, not beside the tests.
+    TPdfProverka::setProgramma(QStringLiteral(VOTER_BINARY_DIR "/voter-pdf"));
     m_window = std::make_unique<RecordingGlavForma>(&dialogs, &platform);
     m_window->setRuchnyeTiki(true);
 }

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QMouseEvent>
 #include <QPdfDocument>
@@ -61,6 +62,12 @@ bool vesTekstRazmera(QTextEdit *edit, qreal pt)
     return !edit->textCursor().hasSelection();
 }
 
+// The document is checked in the checker process before it is shown; waits for the outcome.
+bool dozhdatsya(TDeputatFreim *f)
+{
+    return QTest::qWaitFor([f] { return f->PDF->sostoyanie() != TPdfProsmotr::Sostoyanie::Proverka; }, 20000);
+}
+
 }  // namespace
 
 class TestDeputatFreim : public QObject {
@@ -84,7 +91,9 @@ private slots:
     void lineScroll();
     void pageScroll();
     void touchDoesNotScroll();
+    void keysDoNotMoveTheHiddenAgenda();
     void returnToAgenda();
+    void closedMeetingLeavesTheScreen();
     void pollerKeepsButtonsWithDocument();
     void layout();
     void documentButtonsLayout();
@@ -331,6 +340,7 @@ void TestDeputatFreim::showDocumentFromTheStore()
     QCOMPARE(QFileInfo(f->PutDokumenta()).absoluteFilePath(), QFileInfo(expected).absoluteFilePath());
 
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QVERIFY(ws.messages().isEmpty());
     QVERIFY(f->RezhimDokumenta());
     QVERIFY(!f->PDF->isHidden());
@@ -356,6 +366,7 @@ void TestDeputatFreim::itemWithoutDocuments()
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 3")));
     QCOMPARE(f->Faili->rowCount(), 0);
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QVERIFY(ws.messages().isEmpty());
     QVERIFY(!f->RezhimDokumenta());
     QVERIFY(f->KnopkiPDF->isHidden());
@@ -367,6 +378,7 @@ void TestDeputatFreim::missingFile()
     TDeputatFreim *f = freim(ws);
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QCOMPARE(ws.dialogs.shown.size(), 1);
     QCOMPARE(ws.dialogs.shown[0].text, QStringLiteral("Файл документа не найден!"));
     QCOMPARE(ws.dialogs.shown[0].caption, QStringLiteral("Ошибка открытия документа"));
@@ -377,20 +389,26 @@ void TestDeputatFreim::missingFile()
     // A folder of that name is not a document either.
     QVERIFY(QDir().mkpath(f->PutDokumenta()));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QCOMPARE(ws.dialogs.shown.size(), 2);
     QVERIFY(!f->RezhimDokumenta());
 
-    // A file that is there but is no PDF: the document state with an empty view, and the
-    // way back works.
+    // A file that is there but is no PDF: the document state with the message in place of
+    // the document, and the way back works.
     QVERIFY(QDir(f->PutDokumenta()).removeRecursively());
     QFile musor(f->PutDokumenta());
     QVERIFY(musor.open(QIODevice::WriteOnly));
     musor.write("not a document");
     musor.close();
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QCOMPARE(ws.dialogs.shown.size(), 2);
     QVERIFY(f->RezhimDokumenta());
     QCOMPARE(f->PDF->KolichestvoStranic(), 0);
+    QCOMPARE(f->PDF->sostoyanie(), TPdfProsmotr::Sostoyanie::Oshibka);
+    QVERIFY(f->PDF->Soobshenie()->isVisibleTo(f->PDF));
+    QCOMPARE(f->PDF->Soobshenie()->text(), QStringLiteral("Документ повреждён или не может быть открыт"));
+    QCOMPARE(f->PDF->Soobshenie()->geometry(), f->PDF->Vid()->geometry());
     f->StrelkaStranicaNisClick();
     f->StrelkaVnisClick();
     for (int i = 0; i < 11; ++i)
@@ -414,6 +432,7 @@ void TestDeputatFreim::fileWithApostrophe()
     QVERIFY(schema::writeDemoPdf(fail, nullptr));
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 4")));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QVERIFY(ws.messages().isEmpty());
     QVERIFY(f->RezhimDokumenta());
     QCOMPARE(f->PDF->Dokument()->status(), QPdfDocument::Status::Ready);
@@ -427,6 +446,7 @@ void TestDeputatFreim::lineScroll()
     TDeputatFreim *f = freim(ws);
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QVERIFY(f->RezhimDokumenta());
     QCOMPARE(f->PDF->Polozhenie(), 0);
     const int shag = f->PDF->ShagStroki();
@@ -493,6 +513,7 @@ void TestDeputatFreim::pageScroll()
     TDeputatFreim *f = freim(ws);
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     TPdfProsmotr *pdf = f->PDF;
     QCOMPARE(pdf->TekushayaStranica(), 0);
 
@@ -546,6 +567,7 @@ void TestDeputatFreim::touchDoesNotScroll()
     TDeputatFreim *f = freim(ws);
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     QWidget *viewport = f->PDF->Vid()->viewport();
     auto tronut = [&] {
         const QPointF p(200, 300);
@@ -569,6 +591,66 @@ void TestDeputatFreim::touchDoesNotScroll()
     QCOMPARE(f->PDF->Polozhenie(), f->PDF->ShagStroki());
 }
 
+void TestDeputatFreim::keysDoNotMoveTheHiddenAgenda()
+{
+    Workstation &ws = deputat();
+    TDeputatFreim *f = freim(ws);
+    QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
+    const int item = f->Povestka->currentRow();
+    QVERIFY(item + 1 < f->Povestka->rowCount());
+    f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
+    QCOMPARE(f->PDF->sostoyanie(), TPdfProsmotr::Sostoyanie::Gotov);
+    const QString dokument = f->PDF->Fail();
+    for (QWidget *w : {static_cast<QWidget *>(f->PovestkaTabl), static_cast<QWidget *>(f->DocTabl),
+                       static_cast<QWidget *>(f->PovestkaInfoPole), static_cast<QWidget *>(f->PDF->Vid())}) {
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End, Qt::Key_V})
+            QTest::keyClick(w, k);
+    }
+    QCOMPARE(f->Povestka->currentRow(), item);
+    QCOMPARE(f->PutDokumenta(), dokument);
+    QCOMPARE(f->PDF->Polozhenie(), 0);
+
+    // Back at the agenda the keys work on it again.
+    f->KnopkaVernutPovestkuClick();
+    QTest::keyClick(f->PovestkaTabl, Qt::Key_Down);
+    QCOMPARE(f->Povestka->currentRow(), item + 1);
+}
+
+void TestDeputatFreim::closedMeetingLeavesTheScreen()
+{
+    Workstation &ws = deputat();
+    TDeputatFreim *f = freim(ws);
+    QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
+    f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
+    QVERIFY(f->RezhimDokumenta());
+    const int item = hall->scalarInt(QStringLiteral("SELECT id FROM povestka WHERE aktiv = 1"));
+
+    // The console closes the meeting: no item of it stays active.
+    QVERIFY(hall->deactivateItems());
+    ws.clock();
+    QVERIFY(!f->RezhimDokumenta());
+    QVERIFY(f->KnopkiPDF->isHidden());
+    QCOMPARE(f->PDF->sostoyanie(), TPdfProsmotr::Sostoyanie::Pusto);
+    QCOMPARE(f->PovestkaTabl->model()->rowCount(), 0);
+    QCOMPARE(f->DocTabl->model()->rowCount(), 0);
+    QCOMPARE(f->PovestkaInfoPole->toPlainText(), QString());
+    QCOMPARE(f->PutDokumenta(), QString());
+    f->KnopkaPokzaDokClick();
+    QVERIFY(!f->RezhimDokumenta());
+    QVERIFY(ws.dialogs.shown.isEmpty());
+    ws.clock(3);
+    QCOMPARE(f->PovestkaTabl->model()->rowCount(), 0);
+
+    // The next meeting's item made active brings its agenda.
+    QVERIFY(hall->activateItem(item));
+    ws.clock(2);
+    QVERIFY(f->Povestka->isOpen());
+    QVERIFY(f->PovestkaTabl->model()->rowCount() > 0);
+    QCOMPARE(f->Zasedanie(), hall->demoMeeting());
+}
+
 void TestDeputatFreim::returnToAgenda()
 {
     Workstation &ws = deputat();
@@ -576,6 +658,7 @@ void TestDeputatFreim::returnToAgenda()
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
     const int item = f->Povestka->currentRow();
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     emit f->KnopkaVernutPovestku->clicked();
     QVERIFY(!f->RezhimDokumenta());
     QVERIFY(f->PDF->isHidden());
@@ -587,11 +670,13 @@ void TestDeputatFreim::returnToAgenda()
     // A press on the deputy's name opens the document too, and the return button's frame
     // closes it; opening again starts at the top.
     emit f->DeputatLeibl->clicked();
+    QVERIFY(dozhdatsya(f));
     QVERIFY(f->RezhimDokumenta());
     f->StrelkaStranicaNisClick();
     emit f->GranicaVernutPovestku->mouseDown();
     QVERIFY(!f->RezhimDokumenta());
     emit f->GranicaPokzaDok->mouseDown();
+    QVERIFY(dozhdatsya(f));
     QVERIFY(f->RezhimDokumenta());
     QCOMPARE(f->PDF->Polozhenie(), 0);
 }
@@ -602,6 +687,7 @@ void TestDeputatFreim::pollerKeepsButtonsWithDocument()
     TDeputatFreim *f = freim(ws);
     QVERIFY(naVopros(f, QStringLiteral("Вопрос 1")));
     f->KnopkaPokzaDokClick();
+    QVERIFY(dozhdatsya(f));
     f->KnopkiPDF->hide();
     f->PovestkaTabl->raise();
     ws.poll();
