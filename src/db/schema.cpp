@@ -211,7 +211,10 @@ bool runScript(DbConnection &db, const QString &text, QString *error, const Resu
 
 bool createPostgres(DbConnection &db, QString *error)
 {
-    const QString sql = script(QStringLiteral("postgres.sql"));
+    // The tables, then the vote journal that chains their records.
+    const QString tables = script(QStringLiteral("postgres.sql"));
+    const QString journal = script(QStringLiteral("zhurnal-postgresql.sql"));
+    const QString sql = tables.isEmpty() || journal.isEmpty() ? QString() : tables + QStringLiteral("\n") + journal;
     if (sql.isEmpty()) {
         if (error)
             *error = QStringLiteral("The schema script is missing from the program.");
