@@ -461,6 +461,8 @@ void DbConnection::setError(const QString &description, int nativeError)
 {
     m_errors.clear();
     m_errors.append(DbError{description, nativeError});
+    // Every failure of a statement or of opening reaches the workstation's log once, here.
+    dnevnik::oshibka(description, nativeError);
 }
 
 QString DbConnection::firstErrorText() const
@@ -502,7 +504,6 @@ void DbConnection::takeError(const QSqlError &error)
         native = prava::kOtkazano;
     }
     setError(text, native);
-    dnevnik::oshibka(text, native);
 }
 
 bool DbConnection::exec(const QString &sql)

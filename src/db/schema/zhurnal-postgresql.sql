@@ -17,7 +17,7 @@ CREATE TABLE zhurnal (
 CREATE INDEX zhurnal_golosovanie ON zhurnal (id_golosovanie, id);
 
 CREATE FUNCTION zhurnal_pole(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE WHEN v IS NULL THEN '\N' ELSE replace(replace(v, '\', '\\'), '|', '\|') END
+    SELECT CASE WHEN v IS NULL THEN '\N' ELSE replace(replace(v COLLATE "C", '\', '\\'), '|', '\|') END
 $$;
 
 CREATE FUNCTION zhurnal_dobavit(p_tablica text, p_deistvie text, p_id integer, p_golos integer, p_zapis text)
