@@ -6,6 +6,7 @@ PACKAGES=(
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc tdsodbc unixodbc-dev
   libsqlite3-dev qt6-pdf-dev zlib1g-dev fonts-liberation
   postgresql libqt6sql6-psql
+  qt6-translations-l10n
   xvfb imagemagick poppler-utils
 )
 missing=()

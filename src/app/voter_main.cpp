@@ -1,5 +1,6 @@
 // The workstation program: every role of the hall starts here; the login decides which.
 #include "core/dialogs.h"
+#include "core/perevod.h"
 #include "core/platform.h"
 #include "core/stil.h"
 #include "core/tglavforma.h"
@@ -12,6 +13,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    perevod::ustanovitQt(&app);
     app.setStyle(new StilZala);
     QtDialogs dialogs;
     RealPlatform platform;

@@ -10,6 +10,7 @@
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -50,6 +51,9 @@ Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const Q
     if (buttons & Yes) sb |= QMessageBox::Yes;
     if (buttons & No) sb |= QMessageBox::No;
     box.setStandardButtons(sb);
+    // Qt's Russian translation leaves OK in Latin letters.
+    if (QAbstractButton *ok = box.button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("ОК"));
     switch (defaultButton) {
     case Ok: box.setDefaultButton(QMessageBox::Ok); break;
     case Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
