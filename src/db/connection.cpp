@@ -5,6 +5,7 @@
 #include "db/prava.h"
 #include "db/tsql.h"
 #include "db/dnevnik.h"
+#include "db/oshibki.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -460,9 +461,10 @@ bool DbConnection::isOpen() const
 void DbConnection::setError(const QString &description, int nativeError)
 {
     m_errors.clear();
-    m_errors.append(DbError{description, nativeError});
+    const QString shown = oshibki::soobshenie(description, nativeError, m_engine == DbEngine::Embedded);
+    m_errors.append(DbError{shown, nativeError, description});
     // Every failure of a statement or of opening reaches the workstation's log once, here.
-    dnevnik::oshibka(description, nativeError);
+    dnevnik::oshibka(shown, nativeError);
 }
 
 QString DbConnection::firstErrorText() const

@@ -20,8 +20,9 @@ struct DbError {
     // A row still referred to by rows of another table (SQL Server's number, used for both).
     static constexpr int ReferenceViolation = 547;
 
-    QString description;
+    QString description;  // what the user reads: Russian, with the engine's text and number after it
     int nativeError = 0;
+    QString engineText;   // the engine's own text, as it came
 };
 
 // The four connection parameters of the connection dialog.
@@ -106,7 +107,8 @@ public:
     void clearErrors() { m_errors.clear(); }
     // The description of the first pending error, or an empty text.
     QString firstErrorText() const;
-    // Replaces the pending errors (used by the engine and by tests).
+    // Replaces the pending errors (used by the engine and by tests). The description is given
+    // as the engine or the driver words it; the list holds it in Russian (db/oshibki.h).
     void setError(const QString &description, int nativeError);
 
     // Number of statements sent since open (benchmarks and soak figures).

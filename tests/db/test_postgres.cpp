@@ -227,7 +227,7 @@ private slots:
         p.password = QStringLiteral("not-the-password");
         QVERIFY(!wrong.open(p));
         QCOMPARE(wrong.errors().first().nativeError, 18456);
-        QCOMPARE(wrong.firstErrorText(), QStringLiteral("Login failed for user 'postgres'."));
+        QCOMPARE(wrong.errors().first().engineText, QStringLiteral("Login failed for user 'postgres'."));
         p = db.params();
         p.database = QStringLiteral("nosuchdb");
         QVERIFY(!wrong.open(p));

@@ -453,7 +453,7 @@ private slots:
         for (const QString &bad : {QStringLiteral("20140231"), QStringLiteral("abc"), QStringLiteral("2014-03-05 25:00"),
                                    QStringLiteral("")}) {
             QVERIFY(!m_db.exec(QStringLiteral("UPDATE zasedanie SET start = %1 WHERE id=%2").arg(sql::quote(bad)).arg(id)));
-            QCOMPARE(m_db.firstErrorText(),
+            QCOMPARE(m_db.errors().first().engineText,
                      QStringLiteral("Conversion failed when converting date and/or time from character string."));
         }
         QVERIFY(read());
