@@ -97,15 +97,20 @@ bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out
         const qint64 za = v.value(r, QStringLiteral("za")).toLongLong();
         const qint64 protiv = v.value(r, QStringLiteral("protiv")).toLongLong();
         const qint64 vosd = v.value(r, QStringLiteral("vosd")).toLongLong();
-        const qint64 nuzno = v.value(r, QStringLiteral("nuzno")).toLongLong();
-        // The protocol's rule: taken when the "for" ballots reach the number needed.
-        const bool prinyato = za >= nuzno;
+        const QVariant nuznoZnachenie = v.value(r, QStringLiteral("nuzno"));
+        const qint64 nuzno = nuznoZnachenie.toLongLong();
+        // The protocol's rule: taken when the "for" ballots reach the number needed; a vote
+        // without that number decides nothing.
+        const bool opredeleno = !nuznoZnachenie.isNull();
+        const bool prinyato = opredeleno && za >= nuzno;
         const QString verdikt =
             kvorum::verdikt(kvorumZnachenie, v.value(r, QStringLiteral("prisutstvuet")).toInt());
         const QString kind = vid >= 0 && vid <= 2 ? QString::fromLatin1(kVid[vid]) : QString::number(vid);
         const QString type = v.value(r, QStringLiteral("tip")).toInt() == 0 ? QStringLiteral("decisive")
                                                                              : QStringLiteral("advisory");
-        const QString decision = prinyato ? QStringLiteral("adopted") : QStringLiteral("rejected");
+        const QString decision = !opredeleno ? QStringLiteral("undetermined")
+                                 : prinyato  ? QStringLiteral("adopted")
+                                             : QStringLiteral("rejected");
         const QString quorum = verdikt.isEmpty() ? QString()
                                : verdikt == kvorum::Est() ? QStringLiteral("present")
                                                           : QStringLiteral("absent");

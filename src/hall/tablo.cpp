@@ -28,9 +28,19 @@ Itog itogGolosovania(const ResultSet &rs)
         default: break;
         }
     }
-    if (!rs.isEmpty())
-        itog.nuzno = rs.value(0, QStringLiteral("nuzno")).toInt();
+    if (!rs.isEmpty()) {
+        const QVariant nuzno = rs.value(0, QStringLiteral("nuzno"));
+        itog.nuznoIzvestno = !nuzno.isNull();
+        itog.nuzno = nuzno.toInt();
+    }
     return itog;
+}
+
+QString Itog::reshenie() const
+{
+    if (!nuznoIzvestno)
+        return QStringLiteral("РЕШЕНИЕ НЕ ОПРЕДЕЛЕНО");
+    return prinyato() ? QStringLiteral("РЕШЕНИЕ ПРИНЯТО") : QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО");
 }
 
 QString otsutstvuet(const QString &izbrano, int prisutstvuet)
@@ -228,7 +238,7 @@ void TGlavForma::TabloRezultataGolosovania()
     Protiv->setText(QString::number(itog.protiv));
     Vosd->setText(QString::number(itog.vosd));
     Golosov->setText(QString::number(itog.golosovalo()));
-    LeiblReshenie->setText(itog.prinyato() ? QStringLiteral("РЕШЕНИЕ ПРИНЯТО") : QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+    LeiblReshenie->setText(itog.reshenie());
 
     // The quorum of the vote: the number present it was started with against the constant.
     ResultSet kv;

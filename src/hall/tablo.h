@@ -14,10 +14,15 @@ struct Itog {
     int protiv = 0;
     int vosd = 0;
     int nuzno = 0;
+    // False when the vote's row has no number needed at all (NULL): nothing can be decided,
+    // and the board must not call such a vote adopted or rejected.
+    bool nuznoIzvestno = true;
     int golosovalo() const { return za + protiv + vosd; }
     // Adopted when the "for" ballots reach the votes needed; a vote stored without a need
-    // (0) or without ballots is not adopted.
-    bool prinyato() const { return nuzno != 0 && za >= nuzno; }
+    // (0 or NULL) or without ballots is not adopted.
+    bool prinyato() const { return nuznoIzvestno && nuzno != 0 && za >= nuzno; }
+    // The board's decision line.
+    QString reshenie() const;
 };
 
 // From the rows of the result statement: one row per ballot code present, with the count

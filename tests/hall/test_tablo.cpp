@@ -63,6 +63,7 @@ private slots:
     void decisionComputedOncePerDisplay();
     void noBallotsAndMissingVote();
     void decisionRule();
+    void nullNeedDecidesNothing();
     void voteProgress();
     void terminalJoiningARunningVote();
     void registrationSummary();
@@ -162,6 +163,24 @@ void TestTablo::decisionRule()
     // A vote stored without a need is never adopted, however many voted for.
     QVERIFY(!tablo::itogGolosovania(rs({{20, 1, 0}})).prinyato());
     QVERIFY(!tablo::itogGolosovania(ResultSet()).prinyato());
+    QCOMPARE(tablo::itogGolosovania(ResultSet()).reshenie(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+}
+
+void TestTablo::nullNeedDecidesNothing()
+{
+    // A vote row whose number needed was never written: every board says so instead of
+    // reading the missing number as 0 (which everything reaches).
+    Zal z;
+    QVERIFY(z.make());
+    const int vote = golosovanie(z.hall, 10);
+    QVERIFY(z.hall.exec(QStringLiteral("UPDATE golosovanie SET nuzno = NULL WHERE id = %1").arg(vote)));
+    golosa(z.hall, vote, 1, 12, 1);
+    QVERIFY(z.hall.setMode(4, vote, 15));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        QCOMPARE((*ws)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ОПРЕДЕЛЕНО"));
+        QCOMPARE((*ws)->Za->text(), QStringLiteral("12"));
+    }
 }
 
 void TestTablo::voteProgress()

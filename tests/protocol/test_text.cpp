@@ -176,6 +176,15 @@ void TestProtocolText::nullValuesPrintAsNothing()
         QVERIFY(!ps[i].bold && !ps[i].centred);
     }
     QCOMPARE(ps[to + 1].text, kSep);
+
+    // No number needed at all: neither layout calls the vote adopted, whatever the count.
+    VoteRow bez = vote(QStringLiteral("Вопрос 1"), 1, 0, QStringLiteral("10:00"), 30, 0);
+    bez.nuzno = QVariant();
+    for (const QStringList &layout : {linesOf(buildElectronic(meeting(), {bez}, kWidths)),
+                                      linesOf(buildEdited(meeting(), {bez}, kWidths))}) {
+        QVERIFY(layout.contains(QStringLiteral("        Решение не определено")));
+        QVERIFY(!layout.contains(QStringLiteral("        Решение принято")));
+    }
 }
 
 void TestProtocolText::formats()
