@@ -14,6 +14,10 @@
 #include <QSysInfo>
 
 #include <cstdlib>
+#ifndef Q_OS_WIN
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 void RealPlatform::endProgram(int exitCode)
 {
@@ -80,6 +84,16 @@ QString RealPlatform::userName() const
     QString u = env.value(QStringLiteral("USERNAME"));
     if (u.isEmpty())
         u = env.value(QStringLiteral("USER"));
+    if (u.isEmpty())
+        u = env.value(QStringLiteral("LOGNAME"));
+#ifndef Q_OS_WIN
+    // A kiosk session or a service starts the program without any of them: the account of
+    // the process still names the user, so the default login never ends in a bare "\".
+    if (u.isEmpty()) {
+        if (const passwd *pw = getpwuid(geteuid()))
+            u = QString::fromLocal8Bit(pw->pw_name);
+    }
+#endif
     return u;
 }
 

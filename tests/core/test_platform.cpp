@@ -5,6 +5,9 @@
 
 #include <QtTest>
 
+#include <pwd.h>
+#include <unistd.h>
+
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
@@ -48,6 +51,30 @@ private slots:
                                         QStringLiteral("status-file"), &status);
         QCOMPARE(rest, QStringList({"--status-files=a"}));
         QCOMPARE(status, QStringLiteral("c"));
+    }
+
+    void userNameWithoutEnvironment()
+    {
+        // Started by a service or a kiosk session: no USER, USERNAME or LOGNAME.
+        const QByteArray keep[] = {qgetenv("USER"), qgetenv("USERNAME"), qgetenv("LOGNAME")};
+        const char *names[] = {"USER", "USERNAME", "LOGNAME"};
+        for (const char *n : names)
+            qunsetenv(n);
+        const QString u = RealPlatform().userName();
+        for (int i = 0; i < 3; ++i)
+            if (!keep[i].isNull())
+                qputenv(names[i], keep[i]);
+        QVERIFY(!u.isEmpty());
+        const passwd *pw = getpwuid(geteuid());
+        QVERIFY(pw);
+        QCOMPARE(u, QString::fromLocal8Bit(pw->pw_name));
+        // With the variable set, it still decides.
+        qputenv("USERNAME", "zal-07");
+        QCOMPARE(RealPlatform().userName(), QStringLiteral("zal-07"));
+        if (keep[1].isNull())
+            qunsetenv("USERNAME");
+        else
+            qputenv("USERNAME", keep[1]);
     }
 };
 
