@@ -1125,8 +1125,16 @@ void TGlavForma::shagVremeni()
         }
     }
 
-    if (kod == rezhim::Registracia || kod == rezhim::Golosovanie || kod == rezhim::RezultatGolosovania)
+    if (kod == rezhim::Registracia || kod == rezhim::Golosovanie || kod == rezhim::RezultatGolosovania) {
+        // These screens stay as they are, but the deputy's buttons still follow what the
+        // console's seat commands or another workstation wrote meanwhile.
+        if (GlavBasa.isOpen()) {
+            if (kod == rezhim::Registracia)
+                SinhronizaciyaRegKnopki();
+            SinhronizaciyaProshuSlova();
+        }
         return;
+    }
 
     SinhronizaciyaRegistracii();
     LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));

@@ -274,6 +274,7 @@ public:
     virtual void VoitiVRegistraciyu();        // enter the registration screen
     virtual void OtschetRegistracii();        // registration countdown on the registration screen
     virtual void SinhronizaciyaRegistracii(); // follow presence records written elsewhere
+    void SinhronizaciyaRegKnopki();           // the registration screen's button, the same in mode 1
     virtual void RegKnopkaClick();
     // The registration screen's parts beyond the name box and the button.
     QWidget *PanelRegTop = nullptr;

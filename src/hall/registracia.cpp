@@ -217,6 +217,34 @@ void TGlavForma::RegKnopkaClick()
     }
 }
 
+// During registration: the button shows the deputy's record of this period, wherever it was
+// written or removed (the operator's seat map, another workstation).
+void TGlavForma::SinhronizaciyaRegKnopki()
+{
+    if (OknoPredsedatelya() || RezhimNabludatelya() || PanelRegistracia->isHidden())
+        return;
+    const int tag = RegKnopkaTag();
+    if (tag != 1 && tag != 2)
+        return;
+    bool ok = false;
+    const QVariant est = GlavBasa.scalar(QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
+                                             .arg(IdDeputata())
+                                             .arg(RegimParam1()),
+                                         &ok);
+    if (!ok)
+        return;  // the pending error is the timers' to handle
+    const bool zaregistrirovan = est.toInt() > 0;
+    if (zaregistrirovan && tag == 1) {
+        setRegKnopkaTag(2);
+        RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+        ustanovitCvet(RegKnopka, cvet::Zaregistrirovan());
+    } else if (!zaregistrirovan && tag == 2) {
+        setRegKnopkaTag(1);
+        RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
+        ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
+    }
+}
+
 // Outside registration, voting and vote results: the terminal follows its deputy's presence
 // record, wherever it was written or removed.
 void TGlavForma::SinhronizaciyaRegistracii()

@@ -84,6 +84,7 @@ private slots:
     void screenLayout();
     void pressingTwice();
     void operatorRecordCountsOnce();
+    void buttonFollowsRecordsWrittenElsewhere();
     void timeUpKeepsTexts();
     void boardCountdownText();
     void admittedTerminalLeavesTheHall();
@@ -254,6 +255,37 @@ void TestRegistracia::operatorRecordCountsOnce()
     // The toggle still works: the second press removes the record.
     w->RegKnopkaClick();
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(period)), 1);
+}
+
+void TestRegistracia::buttonFollowsRecordsWrittenElsewhere()
+{
+    // The operator registers the deputy from the seat map, then removes the record: the
+    // deputy's screen follows at the next clock tick, so a press does what the button says.
+    Zal z;
+    QVERIFY(z.make());
+    const int period = z.start(30);
+    z.hall.poll();
+    TGlavForma *w = z.d07->window();
+    QCOMPARE(w->RegKnopkaTag(), 1);
+    QVERIFY(z.hall.registerDeputy(z.hall.deputyAt("07"), period, z.meeting));
+    z.d07->clock();
+    QCOMPARE(w->RegKnopkaTag(), 2);
+    QCOMPARE(w->RegKnopka->text(), QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+    QCOMPARE(fon(w->RegKnopka), QColor(166, 202, 240));
+    z.d07->poll();
+    QVERIFY(status(z.d07).endsWith(QStringLiteral("\n\rВы зарегистрированы")));
+
+    QVERIFY(z.hall.exec(QStringLiteral("DELETE FROM sessia WHERE id_sessia=%1 AND id_deputat=%2").arg(period).arg(w->IdDeputata())));
+    z.d07->clock();
+    QCOMPARE(w->RegKnopkaTag(), 1);
+    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    QCOMPARE(fon(w->RegKnopka), QColor(0, 128, 192));
+    // The press now registers (it would have removed nothing before).
+    w->RegKnopkaClick();
+    QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
+                                  .arg(period)
+                                  .arg(w->IdDeputata())),
+             1);
 }
 
 void TestRegistracia::timeUpKeepsTexts()
