@@ -1,6 +1,7 @@
 #include "core/dialogs.h"
 
 #include "db/dbfiles.h"
+#include "db/inifile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 void Dialogs::error(QWidget *parent, const QString &text, const QString &caption)
 {
@@ -30,6 +33,59 @@ void Dialogs::information(QWidget *parent, const QString &text, const QString &c
 bool Dialogs::question(QWidget *parent, const QString &text, const QString &caption)
 {
     return message(parent, text, caption, Question, Yes | No, No) == Yes;
+}
+
+QString Dialogs::safeFileName(const QString &text)
+{
+    QString s;
+    s.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            s += QLatin1Char('_');
+        else
+            s += c;
+    }
+    s = s.simplified();
+    while (!s.isEmpty() && (s.endsWith(QLatin1Char('.')) || s.endsWith(QLatin1Char(' '))))
+        s.chop(1);
+    while (!s.isEmpty() && (s.startsWith(QLatin1Char('.')) || s.startsWith(QLatin1Char(' '))))
+        s.remove(0, 1);
+    // Long descriptions make names no file system takes (255 bytes).
+    while (s.toUtf8().size() > 200)
+        s.chop(1);
+    return s.isEmpty() ? QStringLiteral("file") : s;
+}
+
+QString Dialogs::saveFile(QWidget *parent, const QString &caption, const QString &name, const QString &filter,
+                          const QString &suffix, const QString &settingsPath)
+{
+    const QString remembered = settingsPath.isEmpty()
+                                   ? QString()
+                                   : iniRead(settingsPath, QStringLiteral("Faily"), QStringLiteral("Papka"));
+    const QString folder = !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered
+                                                                                   : QtDialogs::startFolder(QString());
+    QString chosen = saveFileName(parent, caption, QDir(folder).filePath(safeFileName(name)), filter);
+    if (chosen.isEmpty())
+        return QString();
+    QFileInfo info(chosen);
+    if (!suffix.isEmpty() && info.suffix().isEmpty()) {
+        chosen += QLatin1Char('.') + suffix;
+        info = QFileInfo(chosen);
+    }
+    const QString dir = info.absolutePath();
+    if (!QFileInfo(dir).isDir()) {
+        error(parent, QStringLiteral("Невозможно сохранить файл \"%1\": папки \"%2\" не существует.\n\r"
+                                     "Выберите существующую папку.")
+                          .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(dir)));
+        return QString();
+    }
+    if (info.exists()
+        && !question(parent, QStringLiteral("%1 уже существует.\nЗаменить?").arg(QDir::toNativeSeparators(chosen)),
+                     caption))
+        return QString();
+    if (!settingsPath.isEmpty())
+        iniWrite(settingsPath, QStringLiteral("Faily"), QStringLiteral("Papka"), dir);
+    return chosen;
 }
 
 Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const QString &caption, Icon icon,
@@ -123,6 +179,8 @@ QString chooseFile(QWidget *parent, const QString &caption, const QString &dir, 
     dialog.setIconProvider(&icons);
     dialog.setProxyModel(new WithoutDatabaseFiles(&dialog));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Dialogs::saveFile asks about replacing, once, after the extension is added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
@@ -141,6 +199,13 @@ QString QtDialogs::openFileName(QWidget *parent, const QString &caption, const Q
 QString QtDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
     return chooseFile(parent, caption, dir, filter, true);
+}
+
+bool QtDialogs::print(QWidget *parent, QPrinter *printer)
+{
+    QPrintDialog dialog(printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Печать"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int QtDialogs::exec(QDialog *dialog)

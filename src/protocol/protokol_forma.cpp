@@ -5,11 +5,14 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/inifile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -88,6 +91,16 @@ TProtokolForma::TProtokolForma(DbConnection *db, Dialogs *dialogs, Platform *pla
     KnopkaVFail->setGeometry(kClientWidth - 8 - 90 - 8 - 140, 6, 140, 25);
     KnopkaVFail->setAutoDefault(false);
 
+    KnopkaPechat = new QPushButton(QStringLiteral("Печать"), PanelNis);
+    KnopkaPechat->setObjectName(QStringLiteral("KnopkaPechat"));
+    KnopkaPechat->setGeometry(kClientWidth - 8 - 90 - 8 - 140 - 8 - 130 - 6 - 66, 6, 66, 25);
+    KnopkaPechat->setAutoDefault(false);
+
+    KnopkaPdf = new QPushButton(QStringLiteral("Сохранить в PDF"), PanelNis);
+    KnopkaPdf->setObjectName(QStringLiteral("KnopkaPdf"));
+    KnopkaPdf->setGeometry(kClientWidth - 8 - 90 - 8 - 140 - 8 - 130, 6, 130, 25);
+    KnopkaPdf->setAutoDefault(false);
+
     Otchet1 = new DataSet(db, this);
     Otchet1->setObjectName(QStringLiteral("Otchet1"));
     Otchet1->setSql(protocol::otchet1Sql());
@@ -99,6 +112,8 @@ TProtokolForma::TProtokolForma(DbConnection *db, Dialogs *dialogs, Platform *pla
     connect(Electronniy, &QRadioButton::clicked, this, [this] { ElectronniyClick(); });
     connect(Redakt, &QRadioButton::clicked, this, [this] { RedaktClick(); });
     connect(KnopkaVFail, &QPushButton::clicked, this, [this] { KnopkaVFailClick(); });
+    connect(KnopkaPechat, &QPushButton::clicked, this, [this] { KnopkaPechatClick(); });
+    connect(KnopkaPdf, &QPushButton::clicked, this, [this] { KnopkaPdfClick(); });
     connect(KnopkaZakr, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -202,23 +217,70 @@ void TProtokolForma::display(const protocol::Paragraphs &paragraphs)
     OtchetText->moveCursor(QTextCursor::Start);
 }
 
+QString TProtokolForma::settingsPath() const
+{
+    return m_platform ? settingsPathFor(m_platform->programPath()) : QString();
+}
+
+QString TProtokolForma::predlozhenieImeni() const
+{
+    QString name = QStringLiteral("Протокол");
+    if (Otchet2->isOpen() && Otchet2->rowCount() > 0) {
+        const QString date = protocol::formatDate(Otchet2->field(QStringLiteral("start")));
+        QString opisanie = Otchet2->field(QStringLiteral("opisanie")).toString();
+        const int cut = opisanie.lastIndexOf(QStringLiteral(" объявляется открытым"));
+        if (cut >= 0)
+            opisanie.truncate(cut);
+        if (!date.isEmpty())
+            name += QLatin1Char(' ') + date;
+        if (!opisanie.trimmed().isEmpty())
+            name += QLatin1Char(' ') + opisanie;
+    }
+    return Dialogs::safeFileName(name);
+}
+
 void TProtokolForma::KnopkaVFailClick()
 {
-    QString name = m_dialogs->saveFileName(this, QStringLiteral("Сохранить как"), QString(), QStringLiteral("RTF (*.rtf)"));
+    const QString name = m_dialogs->saveFile(this, QStringLiteral("Сохранить как"), predlozhenieImeni(),
+                                             QStringLiteral("RTF (*.rtf)"), QStringLiteral("rtf"), settingsPath());
     if (name.isEmpty())
         return;
-    if (QFileInfo(name).suffix().isEmpty()) {
-        // The dialog asked about overwriting the name as typed; the file actually written
-        // gets the default extension, so ask again when that one exists.
-        name += QStringLiteral(".rtf");
-        if (QFileInfo::exists(name)
-            && !m_dialogs->question(this, QStringLiteral("%1 уже существует.\nЗаменить?").arg(QDir::toNativeSeparators(name)),
-                                    QStringLiteral("Сохранить как")))
-            return;
-    }
     const QByteArray data = protocol::toRtf(OtchetText->document());
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        m_dialogs->error(this, QStringLiteral("Невозможно создать файл \"%1\".\n\r%2")
+                                   .arg(QDir::toNativeSeparators(name), file.errorString()));
+    }
+}
+
+void TProtokolForma::KnopkaPechatClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(protocol::stranica());
+    printer.setDocName(predlozhenieImeni());
+    if (!m_dialogs->print(this, &printer))
+        return;
+    if (!protocol::napechatat(protocol::toRtf(OtchetText->document()), &printer))
+        m_dialogs->error(this, QStringLiteral("Не удалось напечатать протокол.\n\rПроверьте принтер и повторите печать."));
+}
+
+void TProtokolForma::KnopkaPdfClick()
+{
+    const QString name = m_dialogs->saveFile(this, QStringLiteral("Сохранить в PDF"), predlozhenieImeni(),
+                                             QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"), settingsPath());
+    if (name.isEmpty())
+        return;
+    // Written beside and moved in place at the end, so a failure never leaves half a file
+    // where a good one was.
+    QSaveFile file(name);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(predlozhenieImeni());
+        pdf.setCreator(QStringLiteral("voter"));
+        ok = protocol::napechatat(protocol::toRtf(OtchetText->document()), &pdf);
+    }
+    if (!ok || !file.commit()) {
         m_dialogs->error(this, QStringLiteral("Невозможно создать файл \"%1\".\n\r%2")
                                    .arg(QDir::toNativeSeparators(name), file.errorString()));
     }

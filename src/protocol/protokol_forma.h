@@ -39,6 +39,12 @@ public:
     void RedaktClick();
     // Asks for a file name and writes the text box's content there as RTF.
     void KnopkaVFailClick();
+    // Prints the text box's content through the print dialog, on the RTF's page.
+    void KnopkaPechatClick();
+    // Asks for a file name and writes the text box's content there as PDF, on the RTF's page.
+    void KnopkaPdfClick();
+    // The file name proposed for the protocol: "Протокол", the meeting's date and description.
+    QString predlozhenieImeni() const;
 
     // Width of `count` spaces of the text box's font in pixels on this window.
     int spaceWidth(int count) const;
@@ -49,6 +55,8 @@ public:
     QRadioButton *Electronniy = nullptr;
     QRadioButton *Redakt = nullptr;
     QPushButton *KnopkaVFail = nullptr;
+    QPushButton *KnopkaPechat = nullptr;
+    QPushButton *KnopkaPdf = nullptr;
     QPushButton *KnopkaZakr = nullptr;
     DataSet *Otchet1 = nullptr;
     DataSet *Otchet2 = nullptr;
@@ -60,6 +68,7 @@ private:
     void rebuild(bool edited);
     void display(const protocol::Paragraphs &paragraphs);
     bool queriesOpen() const;
+    QString settingsPath() const;
 
     DbConnection *m_db;
     Dialogs *m_dialogs;

@@ -5,6 +5,7 @@
 #include "db/zhurnal.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/inifile.h"
 #include "db/schema.h"
 #include "protocol/protokol_forma.h"
 #include "rtf/rtf.h"
@@ -12,6 +13,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPdfDocument>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -38,6 +41,7 @@ private slots:
     void meetingRunByTheHall();
     void switchingLayoutsRebuildsWithoutQuerying();
     void savesWhatTheWindowShows();
+    void printsAndWritesPdfOfTheRtf();
     void failingQueryIsReportedAndBuildsNothing();
     void windowLayout();
     void screenshots();
@@ -561,6 +565,107 @@ void TestProtocolWindow::savesWhatTheWindowShows()
     QVERIFY(!QFile::exists(bad));
     QCOMPARE(w->OtchetText->toPlainText(), text);
     QVERIFY(w->isVisible());
+}
+
+namespace {
+
+QString words(const QString &text)
+{
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts).join(QString());
+}
+
+// The characters of a PDF file as Qt PDF reads them back, blanks left out: its extraction
+// breaks lines and words its own way (empty when the file cannot be read).
+QString pdfWords(const QString &path, int *pages = nullptr)
+{
+    QPdfDocument pdf;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return {};
+    QString all;
+    for (int i = 0; i < pdf.pageCount(); ++i)
+        all += pdf.getAllText(i).text() + QLatin1Char(' ');
+    if (pages)
+        *pages = pdf.pageCount();
+    return words(all);
+}
+
+}  // namespace
+
+void TestProtocolWindow::printsAndWritesPdfOfTheRtf()
+{
+    const Small x = smallMeeting(QStringLiteral("Содержание вопроса"), 1);
+    TProtokolForma *w = window(x.meeting);
+    QCOMPARE(w->KnopkaPechat->text(), QStringLiteral("Печать"));
+    QCOMPARE(w->KnopkaPdf->text(), QStringLiteral("Сохранить в PDF"));
+    // Enough votes' worth of text for several pages.
+    QTextCursor c(w->OtchetText->document());
+    c.movePosition(QTextCursor::End);
+    for (int i = 0; i < 120; ++i)
+        c.insertText(QStringLiteral("\nСтрока %1 дописана вручную").arg(i));
+    const QString expected = words(rtf::plainText(protocol::toRtf(w->OtchetText->document())));
+    QVERIFY(expected.contains(QStringLiteral("Заседание№3")));
+    QVERIFY(expected.endsWith(QStringLiteral("Строка119дописанавручную")));
+
+    // The PDF: proposed name of the meeting, the extension added, the text as in the RTF.
+    const QString settings = settingsPathFor(m_platform.programPath());
+    const QString pdfPath = m_dir->filePath(QStringLiteral("protokol"));
+    m_dialogs.fileNames.enqueue(pdfPath);
+    w->KnopkaPdfClick();
+    QVERIFY2(m_dialogs.shown.isEmpty(), qPrintable(m_dialogs.lastText()));
+    const QString proposed = QFileInfo(m_dialogs.fileDirs.last()).fileName();
+    QVERIFY2(proposed.startsWith(QStringLiteral("Протокол ")) && proposed.endsWith(QStringLiteral(" Заседание № 3")),
+             qPrintable(proposed));
+    int pages = 0;
+    QCOMPARE(pdfWords(pdfPath + QStringLiteral(".pdf"), &pages), expected);
+    QVERIFY(pages >= 2);
+    {
+        // A4 portrait.
+        QPdfDocument pdf;
+        QCOMPARE(pdf.load(pdfPath + QStringLiteral(".pdf")), QPdfDocument::Error::None);
+        QCOMPARE(pdf.pagePointSize(0).toSize(), QSize(595, 842));
+    }
+    // The folder is remembered and proposed next time.
+    QCOMPARE(iniRead(settings, QStringLiteral("Faily"), QStringLiteral("Papka")), QDir(m_dir->path()).absolutePath());
+
+    // An existing PDF is replaced only on Yes.
+    const QByteArray before = [&] {
+        QFile f(pdfPath + QStringLiteral(".pdf"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    c.insertText(QStringLiteral("\nЕщё строка"));
+    m_dialogs.fileNames.enqueue(pdfPath + QStringLiteral(".pdf"));
+    m_dialogs.answers.enqueue(Dialogs::No);
+    w->KnopkaPdfClick();
+    QVERIFY(QFileInfo(m_dialogs.fileDirs.last()).absolutePath() == QDir(m_dir->path()).absolutePath());
+    QCOMPARE(m_dialogs.shown.size(), 1);
+    QCOMPARE(m_dialogs.shown[0].icon, Dialogs::Question);
+    {
+        QFile f(pdfPath + QStringLiteral(".pdf"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    // A folder that does not exist is refused with a message; nothing is written.
+    m_dialogs.clear();
+    const QString missing = m_dir->filePath(QStringLiteral("net/takoi/p.pdf"));
+    m_dialogs.fileNames.enqueue(missing);
+    w->KnopkaPdfClick();
+    QCOMPARE(m_dialogs.shown.size(), 1);
+    QCOMPARE(m_dialogs.shown[0].icon, Dialogs::Error);
+    QVERIFY2(m_dialogs.shown[0].text.contains(QStringLiteral("не существует")), qPrintable(m_dialogs.shown[0].text));
+    QVERIFY(!QFile::exists(missing));
+
+    // Printing: through the print dialog, here a printer that writes a PDF file.
+    m_dialogs.clear();
+    const QString nowExpected = words(rtf::plainText(protocol::toRtf(w->OtchetText->document())));
+    const QString printed = m_dir->filePath(QStringLiteral("printed.pdf"));
+    m_dialogs.printFiles.enqueue(printed);
+    w->KnopkaPechatClick();
+    QVERIFY2(m_dialogs.shown.isEmpty(), qPrintable(m_dialogs.lastText()));
+    QCOMPARE(pdfWords(printed), nowExpected);
+    // A cancelled print dialog prints nothing and says nothing.
+    w->KnopkaPechatClick();
+    QVERIFY(m_dialogs.shown.isEmpty());
 }
 
 void TestProtocolWindow::failingQueryIsReportedAndBuildsNothing()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QPrinter>
 
 Dialogs::Button FakeDialogs::message(QWidget *, const QString &text, const QString &caption, Icon icon,
                                      int buttons, Button defaultButton)
@@ -27,14 +28,25 @@ bool FakeDialogs::inputText(QWidget *, const QString &caption, const QString &pr
     return true;
 }
 
-QString FakeDialogs::openFileName(QWidget *, const QString &, const QString &, const QString &)
+QString FakeDialogs::openFileName(QWidget *, const QString &, const QString &dir, const QString &)
 {
+    fileDirs << dir;
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
-QString FakeDialogs::saveFileName(QWidget *, const QString &, const QString &, const QString &)
+QString FakeDialogs::saveFileName(QWidget *, const QString &, const QString &dir, const QString &)
 {
+    fileDirs << dir;
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+bool FakeDialogs::print(QWidget *, QPrinter *printer)
+{
+    if (printFiles.isEmpty())
+        return false;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printFiles.dequeue());
+    return true;
 }
 
 int FakeDialogs::exec(QDialog *dialog)
@@ -54,6 +66,8 @@ void FakeDialogs::clear()
     inputPrompts.clear();
     inputCaptions.clear();
     fileNames.clear();
+    fileDirs.clear();
+    printFiles.clear();
     modalHandlers.clear();
     modalClasses.clear();
 }

@@ -29,6 +29,7 @@ public:
                    bool password) override;
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override;
+    bool print(QWidget *parent, QPrinter *printer) override;
     int exec(QDialog *dialog) override;
     void notice(const QString &text, const QString &caption) override;
 
@@ -39,6 +40,10 @@ public:
     QStringList inputPrompts;        // prompts of the input boxes shown
     QStringList inputCaptions;       // their captions
     QQueue<QString> fileNames;       // answers to file dialogs; an empty queue cancels
+    QStringList fileDirs;            // the folder (or proposed path) each file dialog was given
+    // Answers to print dialogs: the printer is turned into a PDF writer of that file; an empty
+    // queue cancels.
+    QQueue<QString> printFiles;
     QQueue<std::function<int(QDialog *)>> modalHandlers;
     QStringList modalClasses;        // class names of the windows shown modally
 

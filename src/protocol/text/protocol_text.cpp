@@ -7,8 +7,14 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextBlockFormat>
+#include <QTextLayout>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -190,8 +196,13 @@ void addCounts(Writer &w, const VoteRow &v)
     w.add(kEight);
     w.add(QStringLiteral("        ЗА - ") + num(v.za) + QStringLiteral("  ПРОТИВ - ") + num(v.protiv)
           + QStringLiteral("  ВОЗД - ") + num(v.vosd));
-    const bool taken = v.za.toLongLong() >= v.nuzno.toLongLong();
-    w.add(taken ? QStringLiteral("        Решение принято") : QStringLiteral("        Решение не принято"));
+    // A vote stored without the number needed decides nothing: it must not read as adopted.
+    if (v.nuzno.isNull())
+        w.add(QStringLiteral("        Решение не определено"));
+    else if (v.za.toLongLong() >= v.nuzno.toLongLong())
+        w.add(QStringLiteral("        Решение принято"));
+    else
+        w.add(QStringLiteral("        Решение не принято"));
     // The hash a printed minute can be checked against ("voter-sql --verify" prints it too).
     if (!v.zhurnal.isEmpty())
         w.add(QStringLiteral("        Журнал: ") + v.zhurnal);
@@ -263,9 +274,14 @@ QString separator()
 QByteArray toRtf(const QTextDocument *doc)
 {
     // Word processors open an RTF without page settings with wide default margins, which
-    // wraps every separator line (80 characters of 6 pt = 480 pt). A4 with 2 cm on the left
-    // and 1 cm on the right leaves 510 pt.
-    static const QByteArray page = "\\paperw11906\\paperh16838\\margl1134\\margr567\\margt1134\\margb1134\n";
+    // wraps every separator line (80 characters of 6 pt = 480 pt).
+    const QPageLayout layout = stranica();
+    const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
+    const QMarginsF m = layout.margins(QPageLayout::Millimeter);
+    auto twips = [](qreal mm) { return QByteArray::number(qRound(mm * 1440.0 / 25.4)); };
+    const QByteArray page = "\\paperw" + twips(paper.width()) + "\\paperh" + twips(paper.height()) + "\\margl"
+                            + twips(m.left()) + "\\margr" + twips(m.right()) + "\\margt" + twips(m.top()) + "\\margb"
+                            + twips(m.bottom()) + "\n";
     QByteArray rtf = rtf::writeBytes(doc);
     // Document settings go before the first paragraph.
     int at = rtf.indexOf("\\pard");
@@ -274,6 +290,57 @@ QByteArray toRtf(const QTextDocument *doc)
     if (at >= 0)
         rtf.insert(at, page);
     return rtf;
+}
+
+QPageLayout stranica()
+{
+    // A4 with 2 cm on the left and 1 cm on the right leaves 510 pt for the 480-pt lines.
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 10, 20),
+                       QPageLayout::Millimeter);
+}
+
+bool napechatat(const QByteArray &rtfData, QPagedPaintDevice *device)
+{
+    QTextDocument doc;
+    rtf::read(rtfData, &doc);
+    if (!device->setPageLayout(stranica()))
+        return false;
+    QPainter painter;
+    if (!painter.begin(device))
+        return false;
+    // The document's pixels are 96-dpi pixels (its indents were converted at that rate and the
+    // RTF reader reads twips back the same way); the painter is scaled from them to the device.
+    const qreal scale = device->logicalDpiX() / 96.0;
+    const QRectF area = device->pageLayout().paintRect(QPageLayout::Inch);
+    const qreal width = area.width() * 96.0;
+    const qreal height = area.height() * 96.0;
+    doc.setDocumentMargin(0);
+    doc.setTextWidth(width);
+    // Laid out to the end: the layout otherwise works lazily, as far as a view has shown.
+    doc.documentLayout()->blockBoundingRect(doc.lastBlock());
+    painter.scale(scale, scale);
+    // Line by line: a page ends before the first line that does not fit whole, so no line is
+    // cut in two or printed on two pages.
+    qreal pageTop = 0;
+    bool pageUsed = false;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout)
+            continue;
+        const QPointF origin = layout->position();
+        for (int n = 0; n < layout->lineCount(); ++n) {
+            const QTextLine line = layout->lineAt(n);
+            const qreal top = origin.y() + line.y();
+            if (pageUsed && top + line.height() - pageTop > height) {
+                if (!device->newPage())
+                    return false;
+                pageTop = top;
+            }
+            line.draw(&painter, QPointF(origin.x(), origin.y() - pageTop));
+            pageUsed = true;
+        }
+    }
+    return painter.end();
 }
 
 QString formatDate(const QVariant &dateTime)

@@ -10,6 +10,8 @@
 #include <QVector>
 
 class QFont;
+class QPageLayout;
+class QPagedPaintDevice;
 class QTextDocument;
 struct ResultSet;
 
@@ -96,6 +98,14 @@ void fillDocument(QTextDocument *doc, const Paragraphs &paragraphs, const QFont 
 // The RTF file of the protocol: the document as the RTF writer gives it, on A4 with narrow
 // side margins so that the 80-character lines fit a printed line.
 QByteArray toRtf(const QTextDocument *doc);
+
+// The page of the protocol: A4 portrait, margins of 2 cm (1 cm on the right), as in its RTF.
+QPageLayout stranica();
+
+// Prints (or writes as PDF) the protocol's RTF on `device` with that page: the document the
+// file opens as, read back by the RTF reader, so paper, PDF and file show the same text.
+// False when the device could not be painted on.
+bool napechatat(const QByteArray &rtfData, QPagedPaintDevice *device);
 
 // Formats used in the text: "dd.mm.yyyy" and "hh:nn"; a null or unreadable value gives "".
 QString formatDate(const QVariant &dateTime);
