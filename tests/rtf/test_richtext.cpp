@@ -1,4 +1,5 @@
 #include "core/richtext.h"
+#include "protocol/text/protocol_text.h"
 #include "rtf/rtf.h"
 
 #include <QTextBlock>
@@ -24,6 +25,8 @@ private slots:
     void wholeTextPointSize();
     void editorLoadIsNotAnEdit();
     void rtfOfEdit();
+    void singleParagraphShowsEverywhere_data();
+    void singleParagraphShowsEverywhere();
 };
 
 void TestRichText::loadKeepsFormatting()
@@ -87,6 +90,47 @@ void TestRichText::editorLoadIsNotAnEdit()
     edit.textCursor().insertText(QStringLiteral("x"));
     QVERIFY(edit.document()->isUndoAvailable());
     QVERIFY(edit.document()->isModified());
+}
+
+// Stored texts of one paragraph have no \\par at all: the text ends with the document.
+void TestRichText::singleParagraphShowsEverywhere_data()
+{
+    QTest::addColumn<QString>("value");
+    const QString wordpad = QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}}"
+                                           "\\viewkind4\\uc1\\pard\\f0\\fs20 \\'cf\\'f0\\'ee\\'e5\\'ea\\'f2 "
+                                           "\\'e7\\'e0\\'ea\\'ee\\'ed\\'e0");
+    QTest::newRow("wordpad") << wordpad + QStringLiteral("}");
+    QTest::newRow("line end after") << wordpad + QStringLiteral("}\r\n");
+    QTest::newRow("line end before brace") << wordpad + QStringLiteral("\r\n}");
+    QTest::newRow("in a group") << QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\b\\f0 \\u1055?\\u1088?\\u1086?"
+                                                  "\\u1077?\\u1082?\\u1090? \\u1079?\\u1072?\\u1082?\\u1086?\\u1085?\\u1072?}}");
+    QTest::newRow("unicode, no table") << QStringLiteral("{\\rtf1 Проект закона}");
+    QTest::newRow("no closing brace") << wordpad;
+}
+
+void TestRichText::singleParagraphShowsEverywhere()
+{
+    QFETCH(QString, value);
+    const QString text = QStringLiteral("Проект закона");
+    QTextEdit plain, sized;
+    richtext::loadRtf(&plain, value);
+    richtext::loadRtf(&sized, value, 14);
+    QCOMPARE(plain.toPlainText(), text);
+    QCOMPARE(sized.toPlainText(), text);
+    QCOMPARE(rtf::plainText(value), text);
+    QCOMPARE(rtf::lines(value), QStringList{text});
+    QCOMPARE(ProstoyTekst(value, true), text);
+    QCOMPARE(protocol::itemContent(value), text);
+    // And it is drawn: a shown box has dark pixels of text in it.
+    sized.resize(400, 120);
+    sized.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sized));
+    const QImage shot = sized.viewport()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            dark += qGray(shot.pixel(x, y)) < 128;
+    QVERIFY2(dark > 50, qPrintable(QString::number(dark)));
 }
 
 void TestRichText::rtfOfEdit()
