@@ -234,6 +234,8 @@ void QtDialogs::notice(const QString &text, const QString &caption)
 {
     auto *box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("ОК"));
     box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box->setWindowModality(Qt::NonModal);
     box->show();
