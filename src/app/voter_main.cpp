@@ -13,12 +13,13 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    perevod::ustanovitQt(&app);
     app.setStyle(new StilZala);
     QtDialogs dialogs;
     RealPlatform platform;
     dnevnik::ustanovit(settingsPathFor(platform.programPath()));
     dnevnik::start(QStringLiteral("1.1.6"));
+    // After the log is set up, so a missing translation is written there.
+    perevod::ustanovitQt(&app);
     TGlavForma glav(&dialogs, &platform);
     if (!glav.Zapusk()) {
         dnevnik::konec(1, QStringLiteral("start-up did not complete"));

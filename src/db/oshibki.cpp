@@ -77,7 +77,7 @@ Klass poTekstu(const QString &t)
 {
     if (est(t, "password authentication failed") || est(t, "Login failed") || est(t, "no pg_hba.conf entry"))
         return Klass::Vhod;
-    if (est(t, "Connection refused"))
+    if (est(t, "Connection refused") || est(t, "Adaptive Server is unavailable"))
         return Klass::Otkazano;
     if (est(t, "timeout expired") || est(t, "timed out") || est(t, "Connection timed out"))
         return Klass::Taimaut;
