@@ -1,5 +1,7 @@
 #include "core/dialogs.h"
 
+#include "core/masshtab.h"
+
 #include "db/dbfiles.h"
 
 #include <QCoreApplication>
@@ -35,6 +37,7 @@ Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const Q
                                    int buttons, Button defaultButton)
 {
     QMessageBox box(parent);
+    masshtab::vCentrPriPokaze(&box);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
@@ -165,6 +168,7 @@ void QtDialogs::notice(const QString &text, const QString &caption)
 {
     auto *box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    masshtab::vCentrPriPokaze(box);
     box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box->setWindowModality(Qt::NonModal);
     box->show();

@@ -1,5 +1,7 @@
 #include "core/vidzhety.h"
 
+#include "core/masshtab.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -31,18 +33,14 @@ QColor cvetTeksta(const QWidget *w)
 
 QFont arialPx(int pixels, bool bold)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
+    return masshtab::shrift(QStringLiteral("Arial"), pixels, bold);
 }
 
 QFont arialPt(int points, bool bold)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
+    // In pixels all the same: a point size would grow with the machine's font dpi inside a
+    // box laid out in pixels.
+    return masshtab::shrift(QStringLiteral("Arial"), masshtab::pikseli(points), bold);
 }
 
 TLeibl::TLeibl(QWidget *parent) : QLabel(parent) {}

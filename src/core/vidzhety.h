@@ -15,7 +15,7 @@ void ustanovitCvetTeksta(QWidget *w, const QColor &colour);
 QColor cvetTeksta(const QWidget *w);
 // Arial at a pixel height (the screens give sizes as character heights in pixels).
 QFont arialPx(int pixels, bool bold = false);
-// Arial at a point size (the few places that give points).
+// Arial at a point size (the few places that give points), set as its pixels at 96 dpi.
 QFont arialPt(int points, bool bold = false);
 
 // A label that reports clicks and carries a tag (several screens keep a small state in it).

@@ -1,5 +1,7 @@
 #include "hall/menu_deputat.h"
 
+#include "core/masshtab.h"
+
 #include "core/dialogs.h"
 #include "core/oshibka.h"
 #include "core/platform.h"
@@ -107,7 +109,7 @@ void TGlavForma::SozdatMenuDeputat()
 QFont TMenuDeputat::ShriftPunkta()
 {
     QFont f = QApplication::font();
-    f.setPointSize(18);
+    f.setPixelSize(masshtab::pikseli(18));
     f.setBold(true);
     return f;
 }
