@@ -131,8 +131,11 @@ private:
 
 void vCentrPriPokaze(QWidget *okno)
 {
-    if (okno && !okno->findChild<Centrovshik *>(QString(), Qt::FindDirectChildrenOnly))
-        okno->installEventFilter(new Centrovshik(okno));
+    static const char metka[] = "masshtab_vCentr";
+    if (!okno || okno->property(metka).toBool())
+        return;
+    okno->setProperty(metka, true);
+    okno->installEventFilter(new Centrovshik(okno));
 }
 
 }  // namespace masshtab

@@ -260,6 +260,7 @@ private slots:
     void nabludatel();
     void konsol();
     void okna();
+    void vCentre();
 
 private:
     // A started workstation of the hall on this test's terminal.
@@ -521,6 +522,42 @@ void TestMaket::okna()
         w.Button1Click();
     }
     QVERIFY2(m_obhod.nakhodki.isEmpty(), qPrintable(otchet(m_obhod.nakhodki)));
+}
+
+void TestMaket::vCentre()
+{
+    // A gate and a message box stand in the middle of the screen even when the main window
+    // they belong to is elsewhere or not up yet (no window manager places them).
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    Workstation &ws = hall.add(QStringLiteral("07"));
+    ws.platform.screen = logicheskiy();
+    ws->setGeometry(0, 0, 400, 300);
+    const QRect ekran = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto vSeredine = [&ekran](const QWidget *w) {
+        const QPoint d = w->frameGeometry().center() - ekran.center();
+        return std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1;
+    };
+
+    TStartProstoyForma gate(ws.window());
+    gate.show();
+    QCoreApplication::processEvents();
+    QVERIFY2(vSeredine(&gate), qPrintable(QStringLiteral("gate at %1,%2").arg(gate.x()).arg(gate.y())));
+    gate.Button1Click();
+
+    QtDialogs dialogs;
+    QRect gde;
+    QTimer::singleShot(0, [&gde] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            gde = box->frameGeometry();
+            box->close();
+        }
+    });
+    dialogs.message(ws.window(), QStringLiteral("Ошибка голосования!"), QStringLiteral("Ошибка"), Dialogs::Error,
+                    Dialogs::Ok, Dialogs::Ok);
+    QVERIFY(gde.isValid());
+    QVERIFY2(std::abs(gde.center().x() - ekran.center().x()) <= 1 && std::abs(gde.center().y() - ekran.center().y()) <= 1,
+             qPrintable(QStringLiteral("message box at %1,%2 %3x%4").arg(gde.x()).arg(gde.y()).arg(gde.width()).arg(gde.height())));
 }
 
 int main(int argc, char **argv)
