@@ -40,7 +40,8 @@ QSize logicheskiy(const QSize &ekran, qreal k)
 {
     if (k <= 0)
         return ekran;
-    return QSize(int(std::floor(ekran.width() / k)), int(std::floor(ekran.height() / k)));
+    // Rounded as Qt rounds the screen's geometry at that factor.
+    return QSize(qRound(ekran.width() / k), qRound(ekran.height() / k));
 }
 
 void zadat(qreal k)
