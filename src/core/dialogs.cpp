@@ -70,12 +70,16 @@ Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const Q
 bool QtDialogs::inputText(QWidget *parent, const QString &caption, const QString &prompt, QString *value,
                           bool password)
 {
-    bool ok = false;
-    const QString v = QInputDialog::getText(parent, caption, prompt,
-                                            password ? QLineEdit::Password : QLineEdit::Normal, *value, &ok);
-    if (ok)
-        *value = v;
-    return ok;
+    QInputDialog dialog(parent);
+    masshtab::vCentrPriPokaze(&dialog);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(*value);
+    dialog.setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *value = dialog.textValue();
+    return true;
 }
 
 namespace {

@@ -572,6 +572,21 @@ void TestMaket::vCentre()
     QVERIFY(gde.isValid());
     QVERIFY2(std::abs(gde.center().x() - ekran.center().x()) <= 1 && std::abs(gde.center().y() - ekran.center().y()) <= 1,
              qPrintable(QStringLiteral("message box at %1,%2 %3x%4").arg(gde.x()).arg(gde.y()).arg(gde.width()).arg(gde.height())));
+
+    // The one-line input box the same way.
+    gde = QRect();
+    QTimer::singleShot(0, [&gde] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            gde = box->frameGeometry();
+            box->close();
+        }
+    });
+    QString imya = QStringLiteral("Протокол");
+    QVERIFY(!dialogs.inputText(ws.window(), QStringLiteral("Сохранение"), QStringLiteral("Имя файла:"), &imya, false));
+    QCOMPARE(imya, QStringLiteral("Протокол"));
+    QVERIFY(gde.isValid());
+    QVERIFY2(std::abs(gde.center().x() - ekran.center().x()) <= 1 && std::abs(gde.center().y() - ekran.center().y()) <= 1,
+             qPrintable(QStringLiteral("input box at %1,%2 %3x%4").arg(gde.x()).arg(gde.y()).arg(gde.width()).arg(gde.height())));
 }
 
 int main(int argc, char **argv)
