@@ -79,6 +79,13 @@ bool razreshennayaLatinica(const QWidget *w, QString t)
     return !t.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
 }
 
+// Fields that hold a person's name: only these may show it cut short with "…" (the seat
+// map's name labels, the chairman's list of speakers).
+bool poleImeni(const QWidget *w)
+{
+    return w->objectName().startsWith(QLatin1String("MestoLeibl")) || w->objectName() == QLatin1String("SpisokTabl");
+}
+
 // Where a text does not fit or is not Russian, as "window/widget: what".
 class Obhod {
 public:
@@ -162,6 +169,8 @@ private:
             return;
         latinica(l, QStringLiteral("label"), tekst);
         vnutri(l);
+        if (tekst.contains(QChar(0x2026)) && !poleImeni(l))
+            net(l, QStringLiteral("\"%1\" cut short, and it is not a name").arg(tekst));
         const QFontMetrics fm(l->font());
         const int m = l->margin();
         const QRect box = l->contentsRect().adjusted(m, m, -m, -m);
@@ -235,7 +244,8 @@ private:
                 const QFontMetrics fm(f.isValid() ? f.value<QFont>() : v->font());
                 const int nado = fm.horizontalAdvance(tekst.section(QLatin1Char('\n'), 0, 0)) + polya;
                 ++provereno;
-                if (nado > t->columnWidth(c))
+                // A grid of names draws a long one cut short with "…" itself.
+                if (nado > t->columnWidth(c) && !(poleImeni(v) && v->textElideMode() != Qt::ElideNone))
                     ne_vlezaet(v, tekst, QSize(nado, 0), QSize(t->columnWidth(c), 0));
             }
         }
@@ -416,12 +426,31 @@ void TestMaket::predsedatel()
     QVERIFY(hall.activateItem(hall.scalarInt(QStringLiteral("SELECT MIN(id) FROM povestka"))));
     Workstation &ws = zapustit(hall, QStringLiteral("02"));
     QVERIFY(ws.started());
+    // A long name on a side seat, a front seat and a requesting seat: it fits or is elided.
+    QVERIFY(hall.exec(QStringLiteral("UPDATE deputat SET familia = 'Верхнеднепровский-Константинопольский', "
+                                     "imya = 'Александр', otchestvo = 'Святославович' WHERE id IN (%1, %2, %3)")
+                          .arg(hall.deputyAt(QStringLiteral("04")))
+                          .arg(hall.deputyAt(QStringLiteral("01")))
+                          .arg(hall.deputyAt(QStringLiteral("05")))));
     // Speaker requests from a few seats: the chairman's list is filled.
     for (const char *m : {"05", "11", "19", "23"})
         QVERIFY(hall.exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) SELECT id FROM mesto WHERE nomer = '%1'")
                               .arg(QLatin1String(m))));
     rezhimy(hall, ws, QStringLiteral("chairman"));
     QVERIFY2(m_obhod.nakhodki.isEmpty(), qPrintable(otchet(m_obhod.nakhodki)));
+    // The long name is cut on the map, kept whole for the seat's commands.
+    const QString dlinnoe = QStringLiteral("Верхнеднепровский-Константинопольский Александр Святославович");
+    for (int mesto : {1, 4}) {
+        const QString t = ws->MestoLeibl[mesto]->text();
+        QVERIFY2(t == dlinnoe || (t.endsWith(QChar(0x2026)) && dlinnoe.startsWith(t.chopped(1).trimmed())), qPrintable(t));
+        QCOMPARE(imyaLeibla(ws->MestoLeibl[mesto]), dlinnoe);
+    }
+    // On the design's own screen neither box holds it whole.
+    if (logicheskiy().width() == masshtab::MaketShirina) {
+        QVERIFY(ws->MestoLeibl[1]->text().endsWith(QChar(0x2026)));
+        QVERIFY(ws->MestoLeibl[4]->text().endsWith(QChar(0x2026)));
+    }
+    QCOMPARE(ws->MestoLeibl[6]->text(), imyaLeibla(ws->MestoLeibl[6]));  // a short one stays whole
 }
 
 void TestMaket::nabludatel()
