@@ -34,6 +34,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -104,6 +105,19 @@ public:
         for (QWidget *c : vse)
             if (c->isVisibleTo(w) && !c->isWindow())
                 vidzhet(c);
+    }
+
+    // A menu's commands: in Russian, each in a row as wide as its text needs.
+    void menu(QMenu *m, const QString &imya)
+    {
+        if (!m)
+            return;
+        m_okno = imya;
+        m_koren = m;
+        for (QAction *a : m->actions()) {
+            if (!a->text().isEmpty() && !razreshennayaLatinica(m, a->text()))
+                net(m, QStringLiteral("command in Latin letters: \"") + a->text() + QLatin1Char('"'));
+        }
     }
 
 private:
@@ -493,6 +507,9 @@ void TestMaket::konsol()
     }
     g->SozdatProcessGolos2Formu();
     proiti(g->ProcessGolos2Forma, QStringLiteral("vote progress"));
+    QVERIFY(g->MenuDeputat);
+    QVERIFY(!g->MenuDeputat->actions().isEmpty());
+    m_obhod.menu(g->MenuDeputat, QStringLiteral("seat menu"));
     g->ProcessGolos2Forma->hide();
     QVERIFY2(m_obhod.nakhodki.isEmpty(), qPrintable(otchet(m_obhod.nakhodki)));
 }
