@@ -1,5 +1,6 @@
 // The workstation program: every role of the hall starts here; the login decides which.
 #include "core/dialogs.h"
+#include "core/masshtab.h"
 #include "core/perevod.h"
 #include "core/platform.h"
 #include "core/stil.h"
@@ -12,7 +13,14 @@
 
 int main(int argc, char **argv)
 {
+    // A tile of a shared screen (--geometry) keeps the design's own size; a whole terminal
+    // draws the design at its screen's factor.
+    bool plitka = false;
+    for (int i = 1; i < argc; ++i)
+        plitka = plitka || QByteArray(argv[i]).startsWith("--geometry");
+    masshtab::zadat(plitka ? 1.0 : masshtab::koefficient(masshtab::fizicheskiyEkran(argc, argv)));
     QApplication app(argc, argv);
+    app.setFont(masshtab::shriftPoUmolchaniyu(app.font()));
     app.setStyle(new StilZala);
     QtDialogs dialogs;
     RealPlatform platform;

@@ -1,5 +1,7 @@
 #include "core/dialogs.h"
 
+#include "core/masshtab.h"
+
 #include "db/dbfiles.h"
 #include "db/inifile.h"
 
@@ -92,6 +94,7 @@ Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const Q
                                    int buttons, Button defaultButton)
 {
     QMessageBox box(parent);
+    masshtab::vCentrPriPokaze(&box);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
@@ -127,12 +130,16 @@ Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const Q
 bool QtDialogs::inputText(QWidget *parent, const QString &caption, const QString &prompt, QString *value,
                           bool password)
 {
-    bool ok = false;
-    const QString v = QInputDialog::getText(parent, caption, prompt,
-                                            password ? QLineEdit::Password : QLineEdit::Normal, *value, &ok);
-    if (ok)
-        *value = v;
-    return ok;
+    QInputDialog dialog(parent);
+    masshtab::vCentrPriPokaze(&dialog);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(*value);
+    dialog.setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *value = dialog.textValue();
+    return true;
 }
 
 namespace {
@@ -236,6 +243,7 @@ void QtDialogs::notice(const QString &text, const QString &caption)
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))
         ok->setText(QStringLiteral("ОК"));
+    masshtab::vCentrPriPokaze(box);
     box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box->setWindowModality(Qt::NonModal);
     box->show();

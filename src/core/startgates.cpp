@@ -1,6 +1,8 @@
 #include "core/startgates.h"
+#include "core/vidzhety.h"
 
 #include "core/dialogs.h"
+#include "core/masshtab.h"
 #include "core/rezhim.h"
 #include "core/tglavforma.h"
 
@@ -9,24 +11,15 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-QFont arial(int pixels, bool bold)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-}  // namespace
-
 TStartForma::TStartForma(TGlavForma *glav, const QString &opisanie) : QDialog(glav), m_glav(glav)
 {
     setWindowTitle(QStringLiteral("Запуск программы (v. ") + glav->VersiaProgrammy() + QStringLiteral(")"));
-    setFont(arial(13, false));
+    setFont(arialPx(13, false));
     setFixedSize(597, 145);
     setModal(true);
+    // At start-up the main window is not on the screen yet, so centring on it would put the
+    // gate wherever that hidden window happens to be.
+    masshtab::vCentrPriPokaze(this);
     // No context help or minimise box; the close box stays but does nothing.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
@@ -35,7 +28,7 @@ TStartForma::TStartForma(TGlavForma *glav, const QString &opisanie) : QDialog(gl
     Opisanie->setGeometry(21, 24, 555, 44);
     Opisanie->setAlignment(Qt::AlignCenter);
     Opisanie->setWordWrap(true);
-    Opisanie->setFont(arial(19, true));
+    Opisanie->setFont(arialPx(19, true));
     QPalette p = Opisanie->palette();
     p.setColor(QPalette::WindowText, Qt::red);
     Opisanie->setPalette(p);
@@ -43,7 +36,7 @@ TStartForma::TStartForma(TGlavForma *glav, const QString &opisanie) : QDialog(gl
     Button1 = new QPushButton(QStringLiteral("Выйти из программы"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(199, 92, 200, 37);
-    Button1->setFont(arial(13, true));
+    Button1->setFont(arialPx(13, true));
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TStartForma::Button1Click);
 

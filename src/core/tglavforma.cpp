@@ -1,4 +1,5 @@
 #include "core/tglavforma.h"
+#include "hall/tablo.h"
 
 #include "db/dnevnik.h"
 
@@ -23,6 +24,8 @@
 #include <QProgressBar>
 #include <QTextEdit>
 #include <QTime>
+
+#include <algorithm>
 
 const QString TGlavForma::ZagolovokPodkluchenie = QStringLiteral("Подключение к БД");
 const QString TGlavForma::ZagolovokPredsedatelya = QStringLiteral("Рабочее место председателя");
@@ -659,7 +662,12 @@ bool TGlavForma::rolPredsedatelya()
     // The speaker-request button becomes the heading of the speaker list.
     LeiblProshuSlova->setText(QStringLiteral("ЗАПИСАВШИЕСЯ НА ВЫСТУПЛЕНИЕ"));
     LeiblProshuSlova->setFont(arialPt(10, true));
-    LeiblProshuSlova->resize(LeiblProshuSlova->width(), 24);
+    // The heading takes two lines in the button's width: its box grows to hold them.
+    const int vysota = QFontMetrics(LeiblProshuSlova->font())
+                           .boundingRect(QRect(0, 0, LeiblProshuSlova->width(), 1000),
+                                         int(LeiblProshuSlova->alignment()) | Qt::TextWordWrap, LeiblProshuSlova->text())
+                           .height();
+    LeiblProshuSlova->resize(LeiblProshuSlova->width(), std::max(24, vysota));
     GranicaProshuSlova->resize(GranicaProshuSlova->width(), LeiblProshuSlova->height() + 2);
     LeiblProshuSlova->move(LeiblProshuSlova->x(), LeiblProshuSlova->y() - 40);
     GranicaProshuSlova->move(GranicaProshuSlova->x(), GranicaProshuSlova->y() - 40);
@@ -896,7 +904,11 @@ void TGlavForma::FormActivate()
 {
     RaspolozhitKnopki();
     LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
-    LeiblVremya->move(LeiblVremya->x(), 138);
+    // Mid-vote the countdown keeps its place above the progress bar.
+    if (ProgressBarTablo->isHidden())
+        LeiblVremya->move(LeiblVremya->x(), 138);
+    else
+        tablo::vremyaNadProgressom(LeiblVremya, ProgressBarTablo);
     // The monitor starts once the map has been built.
     if (PostroitKartuMest())
         TaimerProverkaPodklucheniy->setEnabled(true);
@@ -1033,6 +1045,9 @@ void TGlavForma::prostoyTablo(int kod)
         InfoLabel->show();
         const int shirina = QFontMetrics(InfoLabel->font()).horizontalAdvance(InfoLabel->text());
         InfoLabel->setAlignment(Qt::AlignTop | (shirina < InfoLabel->width() ? Qt::AlignHCenter : Qt::AlignLeft));
+    } else if (ZaLeibl && !ZaLeibl->isHidden()) {
+        // A registration summary still on the board keeps the item's text away from its rows.
+        InfoLabel->hide();
     }
 
     if (OknoDeputata() && SvoiDeputatZaregistrirovan()) {

@@ -1,4 +1,5 @@
 #include "core/tpodklforma.h"
+#include "core/vidzhety.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -9,8 +10,7 @@ TPodklForma::TPodklForma(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PodklForma"));
     setWindowTitle(QStringLiteral("Подключение к БД"));
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(13);
+    const QFont f = arialPx(13);
     setFont(f);
     setFixedSize(285, 348);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

@@ -1,7 +1,10 @@
 #include "core/vidzhety.h"
 
+#include "core/masshtab.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVariant>
 
 void ustanovitCvet(QWidget *w, const QColor &colour)
 {
@@ -31,18 +34,47 @@ QColor cvetTeksta(const QWidget *w)
 
 QFont arialPx(int pixels, bool bold)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
+    return masshtab::shrift(QStringLiteral("Arial"), pixels, bold);
 }
 
 QFont arialPt(int points, bool bold)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
+    // In pixels all the same: a point size would grow with the machine's font dpi inside a
+    // box laid out in pixels.
+    return masshtab::shrift(QStringLiteral("Arial"), masshtab::pikseli(points), bold);
+}
+
+QString imyaVRamku(const QString &imya, const QFont &font, const QSize &box, bool perenos)
+{
+    const QFontMetrics fm(font);
+    const auto vlezaet = [&](const QString &t) {
+        const QSize nado = perenos ? fm.boundingRect(QRect(0, 0, box.width(), 100000), Qt::AlignCenter | Qt::TextWordWrap, t).size()
+                                   : fm.size(0, t);
+        return nado.width() <= box.width() && nado.height() <= box.height();
+    };
+    if (imya.isEmpty() || vlezaet(imya))
+        return imya;
+    const QString mnogotochie(QChar(0x2026));
+    for (int n = imya.size() - 1; n > 0; --n) {
+        const QString t = imya.left(n).trimmed() + mnogotochie;
+        if (vlezaet(t))
+            return t;
+    }
+    return mnogotochie;
+}
+
+void ustanovitImya(QLabel *l, const QString &imya)
+{
+    l->setProperty("imya", imya);
+    const int m = l->margin();
+    const QSize box = l->contentsRect().adjusted(m, m, -m, -m).size();
+    l->setText(imyaVRamku(imya, l->font(), box, l->wordWrap()));
+}
+
+QString imyaLeibla(const QLabel *l)
+{
+    const QVariant v = l->property("imya");
+    return v.isValid() ? v.toString() : l->text();
 }
 
 TLeibl::TLeibl(QWidget *parent) : QLabel(parent) {}

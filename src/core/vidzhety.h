@@ -15,8 +15,16 @@ void ustanovitCvetTeksta(QWidget *w, const QColor &colour);
 QColor cvetTeksta(const QWidget *w);
 // Arial at a pixel height (the screens give sizes as character heights in pixels).
 QFont arialPx(int pixels, bool bold = false);
-// Arial at a point size (the few places that give points).
+// Arial at a point size (the few places that give points), set as its pixels at 96 dpi.
 QFont arialPt(int points, bool bold = false);
+
+// A person's name in a label that may be too narrow for it: shown whole when it fits the
+// label's box (over several lines when the label wraps), otherwise cut short with "…". Only
+// name fields are cut so. The whole name stays with the label for whoever needs it.
+void ustanovitImya(QLabel *l, const QString &imya);
+QString imyaLeibla(const QLabel *l);
+// The text as it fits a box of that size in that font (the name itself when it fits).
+QString imyaVRamku(const QString &imya, const QFont &font, const QSize &box, bool perenos);
 
 // A label that reports clicks and carries a tag (several screens keep a small state in it).
 class TLeibl : public QLabel {

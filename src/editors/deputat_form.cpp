@@ -1,4 +1,5 @@
 #include "editors/deputat_form.h"
+#include "core/vidzhety.h"
 #include "editors/povestka_grid.h"
 
 #include "core/dialogs.h"
@@ -24,10 +25,7 @@ const int kNameLength = 100;
 
 QFont titleFont()
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(13);
-    f.setBold(true);
-    return f;
+    return arialPx(13, true);
 }
 
 }  // namespace

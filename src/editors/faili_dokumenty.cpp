@@ -41,7 +41,7 @@ bool TRedaktorPovestki::dateFolder(QString *folder)
                      &rs))
         return false;
     if (rs.isEmpty()) {
-        m_db->setError(QStringLiteral("The meeting %1 does not exist.").arg(PovestkaFreim->zasedanie()), 0);
+        m_db->setError(QStringLiteral("Заседание %1 не найдено.").arg(PovestkaFreim->zasedanie()), 0);
         return false;
     }
     *folder = docstore::dateFolder(rs.value(0, QStringLiteral("dd")).toString().trimmed(),

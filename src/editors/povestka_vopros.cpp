@@ -54,7 +54,7 @@ TVorposRedaktorForma::TVorposRedaktorForma(DbConnection *db, Dialogs *dialogs, P
     VoprosInfo->setAcceptRichText(true);
     VoprosInfo->setGeometry(17, 84, 641, 299);
 
-    KnopkaOK = new QPushButton(QStringLiteral("OK"), this);
+    KnopkaOK = new QPushButton(QStringLiteral("ОК"), this);
     KnopkaOK->setObjectName(QStringLiteral("KnopkaOK"));
     KnopkaOK->setGeometry(478, 400, 85, 27);
     KnopkaOK->setDefault(true);

@@ -1,4 +1,5 @@
 #include "editors/zasedanie_form.h"
+#include "core/vidzhety.h"
 #include "editors/povestka_grid.h"
 
 #include "core/dialogs.h"
@@ -35,10 +36,7 @@ public:
 
 QFont titleFont()
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(13);
-    f.setBold(true);
-    return f;
+    return arialPx(13, true);
 }
 
 }  // namespace
@@ -72,7 +70,7 @@ TZasedanieRedaktForma::TZasedanieRedaktForma(Dialogs *dialogs, QWidget *parent)
     ZasedanieOpisanie->setObjectName(QStringLiteral("ZasedanieOpisanie"));
     ZasedanieOpisanie->setGeometry(152, 30, 389, 24);
 
-    KnopkaOK = new QPushButton(QStringLiteral("OK"), this);
+    KnopkaOK = new QPushButton(QStringLiteral("ОК"), this);
     KnopkaOK->setObjectName(QStringLiteral("KnopkaOK"));
     KnopkaOK->setGeometry(370, 96, 83, 28);
     KnopkaOK->setDefault(true);

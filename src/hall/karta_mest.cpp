@@ -205,7 +205,7 @@ bool TGlavForma::PostroitKartuMest()
         NomerGranica[i]->setGeometry(m.nomerGranica);
         NomerLeibl[i]->setGeometry(m.nomerLeibl);
         NomerLeibl[i]->setText(kartamest::nomerMesta(i));
-        MestoLeibl[i]->setText(imena.value(NomerLeibl[i]->text(), QStringLiteral("-")));
+        ustanovitImya(MestoLeibl[i], imena.value(NomerLeibl[i]->text(), QStringLiteral("-")));
         MestoLeibl[i]->setContextMenuPolicy(menu ? Qt::CustomContextMenu : Qt::NoContextMenu);
         // As new: white until the next refresh colours them.
         ustanovitCvet(MestoLeibl[i], cvet::NeZaregistrirovan());

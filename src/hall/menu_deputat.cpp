@@ -1,5 +1,7 @@
 #include "hall/menu_deputat.h"
 
+#include "core/masshtab.h"
+
 #include "core/dialogs.h"
 #include "core/oshibka.h"
 #include "core/platform.h"
@@ -107,7 +109,7 @@ void TGlavForma::SozdatMenuDeputat()
 QFont TMenuDeputat::ShriftPunkta()
 {
     QFont f = QApplication::font();
-    f.setPointSize(18);
+    f.setPixelSize(masshtab::pikseli(18));
     f.setBold(true);
     return f;
 }
@@ -141,7 +143,7 @@ bool TMenuDeputat::vybrannoeMesto(QString *nomer, QString *imya) const
         || !m_glav->MestoLeibl[i])
         return false;
     *nomer = m_glav->NomerLeibl[i]->text();
-    *imya = m_glav->MestoLeibl[i]->text();
+    *imya = imyaLeibla(m_glav->MestoLeibl[i]);
     return true;
 }
 
@@ -320,8 +322,8 @@ void TMenuDeputat::MenuViborDeputataClick()
 
     if (staroeNaznachenie != -1 && staroeMesto > 0 && staroeMesto < m_glav->MestoLeibl.size()
         && m_glav->MestoLeibl[staroeMesto])
-        m_glav->MestoLeibl[staroeMesto]->setText(QStringLiteral("-"));
-    m_glav->MestoLeibl[m_glav->VibranoeMesto()]->setText(fio);
+        ustanovitImya(m_glav->MestoLeibl[staroeMesto], QStringLiteral("-"));
+    ustanovitImya(m_glav->MestoLeibl[m_glav->VibranoeMesto()], fio);
 
     DataSet *s = m_glav->Sostav;
     if (!(s->isOpen() ? s->requery(QStringLiteral("id_mesto")) : s->open()))

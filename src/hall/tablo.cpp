@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
+
+#include <algorithm>
 #include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
@@ -48,6 +50,12 @@ QString otsutstvuet(const QString &izbrano, int prisutstvuet)
     bool ok = false;
     const int e = izbrano.trimmed().toInt(&ok);
     return ok ? QString::number(e - prisutstvuet) : QString();
+}
+
+void vremyaNadProgressom(QWidget *vremya, const QWidget *progress)
+{
+    constexpr int verh = 110;
+    vremya->setGeometry(vremya->x(), verh, vremya->width(), std::max(1, progress->y() - verh));
 }
 
 }  // namespace tablo
@@ -132,8 +140,8 @@ void TGlavForma::NachatTabloGolosovania()
         return;
 
     SkrytStrokiRezultatov();
-    LeiblVremya->move(LeiblVremya->x(), 110);
     ProgressBarTablo->move(ProgressBarTablo->x(), 150);
+    tablo::vremyaNadProgressom(LeiblVremya, ProgressBarTablo);
     LeiblKolGolosov->show();
 
     PokazatPanelGolosovania();
@@ -275,6 +283,9 @@ void TGlavForma::TabloRezultataRegistracii()
 
     ZaregLeibl->hide();
     LeiblVremya->hide();
+    // The rows stand where the item's text is: it goes while they are shown.
+    InfoTablo->hide();
+    InfoLabel->hide();
     ZaLeibl->setText(QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
     ProtivLeibl->setText(QStringLiteral("ПРИСУТСТВУЕТ"));
     VosdLeibl->setText(QStringLiteral("ОТСУТСТВУЕТ"));

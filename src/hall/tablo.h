@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace tablo {
 
 // A vote's result as the board shows it.
@@ -32,5 +34,10 @@ Itog itogGolosovania(const ResultSet &rs);
 // The absent count of the registration summary: elected less present, or an empty text when
 // the stored number of elected deputies is not a whole number.
 QString otsutstvuet(const QString &izbrano, int prisutstvuet);
+
+// Puts the vote countdown at its place during a vote: top 110, down to the progress bar's
+// top, so the bar (drawn over it) never covers its text whatever height an earlier mode left
+// it with.
+void vremyaNadProgressom(QWidget *vremya, const QWidget *progress);
 
 }  // namespace tablo

@@ -1,6 +1,8 @@
 #include "protocol/protokol_forma.h"
+#include "core/vidzhety.h"
 
 #include "core/dialogs.h"
+#include "core/masshtab.h"
 #include "core/oshibka.h"
 #include "core/platform.h"
 #include "db/connection.h"
@@ -27,18 +29,14 @@ constexpr int kPanelHeight = 37;
 
 QFont protocolFont()
 {
-    QFont f(QStringLiteral("Courier New"));
+    QFont f = masshtab::shrift(QStringLiteral("Courier New"), masshtab::pikseli(10));
     f.setStyleHint(QFont::TypeWriter);
-    f.setPointSize(10);
     return f;
 }
 
 QFont boldArial13()
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(13);
-    f.setBold(true);
-    return f;
+    return arialPx(13, true);
 }
 
 }  // namespace

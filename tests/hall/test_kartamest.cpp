@@ -64,7 +64,8 @@ void TestKartaMest::geometry()
         QCOMPARE(w->LegendaLeibl[j]->geometry(), QRect(x + 1, 7, 142, 34));
         QVERIFY(w->LegendaLeibl[j]->isVisible());
         QVERIFY(w->Legenda[j]->isVisible());
-        QCOMPARE(w->LegendaLeibl[j]->font().pointSize(), j <= 2 ? 11 : 14);
+        // 11 and 14 points at 96 dpi, set in pixels.
+        QCOMPARE(w->LegendaLeibl[j]->font().pixelSize(), j <= 2 ? 14 : 18);
     }
     QVERIFY(w->LegendaLeibl[7]->isHidden());
     QCOMPARE(fon(w->LegendaLeibl[7]), QColor(182, 107, 107));

@@ -68,6 +68,8 @@ private slots:
     void terminalJoiningARunningVote();
     void registrationSummary();
     void summaryWithoutNumbers();
+    void countdownAboveItsBar();
+    void summaryOffTheItemText();
 };
 
 void TestTablo::voteResultOnEveryBoard()
@@ -306,6 +308,72 @@ void TestTablo::summaryWithoutNumbers()
     QVERIFY(w->LeiblKvorum->isHidden());  // no number, no verdict
     QVERIFY(!z.console->ended());
     QVERIFY(!w->Vosd->isHidden());
+}
+
+void TestTablo::countdownAboveItsBar()
+{
+    // A registration leaves the countdown label two lines high; the vote after it, and the
+    // window coming back to the front mid-vote, must not let the bar cover its text.
+    Zal z;
+    QVERIFY(z.make());
+    const int period = z.hall.openPeriod(z.meeting);
+    for (const char *m : {"02", "07"})
+        QVERIFY(z.hall.registerDeputy(z.hall.deputyAt(m), period, z.meeting));
+    QVERIFY(z.hall.setMode(1, period, 30));
+    z.hall.poll();
+    QCOMPARE((*z.chairman)->LeiblVremya->height(), 70);
+    QVERIFY(z.hall.setMode(-1));
+    z.hall.second();
+    const int vote = golosovanie(z.hall, 10);
+    QVERIFY(z.hall.setMode(2, vote, 90));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        TGlavForma *w = ws->window();
+        QVERIFY(!w->ProgressBarTablo->isHidden());
+        QVERIFY(!w->LeiblVremya->geometry().intersects(w->ProgressBarTablo->geometry()));
+        w->FormActivate();
+        QVERIFY(!w->LeiblVremya->geometry().intersects(w->ProgressBarTablo->geometry()));
+        QCOMPARE(w->LeiblVremya->y(), 110);
+        ws->poll();
+        QCOMPARE(w->LeiblVremya->text(), QStringLiteral("Осталось 1 мин 30 сек"));
+        QVERIFY(!w->LeiblVremya->geometry().intersects(w->ProgressBarTablo->geometry()));
+    }
+    // Out of the vote the clock goes back to its idle place on activation.
+    QVERIFY(z.hall.setMode(-1));
+    z.hall.second();
+    (*z.chairman)->FormActivate();
+    QCOMPARE((*z.chairman)->LeiblVremya->y(), 138);
+}
+
+void TestTablo::summaryOffTheItemText()
+{
+    Zal z;
+    QVERIFY(z.make());
+    QVERIFY(!(*z.chairman)->InfoLabel->isHidden());  // the idle board shows the item's text
+    const auto nakladka = [](TGlavForma *w) {
+        if (w->InfoLabel->isHidden())
+            return QString();
+        for (QLabel *l : {w->ZaLeibl, w->Za, w->ProtivLeibl, w->Protiv, w->VosdLeibl, w->Vosd, w->GolosovLeibl, w->Golosov})
+            if (!l->isHidden() && l->geometry().intersects(w->InfoLabel->geometry()))
+                return l->objectName();
+        return QString();
+    };
+    QVERIFY(z.hall.setMode(5, z.period, 15));
+    z.hall.poll();
+    for (Workstation *ws : z.all()) {
+        QVERIFY(!(*ws)->ZaLeibl->isHidden());
+        QCOMPARE(nakladka(ws->window()), QString());
+    }
+    // The summary taken down with the anthem dialog: mode 11 until the operator's next step.
+    QVERIFY(z.hall.setMode(11));
+    z.hall.second(2);
+    for (Workstation *ws : z.all())
+        QCOMPARE(nakladka(ws->window()), QString());
+    // Back to idle the item's text returns.
+    QVERIFY(z.hall.setMode(-1));
+    z.hall.second(2);
+    QVERIFY(!(*z.chairman)->InfoLabel->isHidden());
+    QVERIFY((*z.chairman)->ZaLeibl->isHidden());
 }
 
 QTEST_MAIN(TestTablo)

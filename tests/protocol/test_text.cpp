@@ -82,6 +82,7 @@ private slots:
     void nullValuesPrintAsNothing();
     void formats();
     void documentAndRtfKeepTheFormatting();
+    void initialsStayWithSurname();
 };
 
 void TestProtocolText::oneVoteEdited()
@@ -117,7 +118,7 @@ void TestProtocolText::oneVoteEdited()
         QStringLiteral(" 05.03.2024  17:40  Заседание № 12 закрыто"),
         QString(), QString(), QString(), QString(), QString(), QString(),
         QStringLiteral("Председатель"),
-        QStringLiteral("Тальминской областной Думы") + QString(32, QLatin1Char(' ')) + QStringLiteral("П.П. Петров"),
+        QStringLiteral("Тальминской областной Думы") + QString(32, QLatin1Char(' ')) + QStringLiteral("П.П.\u00A0Петров"),
     };
     compareLines(linesOf(ed), expected);
     // Only the item content hangs: by two spaces, and six on the right. The header is
@@ -210,7 +211,9 @@ void TestProtocolText::documentAndRtfKeepTheFormatting()
         font.setPointSize(10);
         QTextDocument doc;
         fillDocument(&doc, ps, font, 96.0 / 72.0);
-        QCOMPARE(doc.toPlainText(), plainText(ps));
+        // Plain text shows no-break spaces as spaces; the blocks keep them.
+        const QString nbsp(QChar(0x00A0));
+        QCOMPARE(doc.toPlainText(), plainText(ps).replace(nbsp, QStringLiteral(" ")));
 
         // Written as RTF and read back, every paragraph keeps its text, weight, alignment
         // and indents (points -> 96-dpi pixels -> twips and back).
@@ -219,7 +222,9 @@ void TestProtocolText::documentAndRtfKeepTheFormatting()
         QVERIFY(file.indexOf("\\margl") < file.indexOf("\\pard"));
         QTextDocument back;
         rtf::read(file, &back);
-        QCOMPARE(back.toPlainText(), plainText(ps));
+        QCOMPARE(back.toPlainText(), plainText(ps).replace(nbsp, QStringLiteral(" ")));
+        if (edited)  // the signature's initials stay with the surname in the file too
+            QVERIFY(back.lastBlock().text().endsWith(QStringLiteral("П.П.") + nbsp + QStringLiteral("Петров")));
         QCOMPARE(back.blockCount(), ps.size());
         int i = 0;
         for (QTextBlock b = back.begin(); b.isValid(); b = b.next(), ++i) {
@@ -245,6 +250,23 @@ void TestProtocolText::documentAndRtfKeepTheFormatting()
     QVERIFY(file.trimmed().endsWith("}"));
     QVERIFY(file.contains("\\paperw11906"));
     QCOMPARE(rtf::plainText(file), QString());
+}
+
+void TestProtocolText::initialsStayWithSurname()
+{
+    // Name lists as the engines write them, and initials before a surname: a line may break
+    // between two names, never inside one.
+    VoteRow v = vote(QStringLiteral("Вопрос 3"), 3, 0, QStringLiteral("10:15"), 13, 14);
+    v.fioZa = QStringLiteral("Иванов И. И., Сидорова А. С.");
+    v.fioProtiv = QStringLiteral("Козлов К.К.");
+    v.fioNeGolos = QStringLiteral("Орлов О., Ли");
+    const QStringList lines = linesOf(buildElectronic(meeting(), {v}, kWidths));
+    const QChar nb(0x00A0);
+    QVERIFY(lines.contains(k8 + QStringLiteral("Иванов%1И.%1И., Сидорова%1А.%1С.").arg(nb)));
+    QVERIFY(lines.contains(k8 + QStringLiteral("Козлов%1К.К.").arg(nb)));
+    QVERIFY(lines.contains(k8 + QStringLiteral("Орлов%1О., Ли").arg(nb)));
+    const QStringList edited = linesOf(buildEdited(meeting(), {v}, kWidths));
+    QVERIFY(edited.last().endsWith(QStringLiteral("П.П.%1Петров").arg(nb)));
 }
 
 QTEST_MAIN(TestProtocolText)

@@ -710,7 +710,7 @@ void TestProtocolWindow::windowLayout()
     QCOMPARE(w.PanelNis->geometry().bottom(), 677);
     QCOMPARE(w.OtchetText->geometry().bottom(), w.PanelNis->geometry().top() - 1);
     QCOMPARE(w.OtchetText->font().family(), QStringLiteral("Courier New"));
-    QCOMPARE(w.OtchetText->font().pointSize(), 10);
+    QCOMPARE(w.OtchetText->font().pixelSize(), 13);  // 10 points at 96 dpi
     QCOMPARE(w.OtchetText->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(!w.OtchetText->isReadOnly());
     QCOMPARE(w.Electronniy->text(), QStringLiteral("Электронный"));

@@ -107,6 +107,19 @@ QString otchet2Sql()
 
 namespace {
 
+// Initials stay with their surname where a line breaks: a space before an initial ("Иванов И.",
+// "И. И.") or after the last one ("П.П. Петров") is a no-break space.
+QString bezRazryva(QString imena)
+{
+    static const QRegularExpression pered(QStringLiteral("(?<=\\S) (?=\\p{Lu}\\.)"), QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression posle(QStringLiteral("(?<=\\b\\p{Lu}\\.) (?=\\p{L})"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    const QString nbsp(QChar(0x00A0));
+    imena.replace(pered, nbsp);
+    imena.replace(posle, nbsp);
+    return imena;
+}
+
 QString text(const ResultSet &rs, int row, const char *column)
 {
     const QVariant v = rs.value(row, QString::fromLatin1(column));
@@ -408,7 +421,7 @@ Paragraphs buildElectronic(const MeetingRow &meeting, const QVector<VoteRow> &vo
                 w.add(kEight);
             w.add(QString::fromUtf8(lists[k].label));
             w.add(kEight);
-            w.add(kEight + lists[k].names);
+            w.add(kEight + bezRazryva(lists[k].names));
         }
         w.format.hangingIndent = 0;
         w.format.rightIndent = 0;
@@ -469,7 +482,7 @@ Paragraphs buildEdited(const MeetingRow &meeting, const QVector<VoteRow> &votes,
         w.add(QString());
     w.format.bold = true;
     w.add(QStringLiteral("Председатель"));
-    w.add(QStringLiteral("Тальминской областной Думы") + QString(32, QLatin1Char(' ')) + meeting.fio2);
+    w.add(QStringLiteral("Тальминской областной Думы") + QString(32, QLatin1Char(' ')) + bezRazryva(meeting.fio2));
     return w.out;
 }
 
