@@ -2,6 +2,7 @@
 
 #include "db/dbfiles.h"
 #include "db/parol.h"
+#include "db/zhurnal.h"
 #include "db/prava.h"
 #include "db/tsql.h"
 #include "db/dnevnik.h"
@@ -323,6 +324,12 @@ bool DbConnection::openEmbedded()
     q.finish();
     if (!known || !parol::proverit(m_params.password, stored)) {
         setError(QStringLiteral("Login failed for user '%1'.").arg(m_params.login), 18456);
+        return false;
+    }
+    // A database made before the vote journal existed gets it now, with what it already
+    // holds as the journal's starting record; without it the minutes could not be printed.
+    if (!zhurnal::dobavitSqlite(handle, &problem)) {
+        setError(problem, 0);
         return false;
     }
     if (!prava::ustanovit(handle, m_params.login, m_prava.get(), &problem)) {

@@ -1,6 +1,7 @@
 #include "db/schema.h"
 
 #include "db/parol.h"
+#include "db/zhurnal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -302,7 +303,8 @@ bool createEmbedded(const QString &path, QString *error, bool replace)
     } else {
         char *message = nullptr;
         // One transaction: fast, and all or nothing.
-        const QByteArray body = "BEGIN;\n" + sql.toUtf8() + "\nCOMMIT;\nPRAGMA journal_mode=WAL;";
+        const QByteArray body =
+            "BEGIN;\n" + sql.toUtf8() + "\n" + zhurnal::sxemaSqlite().toUtf8() + "\nCOMMIT;\nPRAGMA journal_mode=WAL;";
         rc = sqlite3_exec(handle, body.constData(), nullptr, nullptr, &message);
         if (rc != SQLITE_OK) {
             problem = QString::fromUtf8(message ? message : sqlite3_errmsg(handle));

@@ -2,12 +2,15 @@
 // voter-sql --verify finds what plain SQL changed behind the hall's back; --export publishes
 // the meeting's votes with names only where the vote was not secret.
 #include "db/zhurnal.h"
+#include "support/protokol.h"
 #include "test_tsql_db.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -256,6 +259,87 @@ private slots:
         QVERIFY2(r.out.contains(QStringLiteral("journal entry %1: the chain is broken there").arg(entry)), qPrintable(r.out));
         QVERIFY2(!r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 1): changed").arg(changed).arg(m_secret)),
                  qPrintable(r.out));
+    }
+
+    // A database from before the journal: the played meeting's rows, no journal table or
+    // triggers. The first open through the program adds them, with the rows as they stood.
+    void olderDatabaseGetsTheJournalOnOpen()
+    {
+        const QString path = copy(QStringLiteral("older.db"));
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+            raw.setDatabaseName(path);
+            QVERIFY(raw.open());
+            QSqlQuery q(raw);
+            QVERIFY(q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE '%zhurnal%'")));
+            QStringList triggers;
+            while (q.next())
+                triggers << q.value(0).toString();
+            QCOMPARE(triggers.size(), 15);
+            for (const QString &t : triggers)
+                QVERIFY(q.exec(QStringLiteral("DROP TRIGGER ") + t));
+            QVERIFY(q.exec(QStringLiteral("DROP TABLE zhurnal")));
+            q.finish();
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("older"));
+
+        DbConnection db;
+        QVERIFY2(tsqltest::openHall(db, path), qPrintable(db.firstErrorText()));
+        const int entries = db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt();
+        const int rows = db.scalar(QStringLiteral("SELECT (SELECT count(*) FROM otvet) + (SELECT count(*) FROM golosovanie) + "
+                                                  "(SELECT count(*) FROM sessia_start) + (SELECT count(*) FROM sessia)"))
+                             .toInt();
+        // The first entry, every row, each closed period and each vote that is over.
+        const int closedPeriods = db.scalar(QStringLiteral("SELECT count(*) FROM sessia_start WHERE stop IS NOT NULL")).toInt();
+        QCOMPARE(entries, 1 + rows + closedPeriods + 2);
+        QVERIFY(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE id = (SELECT MIN(id) FROM zhurnal)"))
+                    .toString()
+                    .startsWith(QStringLiteral("zhurnal|S|")));
+        // The starting result of a vote counts its ballots as they were.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(m_secret))
+                     .toString(),
+                 QStringLiteral("golosovanie|R|%1|3|1|1|5").arg(m_secret));
+
+        // The minutes print, in both layouts, each vote's head as the check gives it.
+        const QString minutes = protokolTekst(db, 1);
+        QVERIFY2(!minutes.startsWith(QStringLiteral("<failed")), qPrintable(minutes));
+        zhurnal::Proverka p;
+        QString problem;
+        QVERIFY2(zhurnal::proverit(db, 1, &p, &problem), qPrintable(problem));
+        QCOMPARE(p.golovy.keys(), (QList<int>{m_open, m_secret}));
+        for (const QString &head : p.golovy)
+            QCOMPARE(minutes.count(QStringLiteral("Журнал: ") + head), 2);
+        db.close();
+        // A second open adds nothing.
+        QVERIFY(tsqltest::openHall(db, path));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt(), entries);
+        db.close();
+
+        Run r = voterSql(path, {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("journal: added to this database at ")), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("; the %1 rows it already held").arg(rows)), qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: the tables match the journal")));
+
+        // From then on a change is found: through the triggers as a change after the vote
+        // was closed, around them as a change outside the journal.
+        QVERIFY(tsqltest::openHall(db, path));
+        const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1 AND result=2").arg(m_open)).toInt();
+        const int deleted = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
+        QVERIFY(run(db, QStringLiteral("DROP TRIGGER otvet_zhurnal_d")));
+        QVERIFY(run(db, QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted)));
+        db.close();
+        QCOMPARE(voterSql(path, {QStringLiteral("UPDATE otvet SET result=1 WHERE id=%1").arg(changed)}).exitCode, 0);
+        r = voterSql(path, {QStringLiteral("--verify")});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 3): changed after the vote was closed: result 2 -> 1")
+                                    .arg(changed)
+                                    .arg(m_open)),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 1): deleted outside the journal").arg(deleted).arg(m_secret)),
+                 qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: 2 findings")));
     }
 
     void exportPublishesNamesOfOpenVotesOnly()
