@@ -1,0 +1,194 @@
+// The vote journal on a real PostgreSQL server: the same meeting as on the embedded engine,
+// the same checks, and the canonical text of every entry identical on both engines.
+#include "db/zhurnal.h"
+#include "support/pgcluster.h"
+#include "test_tsql_db.h"
+#include "zhurnal_fixture.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zhurnaltest;
+
+namespace {
+
+// The journal's texts with the date-times (written when the meeting was played) masked.
+QStringList zapisi(DbConnection &db)
+{
+    static const QRegularExpression vremya(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}"));
+    ResultSet j;
+    if (!db.query(QStringLiteral("SELECT zapis FROM zhurnal ORDER BY id"), &j))
+        return {QStringLiteral("<failed: %1>").arg(db.firstErrorText())};
+    QStringList out;
+    for (const auto &row : j.rows)
+        out << row.value(0).toString().replace(vremya, QStringLiteral("<t>"));
+    return out;
+}
+
+}  // namespace
+
+class TestZhurnalPg : public QObject {
+    Q_OBJECT
+
+    PgCluster m_pg;
+    QTemporaryDir m_dir;
+    QSqlDatabase m_admin;
+    int m_open = 0, m_secret = 0;
+    int m_copies = 0;
+
+    ConnectionParams params(const QString &database) const
+    {
+        return {m_pg.serverParam(), database, m_pg.superuser(), m_pg.superuserPassword()};
+    }
+    QStringList connection(const QString &database) const
+    {
+        return {QStringLiteral("-S"), m_pg.serverParam(), QStringLiteral("-d"), database, QStringLiteral("-U"),
+                m_pg.superuser(), QStringLiteral("-P"), m_pg.superuserPassword()};
+    }
+    // A copy of the played meeting's database for one case.
+    QString copy()
+    {
+        const QString name = QStringLiteral("case%1").arg(++m_copies);
+        QSqlQuery q(m_admin);
+        if (!q.exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE played STRATEGY FILE_COPY").arg(name))) {
+            qWarning("%s", qPrintable(q.lastError().text()));
+            return QString();
+        }
+        return name;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!m_pg.start())
+            QSKIP(qPrintable(QStringLiteral("no PostgreSQL server for this test: ") + m_pg.whyNot()));
+        QString error;
+        QVERIFY2(schema::createPostgresDatabase(params(QStringLiteral("played")), &error), qPrintable(error));
+        {
+            DbConnection db;
+            QVERIFY2(db.open(params(QStringLiteral("played"))), qPrintable(db.firstErrorText()));
+            QVERIFY2(schema::loadDemo(db, m_dir.path(), &error), qPrintable(error));
+            QVERIFY(meeting(db, &m_open, &m_secret));
+        }
+        m_admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zhurnal-admin"));
+        m_admin.setHostName(m_pg.host());
+        m_admin.setPort(m_pg.port());
+        m_admin.setDatabaseName(QStringLiteral("postgres"));
+        m_admin.setUserName(m_pg.superuser());
+        m_admin.setPassword(m_pg.superuserPassword());
+        QVERIFY2(m_admin.open(), qPrintable(m_admin.lastError().text()));
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_admin.isValid()) {
+            m_admin.close();
+            m_admin = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("zhurnal-admin"));
+        }
+        m_pg.stop();
+    }
+
+    // The server writes the text the program would write, hashes it the way the program
+    // does, and writes the very texts the embedded engine writes for the same meeting.
+    void triggersAgreeWithTheProgramAndTheEmbeddedEngine()
+    {
+        DbConnection db;
+        QVERIFY2(db.open(params(QStringLiteral("played"))), qPrintable(db.firstErrorText()));
+        QVERIFY(cepProveryaetsya(db) > 20);
+        const auto golos = golosovanieVZhurnale(db, m_open);
+        QCOMPARE(golos.first, golos.second);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(m_secret))
+                     .toString(),
+                 QStringLiteral("golosovanie|R|%1|3|1|1|5").arg(m_secret));
+
+        const QString path = m_dir.filePath(QStringLiteral("embedded.db"));
+        QString error;
+        QVERIFY2(tsqltest::createHallDatabase(path, &error), qPrintable(error));
+        DbConnection e;
+        QVERIFY(tsqltest::openHall(e, path));
+        QVERIFY2(schema::loadDemo(e, m_dir.filePath(QStringLiteral("embedded")), &error), qPrintable(error));
+        int open = 0, secret = 0;
+        QVERIFY(meeting(e, &open, &secret));
+        QCOMPARE(open, m_open);
+        QCOMPARE(secret, m_secret);
+        const QStringList a = zapisi(db), b = zapisi(e);
+        QCOMPARE(a.size(), b.size());
+        for (int i = 0; i < a.size(); ++i)
+            QVERIFY2(a[i] == b[i], qPrintable(QStringLiteral("entry %1\n  PostgreSQL %2\n  embedded   %3").arg(i + 1).arg(a[i], b[i])));
+    }
+
+    void untouchedDatabaseVerifies()
+    {
+        const QString name = copy();
+        QVERIFY(!name.isEmpty());
+        const Run r = voterSql(connection(name), {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: the tables match the journal")));
+        QVERIFY(r.out.contains(QStringLiteral("vote %1 (meeting 1): head ").arg(m_secret)));
+    }
+
+    void plainSqlAfterTheMeetingIsFound()
+    {
+        const QString name = copy();
+        QVERIFY(!name.isEmpty());
+        DbConnection db;
+        QVERIFY2(db.open(params(name)), qPrintable(db.firstErrorText()));
+        const QStringList expected = byulleteniPosleZasedania(db, connection(name), m_open, m_secret);
+        db.close();
+        QCOMPARE(expected.size(), 3);
+        const Run r = voterSql(connection(name), {QStringLiteral("--verify"), QStringLiteral("1")});
+        QCOMPARE(r.exitCode, 3);
+        for (const QString &line : expected)
+            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: 3 findings")));
+        QCOMPARE(voterSql(connection(name), {QStringLiteral("--verify"), QStringLiteral("2")}).exitCode, 0);
+    }
+
+    // With the triggers switched off (as the owner can), the changes are found by comparing
+    // the tables with the journal; an edited entry breaks the chain.
+    void writesOutsideTheJournalAreFound()
+    {
+        const QString name = copy();
+        QVERIFY(!name.isEmpty());
+        DbConnection db;
+        QVERIFY2(db.open(params(name)), qPrintable(db.firstErrorText()));
+        QSqlQuery q(db.database());
+        for (const char *t : {"otvet", "golosovanie", "sessia"})
+            QVERIFY2(q.exec(QStringLiteral("ALTER TABLE %1 DISABLE TRIGGER %1_zhurnal").arg(QLatin1String(t))),
+                     qPrintable(q.lastError().text()));
+        const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
+        const int deleted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
+        QVERIFY(run(db, QStringLiteral("UPDATE otvet SET result=3 WHERE id=%1").arg(changed)));
+        QVERIFY(run(db, QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted)));
+        QVERIFY(run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,2,%1)").arg(m_secret)));
+        const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
+        QVERIFY(run(db, QStringLiteral("DELETE FROM sessia WHERE id_deputat=5")));
+        QVERIFY(run(db, QStringLiteral("UPDATE golosovanie SET nuzno=1 WHERE id=%1").arg(m_open)));
+
+        Run r = voterSql(connection(name), {QStringLiteral("--verify")});
+        QCOMPARE(r.exitCode, 3);
+        for (const QString &line :
+             {QStringLiteral("ballot %1 (vote %2, deputy 1): changed outside the journal: result 1 -> 3").arg(changed).arg(m_secret),
+              QStringLiteral("ballot %1 (vote %2, deputy 5): deleted outside the journal").arg(deleted).arg(m_secret),
+              QStringLiteral("ballot %1 (vote %2, deputy 6): inserted outside the journal").arg(inserted).arg(m_secret),
+              QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal"),
+              QStringLiteral("vote %1: changed outside the journal: nuzno 4 -> 1").arg(m_open)})
+            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: 5 findings")));
+
+        const int entry = db.scalar(QStringLiteral("SELECT MAX(id) FROM zhurnal WHERE tablica='otvet' AND id_zapisi=%1").arg(changed)).toInt();
+        QVERIFY(run(db, QStringLiteral("UPDATE zhurnal SET zapis='otvet|I|%1|1|2|3|%2' WHERE id=%3").arg(changed).arg(m_secret).arg(entry)));
+        db.close();
+        r = voterSql(connection(name), {QStringLiteral("--verify")});
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY2(r.out.contains(QStringLiteral("journal entry %1: the chain is broken there").arg(entry)), qPrintable(r.out));
+    }
+};
+
+QTEST_MAIN(TestZhurnalPg)
+#include "test_zhurnal_pg.moc"
