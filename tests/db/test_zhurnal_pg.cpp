@@ -2,6 +2,7 @@
 // the same checks, and the canonical text of every entry identical on both engines.
 #include "db/zhurnal.h"
 #include "support/pgcluster.h"
+#include "support/protokol.h"
 #include "test_tsql_db.h"
 #include "zhurnal_fixture.h"
 
@@ -130,6 +131,19 @@ private slots:
         QVERIFY2(r.exitCode == 0, qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("verify: the tables match the journal")));
         QVERIFY(r.out.contains(QStringLiteral("vote %1 (meeting 1): head ").arg(m_secret)));
+        // Both layouts of the minutes print each vote's head as the check gives it.
+        DbConnection db;
+        QVERIFY2(db.open(params(name)), qPrintable(db.firstErrorText()));
+        const QString minutes = protokolTekst(db, 1);
+        QVERIFY2(!minutes.startsWith(QStringLiteral("<failed")), qPrintable(minutes));
+        zhurnal::Proverka p;
+        QString problem;
+        QVERIFY2(zhurnal::proverit(db, 1, &p, &problem), qPrintable(problem));
+        QCOMPARE(p.golovy.keys(), (QList<int>{m_open, m_secret}));
+        for (const QString &head : p.golovy) {
+            QVERIFY(r.out.contains(QStringLiteral("head ") + head));
+            QCOMPARE(minutes.count(QStringLiteral("Журнал: ") + head), 2);
+        }
     }
 
     void plainSqlAfterTheMeetingIsFound()
