@@ -233,6 +233,31 @@ private slots:
         QVERIFY(r.out.contains(QStringLiteral("verify: 2 findings")));
     }
 
+    // A hall before its first vote exports its newest meeting with no votes, not a failure.
+    void exportBeforeAnyVoteIsEmpty()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("novote.db"));
+        QString error;
+        QVERIFY2(tsqltest::createHallDatabase(path, &error), qPrintable(error));
+        {
+            DbConnection db;
+            QVERIFY(tsqltest::openHall(db, path));
+            QVERIFY2(schema::loadDemo(db, m_dir.filePath(QStringLiteral("novote")), &error), qPrintable(error));
+            QVERIFY(run(db, QStringLiteral("INSERT INTO zasedanie (data,opisanie) VALUES (getdate(),'Второе')")));
+        }
+        Run r = voterSql(embedded(path), {QStringLiteral("--export")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(doc.value(QStringLiteral("meeting")).toObject().value(QStringLiteral("title")).toString(),
+                 QStringLiteral("Второе"));
+        QVERIFY(doc.value(QStringLiteral("votes")).isArray());
+        QVERIFY(doc.value(QStringLiteral("votes")).toArray().isEmpty());
+        r = voterSql(embedded(path), {QStringLiteral("--export"), QStringLiteral("--csv")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.count(QStringLiteral("\r\n")), 1);
+        QCOMPARE(voterSql(embedded(path), {QStringLiteral("--export"), QStringLiteral("99")}).exitCode, 1);
+    }
+
     void exportPublishesNamesOfOpenVotesOnly()
     {
         const QString path = copy(QStringLiteral("export.db"));
