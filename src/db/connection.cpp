@@ -4,6 +4,7 @@
 #include "db/parol.h"
 #include "db/zhurnal.h"
 #include "db/prava.h"
+#include "db/schema.h"
 #include "db/tsql.h"
 #include "db/dnevnik.h"
 
@@ -435,6 +436,11 @@ bool DbConnection::openPostgres()
         takeError(error.isValid() ? error : db.lastError());
         return false;
     }
+    // A database made before the vote journal existed gets it now (a login without the right
+    // to create leaves that to the operator's console; the hall still works meanwhile).
+    QString problem;
+    if (!schema::dobavitZhurnalPostgres(db, &problem))
+        qWarning("voter: %s", qPrintable(problem));
     m_linkLost = false;
     m_inTransaction = false;
     return true;

@@ -4,6 +4,7 @@
 #include "db/zhurnal.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -231,6 +232,44 @@ bool createPostgres(DbConnection &db, QString *error)
         QSqlQuery(handle).exec(QStringLiteral("ROLLBACK"));
     }
     return ok;
+}
+
+bool dobavitZhurnalPostgres(QSqlDatabase &handle, QString *error)
+{
+    QSqlQuery q(handle);
+    auto fail = [&](bool otkat) {
+        if (error)
+            *error = QStringLiteral("The vote journal cannot be added to the database: %1")
+                         .arg(q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText());
+        if (otkat)
+            QSqlQuery(handle).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    };
+    const QString nuzhen = QStringLiteral("SELECT to_regclass('golosovanie') IS NOT NULL AND to_regclass('zhurnal') IS NULL");
+    // A cheap look first: almost always the journal is there.
+    if (!q.exec(nuzhen) || !q.next())
+        return fail(false);
+    if (!q.value(0).toBool())
+        return true;
+    const QString journal = script(QStringLiteral("zhurnal-postgresql.sql"));
+    if (journal.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("The schema script is missing from the program.");
+        return false;
+    }
+    if (!q.exec(QStringLiteral("BEGIN")))
+        return fail(false);
+    // The lock the journal's appenders take; then look again, another workstation may have done it.
+    if (!q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7202601)")) || !q.exec(nuzhen) || !q.next())
+        return fail(true);
+    if (q.value(0).toBool()) {
+        const QString moment = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+        if (!q.exec(journal) || !q.exec(QStringLiteral("SELECT zhurnal_nachat(%1)").arg(sql::quote(moment))))
+            return fail(true);
+    }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return fail(true);
+    return true;
 }
 
 bool createPostgresDatabase(const ConnectionParams &params, QString *error, bool replace)

@@ -6,6 +6,7 @@
 #include "test_tsql_db.h"
 #include "zhurnal_fixture.h"
 
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -201,6 +202,107 @@ private slots:
         r = voterSql(connection(name), {QStringLiteral("--verify")});
         QCOMPARE(r.exitCode, 3);
         QVERIFY2(r.out.contains(QStringLiteral("journal entry %1: the chain is broken there").arg(entry)), qPrintable(r.out));
+    }
+
+    // A database from before the journal: the played meeting without the journal's table,
+    // functions and triggers. The first open adds them, with the rows as they stood.
+    void olderDatabaseGetsTheJournalOnOpen()
+    {
+        const QString name = copy();
+        QVERIFY(!name.isEmpty());
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("older"));
+            raw.setHostName(m_pg.host());
+            raw.setPort(m_pg.port());
+            raw.setDatabaseName(name);
+            raw.setUserName(m_pg.superuser());
+            raw.setPassword(m_pg.superuserPassword());
+            QVERIFY2(raw.open(), qPrintable(raw.lastError().text()));
+            QSqlQuery q(raw);
+            QVERIFY2(q.exec(QStringLiteral(
+                         "DO $$ DECLARE f record; BEGIN FOR f IN SELECT p.oid::regprocedure AS sig FROM pg_proc p "
+                         "JOIN pg_namespace n ON n.oid = p.pronamespace WHERE n.nspname = 'public' AND p.proname LIKE "
+                         "'%zhurnal%' LOOP EXECUTE 'DROP FUNCTION ' || f.sig || ' CASCADE'; END LOOP; END $$; "
+                         "DROP TABLE zhurnal")),
+                     qPrintable(q.lastError().text()));
+            QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM pg_trigger WHERE NOT tgisinternal")) && q.next());
+            QCOMPARE(q.value(0).toInt(), 0);
+            q.finish();
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("older"));
+
+        DbConnection db;
+        QVERIFY2(db.open(params(name)), qPrintable(db.firstErrorText()));
+        const int rows = db.scalar(QStringLiteral("SELECT (SELECT count(*) FROM otvet) + (SELECT count(*) FROM golosovanie) + "
+                                                  "(SELECT count(*) FROM sessia_start) + (SELECT count(*) FROM sessia)"))
+                             .toInt();
+        const int closedPeriods = db.scalar(QStringLiteral("SELECT count(*) FROM sessia_start WHERE stop IS NOT NULL")).toInt();
+        const int entries = db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt();
+        QCOMPARE(entries, 1 + rows + closedPeriods + 2);
+        QCOMPARE(cepProveryaetsya(db), entries);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(m_secret))
+                     .toString(),
+                 QStringLiteral("golosovanie|R|%1|3|1|1|5").arg(m_secret));
+        const QString minutes = protokolTekst(db, 1);
+        zhurnal::Proverka p;
+        QString problem;
+        QVERIFY2(zhurnal::proverit(db, 1, &p, &problem), qPrintable(problem));
+        QCOMPARE(p.golovy.keys(), (QList<int>{m_open, m_secret}));
+        for (const QString &head : p.golovy)
+            QCOMPARE(minutes.count(QStringLiteral("Журнал: ") + head), 2);
+        db.close();
+        QVERIFY(db.open(params(name)));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt(), entries);
+
+        Run r = voterSql(connection(name), {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("; the %1 rows it already held").arg(rows)), qPrintable(r.out));
+        const QStringList expected = byulleteniPosleZasedania(db, connection(name), m_open, m_secret);
+        db.close();
+        QCOMPARE(expected.size(), 3);
+        r = voterSql(connection(name), {QStringLiteral("--verify")});
+        QCOMPARE(r.exitCode, 3);
+        for (const QString &line : expected)
+            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
+    }
+
+    // Under the hall's roles a seat may write nothing but its own rows, yet its ballot is
+    // journalled: the journal is written with the table owner's rights.
+    void seatBallotIsJournalledUnderTheHallsRoles()
+    {
+        const QString name = copy();
+        QVERIFY(!name.isEmpty());
+        QProcess psql;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PGPASSWORD"), m_pg.superuserPassword());
+        psql.setProcessEnvironment(env);
+        QStringList args{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                         QStringLiteral("-h"), m_pg.host(), QStringLiteral("-p"), QString::number(m_pg.port()),
+                         QStringLiteral("-U"), m_pg.superuser(), QStringLiteral("-d"), name};
+        for (const char *a : {"admin1", "admin2", "admin3"})
+            args << QStringLiteral("-v") << QStringLiteral("%1_password=%1").arg(QLatin1String(a));
+        args << QStringLiteral("-f") << QStringLiteral(VOTER_SOURCE_DIR "/src/db/schema/postgresql-roles.sql");
+        psql.start(PgCluster::binDir() + QStringLiteral("/psql"), args);
+        QVERIFY(psql.waitForFinished(60000));
+        QVERIFY2(psql.exitCode() == 0, psql.readAllStandardError().constData());
+
+        DbConnection op;
+        QVERIFY2(op.open(params(name)), qPrintable(op.firstErrorText()));
+        const int deputy = op.scalar(QStringLiteral("SELECT s.id_deputat FROM sostav s JOIN mesto m ON m.id = s.id_mesto "
+                                                    "WHERE m.nomer = '05'")).toInt();
+        const int before = op.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt();
+        DbConnection seat;
+        QVERIFY2(seat.open({m_pg.serverParam(), name, QStringLiteral("05"), QStringLiteral("05")}),
+                 qPrintable(seat.firstErrorText()));
+        QVERIFY2(seat.exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,2,1,%2)")
+                               .arg(deputy)
+                               .arg(m_open)),
+                 qPrintable(seat.firstErrorText()));
+        // Its own rights are unchanged: it cannot write the journal itself.
+        QVERIFY(!seat.exec(QStringLiteral("INSERT INTO zhurnal (tablica,deistvie,zapis,hash) VALUES ('otvet','I','x','y')")));
+        QCOMPARE(op.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt(), before + 1);
+        QCOMPARE(cepProveryaetsya(op), before + 1);
     }
 };
 
