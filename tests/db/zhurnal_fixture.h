@@ -151,4 +151,69 @@ inline QStringList byulleteniPosleZasedania(DbConnection &db, const QStringList 
             QStringLiteral("ballot %1 (vote %2, deputy 6): inserted after the vote was closed").arg(inserted).arg(open)};
 }
 
+// What --verify printed, held against the lines it must hold and the number of findings:
+// empty when it agrees, otherwise what is missing with the whole output.
+inline QString nahodkiNeTe(const Run &r, const QStringList &lines, int findings)
+{
+    QStringList missing;
+    for (const QString &line : lines)
+        if (!r.out.contains(line))
+            missing << line;
+    const QString total = QStringLiteral("verify: %1 findings").arg(findings);
+    if (!r.out.contains(total))
+        missing << total;
+    if (r.exitCode != 3)
+        missing << QStringLiteral("exit code 3 (not %1)").arg(r.exitCode);
+    return missing.isEmpty() ? QString() : missing.join(QLatin1Char('\n')) + QStringLiteral("\n---\n") + r.out;
+}
+
+// With the journal's triggers off: changes a ballot, deletes one and inserts one in the
+// secret vote, deletes a presence record and changes the open vote. Returns the lines
+// --verify must print for them; empty when a step failed.
+inline QStringList mimoZhurnala(DbConnection &db, int open, int secret)
+{
+    const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1").arg(secret)).toInt();
+    const int deleted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet WHERE id_golosovanie=%1").arg(secret)).toInt();
+    if (!run(db, QStringLiteral("UPDATE otvet SET result=3 WHERE id=%1").arg(changed))
+        || !run(db, QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted))
+        || !run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,2,%1)").arg(secret)))
+        return {};
+    const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
+    if (!run(db, QStringLiteral("DELETE FROM sessia WHERE id_deputat=5"))
+        || !run(db, QStringLiteral("UPDATE golosovanie SET nuzno=1 WHERE id=%1").arg(open)))
+        return {};
+    return {QStringLiteral("ballot %1 (vote %2, deputy 1): changed outside the journal: result 1 -> 3").arg(changed).arg(secret),
+            QStringLiteral("ballot %1 (vote %2, deputy 5): deleted outside the journal").arg(deleted).arg(secret),
+            QStringLiteral("ballot %1 (vote %2, deputy 6): inserted outside the journal").arg(inserted).arg(secret),
+            QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal"),
+            QStringLiteral("vote %1: changed outside the journal: nuzno 4 -> 1").arg(open)};
+}
+
+// The entries a journal added to an older database starts with: the first entry, every row
+// of the journalled tables, each closed period and each vote that is over (`votes` of them).
+inline int nachaloZhurnala(DbConnection &db, int votes)
+{
+    return 1 + votes
+           + db.scalar(QStringLiteral("SELECT (SELECT count(*) FROM otvet) + (SELECT count(*) FROM golosovanie) + "
+                                      "(SELECT count(*) FROM sessia_start) + (SELECT count(*) FROM sessia) + "
+                                      "(SELECT count(*) FROM sessia_start WHERE stop IS NOT NULL)"))
+                 .toInt();
+}
+
+// Both layouts of the minutes of meeting 1 print each vote's head as the check gives it:
+// empty when they do, otherwise what is wrong.
+inline QString golovyVProtokole(DbConnection &db, const QList<int> &votes, const QString &minutes)
+{
+    zhurnal::Proverka p;
+    QString problem;
+    if (!zhurnal::proverit(db, 1, &p, &problem))
+        return problem;
+    if (p.golovy.keys() != votes)
+        return QStringLiteral("heads for %1 votes").arg(p.golovy.size());
+    for (const QString &head : p.golovy)
+        if (minutes.count(QStringLiteral("Журнал: ") + head) != 2)
+            return QStringLiteral("head %1 printed %2 times:\n%3").arg(head).arg(minutes.count(head)).arg(minutes);
+    return QString();
+}
+
 }  // namespace zhurnaltest
