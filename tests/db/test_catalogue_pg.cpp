@@ -66,13 +66,8 @@ private slots:
             QString failed;
             QVERIFY2(schema::runScript(db, sample, &error, {}, &failed), qPrintable(error + QStringLiteral(" <- ") + failed));
         }
-        m_admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("catalogue-admin"));
-        m_admin.setHostName(m_pg.host());
-        m_admin.setPort(m_pg.port());
-        m_admin.setDatabaseName(QStringLiteral("postgres"));
-        m_admin.setUserName(m_pg.superuser());
-        m_admin.setPassword(m_pg.superuserPassword());
-        QVERIFY2(m_admin.open(), qPrintable(m_admin.lastError().text()));
+        m_admin = m_pg.connectSuperuser(QStringLiteral("catalogue-admin"), QStringLiteral("postgres"), &error);
+        QVERIFY2(m_admin.isOpen(), qPrintable(error));
     }
 
     void cleanupTestCase()

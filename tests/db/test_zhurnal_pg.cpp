@@ -6,7 +6,6 @@
 #include "test_tsql_db.h"
 #include "zhurnal_fixture.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -76,13 +75,8 @@ private slots:
             QVERIFY2(schema::loadDemo(db, m_dir.path(), &error), qPrintable(error));
             QVERIFY(meeting(db, &m_open, &m_secret));
         }
-        m_admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zhurnal-admin"));
-        m_admin.setHostName(m_pg.host());
-        m_admin.setPort(m_pg.port());
-        m_admin.setDatabaseName(QStringLiteral("postgres"));
-        m_admin.setUserName(m_pg.superuser());
-        m_admin.setPassword(m_pg.superuserPassword());
-        QVERIFY2(m_admin.open(), qPrintable(m_admin.lastError().text()));
+        m_admin = m_pg.connectSuperuser(QStringLiteral("zhurnal-admin"), QStringLiteral("postgres"), &error);
+        QVERIFY2(m_admin.isOpen(), qPrintable(error));
     }
 
     void cleanupTestCase()
@@ -135,16 +129,8 @@ private slots:
         // Both layouts of the minutes print each vote's head as the check gives it.
         DbConnection db;
         QVERIFY2(db.open(params(name)), qPrintable(db.firstErrorText()));
-        const QString minutes = protokolTekst(db, 1);
-        QVERIFY2(!minutes.startsWith(QStringLiteral("<failed")), qPrintable(minutes));
-        zhurnal::Proverka p;
-        QString problem;
-        QVERIFY2(zhurnal::proverit(db, 1, &p, &problem), qPrintable(problem));
-        QCOMPARE(p.golovy.keys(), (QList<int>{m_open, m_secret}));
-        for (const QString &head : p.golovy) {
-            QVERIFY(r.out.contains(QStringLiteral("head ") + head));
-            QCOMPARE(minutes.count(QStringLiteral("Журнал: ") + head), 2);
-        }
+        const QString heads = golovyVProtokole(db, {m_open, m_secret}, protokolTekst(db, 1));
+        QVERIFY2(heads.isEmpty(), qPrintable(heads));
     }
 
     void plainSqlAfterTheMeetingIsFound()
@@ -156,11 +142,8 @@ private slots:
         const QStringList expected = byulleteniPosleZasedania(db, connection(name), m_open, m_secret);
         db.close();
         QCOMPARE(expected.size(), 3);
-        const Run r = voterSql(connection(name), {QStringLiteral("--verify"), QStringLiteral("1")});
-        QCOMPARE(r.exitCode, 3);
-        for (const QString &line : expected)
-            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
-        QVERIFY(r.out.contains(QStringLiteral("verify: 3 findings")));
+        const QString d = nahodkiNeTe(voterSql(connection(name), {QStringLiteral("--verify"), QStringLiteral("1")}), expected, 3);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
         QCOMPARE(voterSql(connection(name), {QStringLiteral("--verify"), QStringLiteral("2")}).exitCode, 0);
     }
 
@@ -177,29 +160,15 @@ private slots:
             QVERIFY2(q.exec(QStringLiteral("ALTER TABLE %1 DISABLE TRIGGER %1_zhurnal").arg(QLatin1String(t))),
                      qPrintable(q.lastError().text()));
         const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
-        const int deleted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
-        QVERIFY(run(db, QStringLiteral("UPDATE otvet SET result=3 WHERE id=%1").arg(changed)));
-        QVERIFY(run(db, QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted)));
-        QVERIFY(run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,2,%1)").arg(m_secret)));
-        const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
-        QVERIFY(run(db, QStringLiteral("DELETE FROM sessia WHERE id_deputat=5")));
-        QVERIFY(run(db, QStringLiteral("UPDATE golosovanie SET nuzno=1 WHERE id=%1").arg(m_open)));
-
-        Run r = voterSql(connection(name), {QStringLiteral("--verify")});
-        QCOMPARE(r.exitCode, 3);
-        for (const QString &line :
-             {QStringLiteral("ballot %1 (vote %2, deputy 1): changed outside the journal: result 1 -> 3").arg(changed).arg(m_secret),
-              QStringLiteral("ballot %1 (vote %2, deputy 5): deleted outside the journal").arg(deleted).arg(m_secret),
-              QStringLiteral("ballot %1 (vote %2, deputy 6): inserted outside the journal").arg(inserted).arg(m_secret),
-              QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal"),
-              QStringLiteral("vote %1: changed outside the journal: nuzno 4 -> 1").arg(m_open)})
-            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
-        QVERIFY(r.out.contains(QStringLiteral("verify: 5 findings")));
+        const QStringList expected = mimoZhurnala(db, m_open, m_secret);
+        QCOMPARE(expected.size(), 5);
+        const QString d = nahodkiNeTe(voterSql(connection(name), {QStringLiteral("--verify")}), expected, 5);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
 
         const int entry = db.scalar(QStringLiteral("SELECT MAX(id) FROM zhurnal WHERE tablica='otvet' AND id_zapisi=%1").arg(changed)).toInt();
         QVERIFY(run(db, QStringLiteral("UPDATE zhurnal SET zapis='otvet|I|%1|1|2|3|%2' WHERE id=%3").arg(changed).arg(m_secret).arg(entry)));
         db.close();
-        r = voterSql(connection(name), {QStringLiteral("--verify")});
+        const Run r = voterSql(connection(name), {QStringLiteral("--verify")});
         QCOMPARE(r.exitCode, 3);
         QVERIFY2(r.out.contains(QStringLiteral("journal entry %1: the chain is broken there").arg(entry)), qPrintable(r.out));
     }
@@ -211,13 +180,9 @@ private slots:
         const QString name = copy();
         QVERIFY(!name.isEmpty());
         {
-            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("older"));
-            raw.setHostName(m_pg.host());
-            raw.setPort(m_pg.port());
-            raw.setDatabaseName(name);
-            raw.setUserName(m_pg.superuser());
-            raw.setPassword(m_pg.superuserPassword());
-            QVERIFY2(raw.open(), qPrintable(raw.lastError().text()));
+            QString error;
+            QSqlDatabase raw = m_pg.connectSuperuser(QStringLiteral("older"), name, &error);
+            QVERIFY2(raw.isOpen(), qPrintable(error));
             QSqlQuery q(raw);
             QVERIFY2(q.exec(QStringLiteral(
                          "DO $$ DECLARE f record; BEGIN FOR f IN SELECT p.oid::regprocedure AS sig FROM pg_proc p "
@@ -234,37 +199,27 @@ private slots:
 
         DbConnection db;
         QVERIFY2(db.open(params(name)), qPrintable(db.firstErrorText()));
-        const int rows = db.scalar(QStringLiteral("SELECT (SELECT count(*) FROM otvet) + (SELECT count(*) FROM golosovanie) + "
-                                                  "(SELECT count(*) FROM sessia_start) + (SELECT count(*) FROM sessia)"))
-                             .toInt();
-        const int closedPeriods = db.scalar(QStringLiteral("SELECT count(*) FROM sessia_start WHERE stop IS NOT NULL")).toInt();
         const int entries = db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt();
-        QCOMPARE(entries, 1 + rows + closedPeriods + 2);
+        QCOMPARE(entries, nachaloZhurnala(db, 2));
         QCOMPARE(cepProveryaetsya(db), entries);
         QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(m_secret))
                      .toString(),
                  QStringLiteral("golosovanie|R|%1|3|1|1|5").arg(m_secret));
-        const QString minutes = protokolTekst(db, 1);
-        zhurnal::Proverka p;
-        QString problem;
-        QVERIFY2(zhurnal::proverit(db, 1, &p, &problem), qPrintable(problem));
-        QCOMPARE(p.golovy.keys(), (QList<int>{m_open, m_secret}));
-        for (const QString &head : p.golovy)
-            QCOMPARE(minutes.count(QStringLiteral("Журнал: ") + head), 2);
+        const QString heads = golovyVProtokole(db, {m_open, m_secret}, protokolTekst(db, 1));
+        QVERIFY2(heads.isEmpty(), qPrintable(heads));
+        const int rows = db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal WHERE deistvie='S' AND tablica<>'zhurnal'")).toInt();
         db.close();
         QVERIFY(db.open(params(name)));
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt(), entries);
 
-        Run r = voterSql(connection(name), {QStringLiteral("--verify")});
+        const Run r = voterSql(connection(name), {QStringLiteral("--verify")});
         QVERIFY2(r.exitCode == 0, qPrintable(r.out));
         QVERIFY2(r.out.contains(QStringLiteral("; the %1 rows it already held").arg(rows)), qPrintable(r.out));
         const QStringList expected = byulleteniPosleZasedania(db, connection(name), m_open, m_secret);
         db.close();
         QCOMPARE(expected.size(), 3);
-        r = voterSql(connection(name), {QStringLiteral("--verify")});
-        QCOMPARE(r.exitCode, 3);
-        for (const QString &line : expected)
-            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
+        const QString d = nahodkiNeTe(voterSql(connection(name), {QStringLiteral("--verify")}), expected, 3);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
     }
 
     // Under the hall's roles a seat may write nothing but its own rows, yet its ballot is
@@ -273,19 +228,12 @@ private slots:
     {
         const QString name = copy();
         QVERIFY(!name.isEmpty());
-        QProcess psql;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PGPASSWORD"), m_pg.superuserPassword());
-        psql.setProcessEnvironment(env);
-        QStringList args{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                         QStringLiteral("-h"), m_pg.host(), QStringLiteral("-p"), QString::number(m_pg.port()),
-                         QStringLiteral("-U"), m_pg.superuser(), QStringLiteral("-d"), name};
-        for (const char *a : {"admin1", "admin2", "admin3"})
-            args << QStringLiteral("-v") << QStringLiteral("%1_password=%1").arg(QLatin1String(a));
-        args << QStringLiteral("-f") << QStringLiteral(VOTER_SOURCE_DIR "/src/db/schema/postgresql-roles.sql");
-        psql.start(PgCluster::binDir() + QStringLiteral("/psql"), args);
-        QVERIFY(psql.waitForFinished(60000));
-        QVERIFY2(psql.exitCode() == 0, psql.readAllStandardError().constData());
+        QString out;
+        QVERIFY2(m_pg.psqlFile(QStringLiteral(VOTER_SOURCE_DIR "/src/db/schema/postgresql-roles.sql"), name,
+                               {QStringLiteral("admin1_password=admin1"), QStringLiteral("admin2_password=admin2"),
+                                QStringLiteral("admin3_password=admin3")},
+                               &out),
+                 qPrintable(out));
 
         DbConnection op;
         QVERIFY2(op.open(params(name)), qPrintable(op.firstErrorText()));
