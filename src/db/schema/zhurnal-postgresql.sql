@@ -60,27 +60,22 @@ CREATE FUNCTION zhurnal_itog(g integer) RETURNS text LANGUAGE sql STABLE AS $$
         || '|' || (SELECT count(*) FROM otvet WHERE id_golosovanie = g)
 $$;
 
-CREATE FUNCTION otvet_zhurnal() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
+-- Ballots and votes: every insert, change (the new row) and delete (the old row). The
+-- trigger's argument names the column that holds the row's vote.
+CREATE FUNCTION zhurnal_stroka() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
     IF TG_OP = 'DELETE' THEN
-        PERFORM zhurnal_dobavit('otvet', 'D', OLD.id, OLD.id_golosovanie, zhurnal_tekst(OLD, 'D'));
+        PERFORM zhurnal_dobavit(TG_TABLE_NAME, 'D', OLD.id, (to_jsonb(OLD) ->> TG_ARGV[0])::integer, zhurnal_tekst(OLD, 'D'));
         RETURN OLD;
     END IF;
-    PERFORM zhurnal_dobavit('otvet', left(TG_OP, 1), NEW.id, NEW.id_golosovanie, zhurnal_tekst(NEW, left(TG_OP, 1)));
+    PERFORM zhurnal_dobavit(TG_TABLE_NAME, left(TG_OP, 1), NEW.id, (to_jsonb(NEW) ->> TG_ARGV[0])::integer,
+                            zhurnal_tekst(NEW, left(TG_OP, 1)));
     RETURN NEW;
 END $$;
-CREATE TRIGGER otvet_zhurnal AFTER INSERT OR UPDATE OR DELETE ON otvet FOR EACH ROW EXECUTE FUNCTION otvet_zhurnal();
-
-CREATE FUNCTION golosovanie_zhurnal() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
-BEGIN
-    IF TG_OP = 'DELETE' THEN
-        PERFORM zhurnal_dobavit('golosovanie', 'D', OLD.id, OLD.id, zhurnal_tekst(OLD, 'D'));
-        RETURN OLD;
-    END IF;
-    PERFORM zhurnal_dobavit('golosovanie', left(TG_OP, 1), NEW.id, NEW.id, zhurnal_tekst(NEW, left(TG_OP, 1)));
-    RETURN NEW;
-END $$;
-CREATE TRIGGER golosovanie_zhurnal AFTER INSERT OR UPDATE OR DELETE ON golosovanie FOR EACH ROW EXECUTE FUNCTION golosovanie_zhurnal();
+CREATE TRIGGER otvet_zhurnal AFTER INSERT OR UPDATE OR DELETE ON otvet FOR EACH ROW
+    EXECUTE FUNCTION zhurnal_stroka('id_golosovanie');
+CREATE TRIGGER golosovanie_zhurnal AFTER INSERT OR UPDATE OR DELETE ON golosovanie FOR EACH ROW
+    EXECUTE FUNCTION zhurnal_stroka('id');
 
 CREATE FUNCTION regim_zhurnal_itog() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
