@@ -4,6 +4,7 @@
 // run as a separate process, and plain-SQL changes made behind the hall's back.
 #include "db/connection.h"
 #include "db/zhurnal.h"
+#include "support/protokol.h"
 
 #include <QProcess>
 #include <QString>
@@ -189,17 +190,6 @@ inline QStringList mimoZhurnala(DbConnection &db, int open, int secret)
             QStringLiteral("vote %1: changed outside the journal: nuzno 4 -> 1").arg(open)};
 }
 
-// The entries a journal added to an older database starts with: the first entry, every row
-// of the journalled tables, each closed period and each vote that is over (`votes` of them).
-inline int nachaloZhurnala(DbConnection &db, int votes)
-{
-    return 1 + votes
-           + db.scalar(QStringLiteral("SELECT (SELECT count(*) FROM otvet) + (SELECT count(*) FROM golosovanie) + "
-                                      "(SELECT count(*) FROM sessia_start) + (SELECT count(*) FROM sessia) + "
-                                      "(SELECT count(*) FROM sessia_start WHERE stop IS NOT NULL)"))
-                 .toInt();
-}
-
 // Both layouts of the minutes of meeting 1 print each vote's head as the check gives it:
 // empty when they do, otherwise what is wrong.
 inline QString golovyVProtokole(DbConnection &db, const QList<int> &votes, const QString &minutes)
@@ -214,6 +204,32 @@ inline QString golovyVProtokole(DbConnection &db, const QList<int> &votes, const
         if (minutes.count(QStringLiteral("Журнал: ") + head) != 2)
             return QStringLiteral("head %1 printed %2 times:\n%3").arg(head).arg(minutes.count(head)).arg(minutes);
     return QString();
+}
+
+// The journal just added to an older database that holds the played meeting: it starts
+// with the first entry, every row of the journalled tables, each closed period and each of
+// the two votes' results (the secret one's counts as they were), the chain links, and the
+// minutes print the heads. Empty when all hold; *entries gets the journal's length, *rows
+// the number of rows recorded.
+inline QString nachaloZhurnala(DbConnection &db, int open, int secret, int *entries, int *rows)
+{
+    *entries = db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt();
+    *rows = db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal WHERE deistvie='S' AND tablica<>'zhurnal'")).toInt();
+    const int expected = 1 + 2
+                         + db.scalar(QStringLiteral("SELECT (SELECT count(*) FROM otvet) + (SELECT count(*) FROM golosovanie) + "
+                                                    "(SELECT count(*) FROM sessia_start) + (SELECT count(*) FROM sessia) + "
+                                                    "(SELECT count(*) FROM sessia_start WHERE stop IS NOT NULL)"))
+                               .toInt();
+    if (*entries != expected)
+        return QStringLiteral("%1 journal entries instead of %2").arg(*entries).arg(expected);
+    if (!db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE id = (SELECT MIN(id) FROM zhurnal)")).toString().startsWith(QStringLiteral("zhurnal|S|")))
+        return QStringLiteral("the first entry is not the journal's start");
+    if (cepProveryaetsya(db) != *entries)
+        return QStringLiteral("the chain breaks at entry %1").arg(-cepProveryaetsya(db));
+    const QString itog = db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(secret)).toString();
+    if (itog != QStringLiteral("golosovanie|R|%1|3|1|1|5").arg(secret))
+        return QStringLiteral("the secret vote's result reads %1").arg(itog);
+    return golovyVProtokole(db, {open, secret}, protokolTekst(db, 1));
 }
 
 }  // namespace zhurnaltest
