@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
 #include <QVariant>
 
 namespace catalogue {
@@ -200,6 +202,22 @@ inline QString checkExpectations(const Entry &e, const ResultSet &rs)
             return QStringLiteral("row %1: %2").arg(r + 1).arg(d);
     }
     return QString();
+}
+
+// One data row per entry, named by its id (the "index" column).
+inline void entryRows(const QList<Entry> &entries)
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < entries.size(); ++i)
+        QTest::newRow(qPrintable(entries[i].id)) << i;
+}
+
+// A copy of the sample database for entry `index` (empty when it cannot be made).
+inline QString entryCopy(const QTemporaryDir &dir, const QString &sample, int index)
+{
+    const QString path = dir.filePath(QStringLiteral("entry%1.db").arg(index));
+    QFile::remove(path);
+    return QFile::copy(sample, path) ? path : QString();
 }
 
 }  // namespace catalogue

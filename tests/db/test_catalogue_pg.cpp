@@ -80,21 +80,15 @@ private slots:
         m_pg.stop();
     }
 
-    void statement_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < m_entries.size(); ++i)
-            QTest::newRow(qPrintable(m_entries[i].id)) << i;
-    }
+    void statement_data() { entryRows(m_entries); }
 
     void statement()
     {
         QFETCH(int, index);
         const Entry &e = m_entries[index];
 
-        const QString path = m_dir.filePath(QStringLiteral("entry%1.db").arg(index));
-        QFile::remove(path);
-        QVERIFY(QFile::copy(m_sample, path));
+        const QString path = entryCopy(m_dir, m_sample, index);
+        QVERIFY(!path.isEmpty());
         ResultSet embedded;
         {
             DbConnection db;
