@@ -245,7 +245,10 @@ bool dobavitZhurnalPostgres(QSqlDatabase &handle, QString *error)
             QSqlQuery(handle).exec(QStringLiteral("ROLLBACK"));
         return false;
     };
-    const QString nuzhen = QStringLiteral("SELECT to_regclass('golosovanie') IS NOT NULL AND to_regclass('zhurnal') IS NULL");
+    // Only a hall's database (the journalled tables are there) that has no journal.
+    const QString nuzhen = QStringLiteral("SELECT to_regclass('otvet') IS NOT NULL AND to_regclass('golosovanie') IS NOT NULL "
+                                          "AND to_regclass('sessia_start') IS NOT NULL AND to_regclass('sessia') IS NOT NULL "
+                                          "AND to_regclass('regim') IS NOT NULL AND to_regclass('zhurnal') IS NULL");
     // A cheap look first: almost always the journal is there.
     if (!q.exec(nuzhen) || !q.next())
         return fail(false);

@@ -537,17 +537,22 @@ bool dlyaKazhdogo(sqlite3 *h, const QString &vybor, const QString &vstavka)
     return ok;
 }
 
-bool estZhurnal(sqlite3 *h, bool *est)
+// Whether the journal is to be added: the tables it journals are there and it is not. (A
+// database without them is not a hall's and has nothing to journal.)
+bool nuzhenZhurnal(sqlite3 *h, bool *nuzhen)
 {
     sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(h, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'zhurnal'", -1, &st,
-                           nullptr)
+    if (sqlite3_prepare_v2(h,
+                           "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('otvet', "
+                           "'golosovanie', 'sessia_start', 'sessia', 'regim')) = 5 AND NOT EXISTS (SELECT 1 FROM "
+                           "sqlite_master WHERE type = 'table' AND name = 'zhurnal')",
+                           -1, &st, nullptr)
         != SQLITE_OK)
         return false;
     const int rc = sqlite3_step(st);
+    *nuzhen = rc == SQLITE_ROW && sqlite3_column_int(st, 0) != 0;
     sqlite3_finalize(st);
-    *est = rc == SQLITE_ROW;
-    return rc == SQLITE_ROW || rc == SQLITE_DONE;
+    return rc == SQLITE_ROW;
 }
 
 }  // namespace
@@ -562,17 +567,17 @@ bool dobavitSqlite(sqlite3 *h, QString *error)
             sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
     };
-    bool est = false;
-    if (!estZhurnal(h, &est))
+    bool nuzhen = false;
+    if (!nuzhenZhurnal(h, &nuzhen))
         return oshibka(false);
-    if (est)
+    if (!nuzhen)
         return true;
     if (sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return oshibka(false);
     // Another workstation may have added it while this one waited for the lock.
-    if (!estZhurnal(h, &est))
+    if (!nuzhenZhurnal(h, &nuzhen))
         return oshibka(true);
-    if (est)
+    if (!nuzhen)
         return sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK || oshibka(true);
 
     const QString nachalo = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));

@@ -49,8 +49,8 @@ QString sxemaSqlite();
 // then a starting record (event S) of every row already in the journalled tables, each
 // closed registration period (C) and each vote not running (R), after a first entry
 // "zhurnal|S|<time>". Done under the write lock, so of many workstations opening together
-// only the first does it; a database that has the journal is left alone. Needs the
-// engine's functions (sha256, zhurnal_pole) on the handle.
+// only the first does it; a database that has the journal, or lacks the tables it journals,
+// is left alone. Needs the engine's functions (sha256, zhurnal_pole) on the handle.
 bool dobavitSqlite(sqlite3 *handle, QString *error);
 
 }  // namespace zhurnal
