@@ -24,6 +24,32 @@ class TestZhurnal : public QObject {
     QString m_played;  // a demo database after the meeting, copied by each case
     int m_open = 0, m_secret = 0;
 
+    // A copy of the played meeting as a database from before the journal: no journal table
+    // or triggers. `sql` runs on it first (the triggers do not fire for it).
+    QString bezZhurnala(const QString &name, const QString &sql = QString())
+    {
+        const QString path = copy(name);
+        bool ok = !path.isEmpty();
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+            raw.setDatabaseName(path);
+            ok = ok && raw.open();
+            QSqlQuery q(raw);
+            QStringList triggers;
+            ok = ok && q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE '%zhurnal%'"));
+            while (ok && q.next())
+                triggers << q.value(0).toString();
+            ok = ok && triggers.size() == 15;
+            for (const QString &t : triggers)
+                ok = ok && q.exec(QStringLiteral("DROP TRIGGER ") + t);
+            ok = ok && q.exec(QStringLiteral("DROP TABLE zhurnal")) && (sql.isEmpty() || q.exec(sql));
+            q.finish();
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("older"));
+        return ok ? path : QString();
+    }
+
     QString copy(const QString &name)
     {
         const QString path = m_dir.filePath(name);
@@ -139,24 +165,8 @@ private slots:
     // triggers. The first open through the program adds them, with the rows as they stood.
     void olderDatabaseGetsTheJournalOnOpen()
     {
-        const QString path = copy(QStringLiteral("older.db"));
-        {
-            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
-            raw.setDatabaseName(path);
-            QVERIFY(raw.open());
-            QSqlQuery q(raw);
-            QVERIFY(q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE '%zhurnal%'")));
-            QStringList triggers;
-            while (q.next())
-                triggers << q.value(0).toString();
-            QCOMPARE(triggers.size(), 15);
-            for (const QString &t : triggers)
-                QVERIFY(q.exec(QStringLiteral("DROP TRIGGER ") + t));
-            QVERIFY(q.exec(QStringLiteral("DROP TABLE zhurnal")));
-            q.finish();
-            raw.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("older"));
+        const QString path = bezZhurnala(QStringLiteral("older.db"));
+        QVERIFY(!path.isEmpty());
 
         DbConnection db;
         QVERIFY2(tsqltest::openHall(db, path), qPrintable(db.firstErrorText()));
@@ -185,6 +195,36 @@ private slots:
         db.close();
         expected << QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal");
         const QString d = nahodkiNeTe(voterSql(embedded(path), {QStringLiteral("--verify")}), expected, 4);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+    }
+
+    // A vote running when the journal is added is not closed by it: a ballot cast then is no
+    // finding, and the result the hall shows closes it as usual.
+    void voteRunningWhenTheJournalIsAddedStaysOpen()
+    {
+        const QString path = bezZhurnala(QStringLiteral("running.db"),
+                                         QStringLiteral("UPDATE regim SET nomer=2,param1=%1,param2=15").arg(m_open));
+        QVERIFY(!path.isEmpty());
+        DbConnection db;
+        QVERIFY2(tsqltest::openHall(db, path), qPrintable(db.firstErrorText()));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal WHERE deistvie='R'")).toInt(), 1);
+        db.close();
+        QCOMPARE(voterSql(embedded(path), {QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) "
+                                                          "VALUES (6,2,1,%1)").arg(m_open)})
+                     .exitCode,
+                 0);
+        Run r = voterSql(embedded(path), {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+
+        for (const QString &q : {QStringLiteral("UPDATE regim SET nomer=4,param1=%1,param2=15").arg(m_open),
+                                 QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (7,2,1,%1)").arg(m_open)})
+            QCOMPARE(voterSql(embedded(path), {q}).exitCode, 0);
+        QVERIFY(tsqltest::openHall(db, path));
+        const int late = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
+        db.close();
+        const QString d = nahodkiNeTe(
+            voterSql(embedded(path), {QStringLiteral("--verify")}),
+            {QStringLiteral("ballot %1 (vote %2, deputy 7): inserted after the vote was closed").arg(late).arg(m_open)}, 1);
         QVERIFY2(d.isEmpty(), qPrintable(d));
     }
 

@@ -160,7 +160,7 @@ inline QString nahodkiNeTe(const Run &r, const QStringList &lines, int findings)
     for (const QString &line : lines)
         if (!r.out.contains(line))
             missing << line;
-    const QString total = QStringLiteral("verify: %1 findings").arg(findings);
+    const QString total = QStringLiteral("verify: %1 %2").arg(findings).arg(findings == 1 ? "finding" : "findings");
     if (!r.out.contains(total))
         missing << total;
     if (r.exitCode != 3)
