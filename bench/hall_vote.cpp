@@ -241,6 +241,27 @@ int main(int argc, char **argv)
             }
         };
         TGlavForma *w = terminals[4]->window();
+        // The votes above are over: the presses go to a vote of their own, left running (no
+        // countdown) until the rounds are done.
+        const int pressVote = [&] {
+            if (!hall.exec(QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,"
+                                          "nuzno,zak,id_povestka,id_sessia) SELECT getdate(),regim,tip,vid,isbrano,"
+                                          "prisutstvuet,regim_polsov,nuzno,zak,id_povestka,id_sessia FROM golosovanie "
+                                          "WHERE id = (SELECT MAX(id) FROM golosovanie)")))
+                return 0;
+            const int id = hall.scalarInt(QStringLiteral("SELECT MAX(id) FROM golosovanie"));
+            return hall.exec(QStringLiteral("UPDATE regim SET nomer=2,param1=%1,param2=600").arg(id)) ? id : 0;
+        }();
+        // Until the seat's own poller has read the new vote (its screen may still show the last one).
+        auto pokazano = [&] { return w->RegimNomer() == 2 && w->RegimParam1() == pressVote && !w->PanelGolosovanie->isHidden(); };
+        for (int i = 0; i < 40 && !pokazano(); ++i)
+            runFor(50);
+        if (!pressVote || !pokazano()) {
+            std::fprintf(stderr, "the seat does not show the vote for the presses\n");
+            return 2;
+        }
+        int refused = 0, notShown = 0;
+        QStringList failures;
         QVector<qint64> ns[2];
         qint64 sent[2] = {0, 0}, spent[2] = {0, 0};
         const int rounds = 6, presses = 60;
@@ -252,7 +273,18 @@ int main(int argc, char **argv)
                 const qint64 before = w->GlavBasa.statementCount();
                 QElapsedTimer t;
                 t.start();
-                w->KnopkiGolosovania->Golos(1 + i % 3);
+                const bool shown = w->RegimNomer() == 2 && !w->PanelGolosovanie->isHidden();
+                const int messages = terminals[4]->dialogs.shown.size();
+                if (!w->KnopkiGolosovania->Golos(1 + i % 3)) {
+                    ++refused;
+                    if (!shown)
+                        ++notShown;
+                    else if (terminals[4]->dialogs.shown.size() > messages)
+                        failures << terminals[4]->dialogs.shown.last().text;
+                    else
+                        std::fprintf(stderr, "refused: round %d press %d, the seat's mode %d/%d\n", r, i, w->RegimNomer(),
+                                     w->RegimParam1());
+                }
                 const qint64 n = t.nsecsElapsed();
                 ns[with] << n;
                 spent[with] += n;
@@ -268,11 +300,18 @@ int main(int argc, char **argv)
         for (int k = 1; k >= 0; --k) {
             std::sort(ns[k].begin(), ns[k].end());
             median[k] = ns[k][ns[k].size() / 2] / 1000.0;
-            std::printf("  %-16s median %.0f us, p95 %.0f us; %.2f statements per press, %.0f statements per s\n",
-                        names[k], median[k], ns[k][ns[k].size() * 95 / 100] / 1000.0, double(sent[k]) / ns[k].size(),
-                        sent[k] / (spent[k] / 1e9));
+            std::printf("  %-16s median %.0f us, p95 %.0f us, worst %.0f us; %.2f statements per press, %.0f "
+                        "statements per s\n",
+                        names[k], median[k], ns[k][ns[k].size() * 95 / 100] / 1000.0, ns[k].last() / 1000.0,
+                        double(sent[k]) / ns[k].size(), sent[k] / (spent[k] / 1e9));
         }
         std::printf("  journal / without: %.2f x press time, same statements per press\n", median[1] / median[0]);
+        hall.exec(QStringLiteral("UPDATE regim SET nomer=4,param1=%1,param2=0").arg(pressVote));
+        if (refused) {
+            std::printf("presses refused: %d (%d with the panel not shown, %d failed: %s)\n", refused, notShown,
+                        int(failures.size()), qPrintable(failures.join(QStringLiteral("; "))));
+            return 2;
+        }
     }
 
     int ended = 0;

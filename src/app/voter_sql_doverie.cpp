@@ -18,6 +18,10 @@ int proverkaZhurnala(DbConnection &db, int zasedanie, QTextStream &out, QTextStr
         return 1;
     }
     out << "journal: " << p.zapisei << (p.zapisei == 1 ? " entry" : " entries") << '\n';
+    if (!p.nachalo.isEmpty())
+        out << "journal: added to this database at " << p.nachalo << "; the " << p.nachalnyh
+            << " rows it already held were recorded as they stood then. Changes made before that "
+               "moment cannot be seen; from it on, every change is checked.\n";
     for (auto it = p.golovy.cbegin(); it != p.golovy.cend(); ++it)
         out << "vote " << it.key() << " (meeting " << p.zasedanieGolosovania.value(it.key()) << "): head "
             << it.value() << '\n';

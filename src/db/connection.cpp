@@ -2,7 +2,9 @@
 
 #include "db/dbfiles.h"
 #include "db/parol.h"
+#include "db/zhurnal.h"
 #include "db/prava.h"
+#include "db/schema.h"
 #include "db/tsql.h"
 #include "db/dnevnik.h"
 #include "db/oshibki.h"
@@ -326,6 +328,12 @@ bool DbConnection::openEmbedded()
         setError(QStringLiteral("Login failed for user '%1'.").arg(m_params.login), 18456);
         return false;
     }
+    // A database made before the vote journal existed gets it now, with what it already
+    // holds as the journal's starting record; without it the minutes could not be printed.
+    if (!zhurnal::dobavitSqlite(handle, &problem)) {
+        setError(problem, 0);
+        return false;
+    }
     if (!prava::ustanovit(handle, m_params.login, m_prava.get(), &problem)) {
         setError(problem, 0);
         return false;
@@ -429,6 +437,11 @@ bool DbConnection::openPostgres()
         takeError(error.isValid() ? error : db.lastError());
         return false;
     }
+    // A database made before the vote journal existed gets it now (a login without the right
+    // to create leaves that to the operator's console; the hall still works meanwhile).
+    QString problem;
+    if (!schema::dobavitZhurnalPostgres(db, &problem))
+        qWarning("voter: %s", qPrintable(problem));
     m_linkLost = false;
     m_inTransaction = false;
     return true;

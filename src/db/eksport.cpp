@@ -51,11 +51,15 @@ bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out
                                       &ok);
         if (!ok)
             return neudacha();
-        if (id.isNull()) {
-            *oshibka = QStringLiteral("No meeting has any vote.");
+        // Before any vote (a new hall, the demo) the newest meeting, with no votes, is the answer.
+        const QVariant novoe = id.isNull() ? db.scalar(QStringLiteral("SELECT MAX(id) FROM zasedanie"), &ok) : id;
+        if (!ok)
+            return neudacha();
+        if (novoe.isNull()) {
+            *oshibka = QStringLiteral("There is no meeting.");
             return false;
         }
-        zasedanie = id.toInt();
+        zasedanie = novoe.toInt();
     }
     ResultSet m;
     if (!db.query(QStringLiteral("SELECT id,data,opisanie,start,stop FROM zasedanie WHERE id=%1").arg(zasedanie), &m))

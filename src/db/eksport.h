@@ -12,8 +12,9 @@ namespace eksport {
 
 enum class Format { Csv, Json };
 
-// The votes of meeting `zasedanie` (0: the newest meeting that has votes). False with the
-// reason when the meeting is unknown or a statement fails.
+// The votes of meeting `zasedanie` (0: the newest meeting that has votes, or the newest
+// meeting when none has any). False with the reason when there is no such meeting or a
+// statement fails.
 bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out, QString *oshibka);
 
 }  // namespace eksport

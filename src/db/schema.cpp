@@ -1,8 +1,10 @@
 #include "db/schema.h"
 
 #include "db/parol.h"
+#include "db/zhurnal.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -232,6 +234,47 @@ bool createPostgres(DbConnection &db, QString *error)
     return ok;
 }
 
+bool dobavitZhurnalPostgres(QSqlDatabase &handle, QString *error)
+{
+    QSqlQuery q(handle);
+    auto fail = [&](bool otkat) {
+        if (error)
+            *error = QStringLiteral("The vote journal cannot be added to the database: %1")
+                         .arg(q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText());
+        if (otkat)
+            QSqlQuery(handle).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    };
+    // Only a hall's database (the journalled tables are there) that has no journal.
+    const QString nuzhen = QStringLiteral("SELECT to_regclass('otvet') IS NOT NULL AND to_regclass('golosovanie') IS NOT NULL "
+                                          "AND to_regclass('sessia_start') IS NOT NULL AND to_regclass('sessia') IS NOT NULL "
+                                          "AND to_regclass('regim') IS NOT NULL AND to_regclass('zhurnal') IS NULL");
+    // A cheap look first: almost always the journal is there.
+    if (!q.exec(nuzhen) || !q.next())
+        return fail(false);
+    if (!q.value(0).toBool())
+        return true;
+    const QString journal = script(QStringLiteral("zhurnal-postgresql.sql"));
+    if (journal.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("The schema script is missing from the program.");
+        return false;
+    }
+    if (!q.exec(QStringLiteral("BEGIN")))
+        return fail(false);
+    // The lock the journal's appenders take; then look again, another workstation may have done it.
+    if (!q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7202601)")) || !q.exec(nuzhen) || !q.next())
+        return fail(true);
+    if (q.value(0).toBool()) {
+        const QString moment = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+        if (!q.exec(journal) || !q.exec(QStringLiteral("SELECT zhurnal_nachat(%1)").arg(sql::quote(moment))))
+            return fail(true);
+    }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return fail(true);
+    return true;
+}
+
 bool createPostgresDatabase(const ConnectionParams &params, QString *error, bool replace)
 {
     auto fail = [error](const QString &text) {
@@ -302,7 +345,8 @@ bool createEmbedded(const QString &path, QString *error, bool replace)
     } else {
         char *message = nullptr;
         // One transaction: fast, and all or nothing.
-        const QByteArray body = "BEGIN;\n" + sql.toUtf8() + "\nCOMMIT;\nPRAGMA journal_mode=WAL;";
+        const QByteArray body =
+            "BEGIN;\n" + sql.toUtf8() + "\n" + zhurnal::sxemaSqlite().toUtf8() + "\nCOMMIT;\nPRAGMA journal_mode=WAL;";
         rc = sqlite3_exec(handle, body.constData(), nullptr, nullptr, &message);
         if (rc != SQLITE_OK) {
             problem = QString::fromUtf8(message ? message : sqlite3_errmsg(handle));

@@ -27,6 +27,12 @@ bool createEmbedded(const QString &path, QString *error, bool replace = false);
 // PostgreSQL database `db` is connected to, as one transaction.
 bool createPostgres(DbConnection &db, QString *error);
 
+// Adds the vote journal (zhurnal-postgresql.sql) to a PostgreSQL hall database made before it
+// existed, with the rows already there as its starting record (zhurnal_nachat). Does nothing
+// where the journal is there or the hall's tables are not; of workstations opening together
+// only the first does it (an advisory lock). Needs the right to create in the database.
+bool dobavitZhurnalPostgres(QSqlDatabase &db, QString *error);
+
 // Creates the PostgreSQL database named in `params` (connecting to the server's "postgres"
 // database with the same login) and fills it as createPostgres does. An existing database
 // is kept and the call fails unless `replace` is set.

@@ -3,8 +3,11 @@
 #include "db/connection.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QHash>
 #include <QSet>
+
+#include <sqlite3.h>
 
 #include <functional>
 
@@ -66,19 +69,106 @@ namespace {
 
 using Stroka = QVector<QString>;  // a row as its canonical fields
 
+// A journalled table: the columns of its canonical text, in order.
 struct Tablica {
     const char *imya;
     QStringList kolonki;
     QString klyuch;  // empty: rows are compared as a multiset of whole rows
+    QString golos;   // the column naming the row's vote; empty when it has none
 };
 
-const Tablica kOtvet{"otvet", {"id", "id_deputat", "id_povestka", "result", "id_golosovanie"}, "id"};
+const Tablica kOtvet{"otvet", {"id", "id_deputat", "id_povestka", "result", "id_golosovanie"}, "id", "id_golosovanie"};
 const Tablica kGolosovanie{"golosovanie",
                            {"id", "data", "regim", "tip", "vid", "isbrano", "prisutstvuet", "regim_polsov", "nuzno",
                             "zak", "id_povestka", "id_sessia"},
+                           "id",
                            "id"};
-const Tablica kPeriod{"sessia_start", {"id", "id_zasedanie", "start"}, "id"};
-const Tablica kSessia{"sessia", {"id_deputat", "id_sessia", "id_zasedanie"}, QString()};
+const Tablica kPeriod{"sessia_start", {"id", "id_zasedanie", "start"}, "id", QString()};
+const Tablica kSessia{"sessia", {"id_deputat", "id_sessia", "id_zasedanie"}, QString(), QString()};
+
+// ---- The embedded engine's journal, written out from the tables above ----
+//
+// Vote journal: every ballot, vote (its start and its result), registration period and
+// presence record is appended here by the triggers written below, in the statement (and so the
+// transaction) that wrote the row, without a round trip of its own. The rows form a chain:
+//   hash = sha256(hash of the previous row, '' for the first || zapis)
+// as lower-case hex of SHA-256 over UTF-8. zapis is the canonical text of the event:
+//   <table>|<event>|<field>|<field>...
+// with each field as zhurnal_pole gives it (NULL as \N, otherwise the value as text with
+// \ written \\ and | written \|). Events: I inserted, U changed (the new row), D deleted (the
+// old row), R a vote's result when the hall is switched to it (for, against, abstained,
+// ballots), C a registration period closed (id, stop), O a closed period opened again (id).
+// Fields of the rows: otvet id, id_deputat, id_povestka, result, id_golosovanie;
+// golosovanie id, data, regim, tip, vid, isbrano, prisutstvuet, regim_polsov, nuzno, zak,
+// id_povestka, id_sessia; sessia_start id, id_zasedanie, start (stop is overwritten for every
+// period at each new registration, so only its closing is journalled); sessia id_deputat,
+// id_sessia, id_zasedanie (no key: a change is journalled as D of the old row, I of the new).
+// "voter-sql --verify" walks the chain and compares it with the live tables. S is a row
+// recorded as it stood when the journal was added to a database that had none.
+
+// "'<table>|<event>' || '|' || zhurnal_pole(<row>.<column>) ..." for the given columns.
+QString tekstSql(const QString &nachalo, const QString &ryad, const QStringList &kolonki)
+{
+    QString out = QLatin1Char('\'') + nachalo + QLatin1Char('\'');
+    for (const QString &k : kolonki)
+        out += QStringLiteral(" || '|' || zhurnal_pole(%1.%2)").arg(ryad, k);
+    return out;
+}
+
+QString zapisSql(const Tablica &t, const QString &deistvie, const QString &ryad)
+{
+    return tekstSql(QLatin1String(t.imya) + QLatin1Char('|') + deistvie, ryad, t.kolonki);
+}
+
+// A vote's result as the hall showed it: for, against, abstained, ballots.
+QString itogSql(const QString &golos)
+{
+    QString out = QStringLiteral("'golosovanie|R|' || zhurnal_pole(%1)").arg(golos);
+    for (const char *uslovie : {" AND result = 1", " AND result = 2", " AND result = 3", ""})
+        out += QStringLiteral(" || '|' || (SELECT count(*) FROM otvet WHERE id_golosovanie = %1%2)")
+                   .arg(golos, QLatin1String(uslovie));
+    return out;
+}
+
+// Appends one event; the chain's previous hash is read in the same statement, so the event
+// is written in the transaction of the change without a round trip. `otkuda` is the FROM
+// part when the row is read from a table rather than a trigger's NEW/OLD.
+QString vstavkaSql(const QString &tablica, const QString &deistvie, const QString &klyuch, const QString &golos,
+                   const QString &zapis, const QString &otkuda = QString())
+{
+    return QStringLiteral("INSERT INTO zhurnal (tablica, deistvie, id_zapisi, id_golosovanie, zapis, hash)\n"
+                          "SELECT '%1', '%2', t.k, t.g, t.zapis, "
+                          "sha256(ifnull((SELECT hash FROM zhurnal ORDER BY id DESC LIMIT 1), '') || t.zapis)\n"
+                          "FROM (SELECT %3 AS k, %4 AS g, %5 AS zapis%6) t;\n")
+        .arg(tablica, deistvie, klyuch, golos, zapis, otkuda.isEmpty() ? QString() : QLatin1Char(' ') + otkuda);
+}
+
+QString vstavkaSql(const Tablica &t, const QString &deistvie, const QString &ryad, const QString &otkuda = QString())
+{
+    auto kolonka = [&](const QString &k) { return k.isEmpty() ? QStringLiteral("NULL") : ryad + QLatin1Char('.') + k; };
+    return vstavkaSql(QLatin1String(t.imya), deistvie, kolonka(t.klyuch), kolonka(t.golos), zapisSql(t, deistvie, ryad),
+                      otkuda);
+}
+
+QString triggerSql(const QString &imya, const QString &sobytie, const char *tablica, const QString &kogda,
+                   const QString &telo)
+{
+    return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3\n%4BEGIN\n%5END;\n\n")
+        .arg(imya, sobytie, QLatin1String(tablica), kogda.isEmpty() ? QString() : QStringLiteral("WHEN ") + kogda + QLatin1Char('\n'),
+             telo);
+}
+
+const char kTablicaSqlite[] =
+    "CREATE TABLE zhurnal (\n"
+    "    id              INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+    "    tablica         TEXT NOT NULL,\n"
+    "    deistvie        TEXT NOT NULL,\n"
+    "    id_zapisi       INTEGER,\n"
+    "    id_golosovanie  INTEGER,\n"
+    "    zapis           TEXT NOT NULL,\n"
+    "    hash            TEXT NOT NULL\n"
+    ");\n"
+    "CREATE INDEX zhurnal_golosovanie ON zhurnal (id_golosovanie, id);\n\n";
 
 Stroka kanon(const QVector<QVariant> &v, int from, int n)
 {
@@ -199,6 +289,15 @@ private:
                 nahodka(-1, QStringLiteral("journal entry %1: its columns do not match its hashed text").arg(nomer));
                 continue;
             }
+            if (tablica == QLatin1String("zhurnal")) {
+                if (deistvie == QLatin1String("S") && m_out->nachalo.isEmpty())
+                    m_out->nachalo = f.value(2).toString();
+                continue;
+            }
+            // A row recorded as it stood when the journal was added counts as inserted then.
+            if (deistvie == QLatin1String("S"))
+                ++m_out->nachalnyh;
+            const QString deistvieStroki = deistvie == QLatin1String("S") ? QStringLiteral("I") : deistvie;
             const QString kak = tablica + QLatin1Char('|') + deistvie;
             const QString zapisNomer = QStringLiteral(" (journal entry %1)").arg(nomer);
             auto klyuchVeren = [&](int pos) {
@@ -216,18 +315,18 @@ private:
                 const qint64 id = f.value(2).toLongLong();
                 const bool zakryto = m_zakryty.contains(f.value(6).toLongLong());
                 const int z = zasedanieGolosovania(f.value(6).toLongLong());
-                if (deistvie == QLatin1String("I")) {
+                if (deistvieStroki == QLatin1String("I")) {
                     if (zakryto)
                         nahodka(z, byulleten(o) + QStringLiteral(": inserted after the vote was closed") + zapisNomer);
                     m_zhOtvet.insert(id, o);
-                } else if (deistvie == QLatin1String("U")) {
+                } else if (deistvieStroki == QLatin1String("U")) {
                     const Stroka bylo = m_zhOtvet.value(id);
                     nahodka(z, byulleten(o) + QStringLiteral(": changed")
                                    + (zakryto ? QStringLiteral(" after the vote was closed") : QString())
                                    + (bylo.isEmpty() ? QString() : QStringLiteral(": ") + razlichiya(kOtvet, bylo, o))
                                    + zapisNomer);
                     m_zhOtvet.insert(id, o);
-                } else if (deistvie == QLatin1String("D")) {
+                } else if (deistvieStroki == QLatin1String("D")) {
                     if (zakryto)
                         nahodka(z, byulleten(o) + QStringLiteral(": deleted after the vote was closed") + zapisNomer);
                     m_zhOtvet.remove(id);
@@ -240,15 +339,15 @@ private:
                 if (!klyuchVeren(2))
                     continue;
                 const qint64 id = f.value(2).toLongLong();
-                if (m_zakryty.contains(id) && deistvie != QLatin1String("I"))
+                if (m_zakryty.contains(id) && deistvieStroki != QLatin1String("I"))
                     nahodka(zasedanieGolosovania(id),
                             QStringLiteral("vote %1: %2 after it was closed")
                                     .arg(id)
-                                    .arg(deistvie == QLatin1String("D") ? QStringLiteral("deleted")
+                                    .arg(deistvieStroki == QLatin1String("D") ? QStringLiteral("deleted")
                                                                         : QStringLiteral("changed: ")
                                                                               + razlichiya(kGolosovanie, m_zhGolos.value(id), g))
                                 + zapisNomer);
-                if (deistvie == QLatin1String("D")) {
+                if (deistvieStroki == QLatin1String("D")) {
                     m_udalenGolos.insert(id, g);
                     m_zhGolos.remove(id);
                 } else {
@@ -258,21 +357,21 @@ private:
                 if (!klyuchVeren(2))
                     continue;
                 const qint64 id = f.value(2).toLongLong();
-                if (deistvie == QLatin1String("I") || deistvie == QLatin1String("U")) {
+                if (deistvieStroki == QLatin1String("I") || deistvieStroki == QLatin1String("U")) {
                     m_zhPeriod.insert(id, kanon(f, 2, kPeriod.kolonki.size()));
-                } else if (deistvie == QLatin1String("D")) {
+                } else if (deistvieStroki == QLatin1String("D")) {
                     m_zhPeriod.remove(id);
                     m_zhZakryt.remove(id);
-                } else if (deistvie == QLatin1String("C")) {
+                } else if (deistvieStroki == QLatin1String("C")) {
                     m_zhZakryt.insert(id);
-                } else if (deistvie == QLatin1String("O")) {
+                } else if (deistvieStroki == QLatin1String("O")) {
                     m_zhZakryt.remove(id);
                 }
             } else if (tablica == QLatin1String("sessia")) {
                 const Stroka s = kanon(f, 2, kSessia.kolonki.size());
-                if (deistvie == QLatin1String("I"))
+                if (deistvieStroki == QLatin1String("I"))
                     m_zhSessia[s] += 1;
-                else if (deistvie == QLatin1String("D") && --m_zhSessia[s] <= 0)
+                else if (deistvieStroki == QLatin1String("D") && --m_zhSessia[s] <= 0)
                     m_zhSessia.remove(s);
             }
         }
@@ -366,6 +465,157 @@ bool proverit(DbConnection &db, int zasedanie, Proverka *out, QString *oshibka)
 {
     *out = Proverka();
     return Proverschik(db, out).run(zasedanie, oshibka);
+}
+
+QString sxemaSqlite()
+{
+    QString out = QLatin1String(kTablicaSqlite);
+    // Ballots and votes: every insert, change (the new row) and delete (the old row).
+    for (const Tablica *t : {&kOtvet, &kGolosovanie}) {
+        const QString imya = QLatin1String(t->imya) + QStringLiteral("_zhurnal_");
+        out += triggerSql(imya + QLatin1Char('i'), QStringLiteral("INSERT"), t->imya, QString(),
+                          vstavkaSql(*t, QStringLiteral("I"), QStringLiteral("NEW")));
+        out += triggerSql(imya + QLatin1Char('u'), QStringLiteral("UPDATE"), t->imya, QString(),
+                          vstavkaSql(*t, QStringLiteral("U"), QStringLiteral("NEW")));
+        out += triggerSql(imya + QLatin1Char('d'), QStringLiteral("DELETE"), t->imya, QString(),
+                          vstavkaSql(*t, QStringLiteral("D"), QStringLiteral("OLD")));
+    }
+    // A vote's result: when the mode row switches the hall to it.
+    out += triggerSql(QStringLiteral("regim_zhurnal_itog"), QStringLiteral("UPDATE OF nomer, param1"), "regim",
+                      QStringLiteral("NEW.nomer = 4 AND (OLD.nomer IS NOT 4 OR OLD.param1 IS NOT NEW.param1)\n"
+                                     "     AND EXISTS (SELECT 1 FROM golosovanie WHERE id = NEW.param1)"),
+                      vstavkaSql(QStringLiteral("golosovanie"), QStringLiteral("R"), QStringLiteral("NEW.param1"),
+                                 QStringLiteral("NEW.param1"), itogSql(QStringLiteral("NEW.param1"))));
+    // Registration periods: the stop time every registration rewrites is not journalled,
+    // only a period's closing (C) and opening again (O).
+    const QString period = QStringLiteral("sessia_start_zhurnal_");
+    out += triggerSql(period + QLatin1Char('i'), QStringLiteral("INSERT"), kPeriod.imya, QString(),
+                      vstavkaSql(kPeriod, QStringLiteral("I"), QStringLiteral("NEW")));
+    out += triggerSql(period + QLatin1Char('u'), QStringLiteral("UPDATE OF id, id_zasedanie, start"), kPeriod.imya,
+                      QStringLiteral("OLD.id IS NOT NEW.id OR OLD.id_zasedanie IS NOT NEW.id_zasedanie OR OLD.start "
+                                     "IS NOT NEW.start"),
+                      vstavkaSql(kPeriod, QStringLiteral("U"), QStringLiteral("NEW")));
+    out += triggerSql(period + QLatin1Char('c'), QStringLiteral("UPDATE OF stop"), kPeriod.imya,
+                      QStringLiteral("OLD.stop IS NULL AND NEW.stop IS NOT NULL"),
+                      vstavkaSql(QLatin1String(kPeriod.imya), QStringLiteral("C"), QStringLiteral("NEW.id"),
+                                 QStringLiteral("NULL"),
+                                 tekstSql(QStringLiteral("sessia_start|C"), QStringLiteral("NEW"), {"id", "stop"})));
+    out += triggerSql(period + QLatin1Char('o'), QStringLiteral("UPDATE OF stop"), kPeriod.imya,
+                      QStringLiteral("OLD.stop IS NOT NULL AND NEW.stop IS NULL"),
+                      vstavkaSql(QLatin1String(kPeriod.imya), QStringLiteral("O"), QStringLiteral("NEW.id"),
+                                 QStringLiteral("NULL"),
+                                 tekstSql(QStringLiteral("sessia_start|O"), QStringLiteral("NEW"), {"id"})));
+    out += triggerSql(period + QLatin1Char('d'), QStringLiteral("DELETE"), kPeriod.imya, QString(),
+                      vstavkaSql(kPeriod, QStringLiteral("D"), QStringLiteral("OLD")));
+    // Presence records have no key: a change is the old row deleted and the new one inserted.
+    const QString udaleno = vstavkaSql(kSessia, QStringLiteral("D"), QStringLiteral("OLD"));
+    const QString vstavleno = vstavkaSql(kSessia, QStringLiteral("I"), QStringLiteral("NEW"));
+    out += triggerSql(QStringLiteral("sessia_zhurnal_i"), QStringLiteral("INSERT"), kSessia.imya, QString(), vstavleno);
+    out += triggerSql(QStringLiteral("sessia_zhurnal_d"), QStringLiteral("DELETE"), kSessia.imya, QString(), udaleno);
+    out += triggerSql(QStringLiteral("sessia_zhurnal_u"), QStringLiteral("UPDATE"), kSessia.imya, QString(),
+                      udaleno + vstavleno);
+    return out;
+}
+
+namespace {
+
+// Runs one statement for every row `vybor` returns (its first column bound as ?1).
+bool dlyaKazhdogo(sqlite3 *h, const QString &vybor, const QString &vstavka)
+{
+    sqlite3_stmt *v = nullptr, *w = nullptr;
+    bool ok = sqlite3_prepare_v2(h, vybor.toUtf8().constData(), -1, &v, nullptr) == SQLITE_OK
+              && sqlite3_prepare_v2(h, vstavka.toUtf8().constData(), -1, &w, nullptr) == SQLITE_OK;
+    int rc = SQLITE_ROW;
+    while (ok && (rc = sqlite3_step(v)) == SQLITE_ROW) {
+        sqlite3_bind_int64(w, 1, sqlite3_column_int64(v, 0));
+        ok = sqlite3_step(w) == SQLITE_DONE;
+        sqlite3_reset(w);
+    }
+    ok = ok && rc == SQLITE_DONE;
+    sqlite3_finalize(v);
+    sqlite3_finalize(w);
+    return ok;
+}
+
+// Whether the journal is to be added: the tables it journals are there and it is not. (A
+// database without them is not a hall's and has nothing to journal.)
+bool nuzhenZhurnal(sqlite3 *h, bool *nuzhen)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(h,
+                           "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('otvet', "
+                           "'golosovanie', 'sessia_start', 'sessia', 'regim')) = 5 AND NOT EXISTS (SELECT 1 FROM "
+                           "sqlite_master WHERE type = 'table' AND name = 'zhurnal')",
+                           -1, &st, nullptr)
+        != SQLITE_OK)
+        return false;
+    const int rc = sqlite3_step(st);
+    *nuzhen = rc == SQLITE_ROW && sqlite3_column_int(st, 0) != 0;
+    sqlite3_finalize(st);
+    return rc == SQLITE_ROW;
+}
+
+}  // namespace
+
+bool dobavitSqlite(sqlite3 *h, QString *error)
+{
+    auto oshibka = [&](bool otkat) {
+        if (error)
+            *error = QStringLiteral("The vote journal cannot be added to the database: %1")
+                         .arg(QString::fromUtf8(sqlite3_errmsg(h)));
+        if (otkat)
+            sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    };
+    bool nuzhen = false;
+    if (!nuzhenZhurnal(h, &nuzhen))
+        return oshibka(false);
+    if (!nuzhen)
+        return true;
+    if (sqlite3_exec(h, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return oshibka(false);
+    // Another workstation may have added it while this one waited for the lock.
+    if (!nuzhenZhurnal(h, &nuzhen))
+        return oshibka(true);
+    if (!nuzhen)
+        return sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK || oshibka(true);
+
+    const QString nachalo = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+    QString sql = sxemaSqlite()
+                  + vstavkaSql(QStringLiteral("zhurnal"), QStringLiteral("S"), QStringLiteral("NULL"),
+                               QStringLiteral("NULL"), QStringLiteral("'zhurnal|S|' || zhurnal_pole(%1)").arg(sql::quote(nachalo)));
+    if (sqlite3_exec(h, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return oshibka(true);
+    // Registration periods (closed ones closed again), presence records, votes, ballots,
+    // then the votes that are over: later changes to them read as changes after closing.
+    const QString ryad = QStringLiteral("r");
+    struct Shag {
+        QString vybor, vstavka;
+    };
+    const Shag shagi[] = {
+        {QStringLiteral("SELECT rowid FROM sessia_start ORDER BY rowid"),
+         vstavkaSql(kPeriod, QStringLiteral("S"), ryad, QStringLiteral("FROM sessia_start r WHERE r.rowid = ?1"))},
+        {QStringLiteral("SELECT rowid FROM sessia_start WHERE stop IS NOT NULL ORDER BY rowid"),
+         vstavkaSql(QLatin1String(kPeriod.imya), QStringLiteral("C"), QStringLiteral("r.id"), QStringLiteral("NULL"),
+                    tekstSql(QStringLiteral("sessia_start|C"), ryad, {"id", "stop"}),
+                    QStringLiteral("FROM sessia_start r WHERE r.rowid = ?1"))},
+        {QStringLiteral("SELECT rowid FROM sessia ORDER BY rowid"),
+         vstavkaSql(kSessia, QStringLiteral("S"), ryad, QStringLiteral("FROM sessia r WHERE r.rowid = ?1"))},
+        {QStringLiteral("SELECT rowid FROM golosovanie ORDER BY rowid"),
+         vstavkaSql(kGolosovanie, QStringLiteral("S"), ryad, QStringLiteral("FROM golosovanie r WHERE r.rowid = ?1"))},
+        {QStringLiteral("SELECT rowid FROM otvet ORDER BY rowid"),
+         vstavkaSql(kOtvet, QStringLiteral("S"), ryad, QStringLiteral("FROM otvet r WHERE r.rowid = ?1"))},
+        {QStringLiteral("SELECT id FROM golosovanie g WHERE NOT EXISTS (SELECT 1 FROM regim WHERE nomer = 2 AND "
+                        "param1 = g.id) ORDER BY id"),
+         vstavkaSql(QStringLiteral("golosovanie"), QStringLiteral("R"), QStringLiteral("?1"), QStringLiteral("?1"),
+                    itogSql(QStringLiteral("?1")))},
+    };
+    for (const Shag &s : shagi)
+        if (!dlyaKazhdogo(h, s.vybor, s.vstavka))
+            return oshibka(true);
+    if (sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return oshibka(true);
+    return true;
 }
 
 }  // namespace zhurnal

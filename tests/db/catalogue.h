@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
 #include <QVariant>
 
 namespace catalogue {
@@ -150,6 +152,72 @@ inline QString compareRow(const QStringList &expected, const QVector<QVariant> &
             return QStringLiteral("column %1: expected %2, got %3").arg(c + 1).arg(expected[c], d);
     }
     return QString();
+}
+
+// Runs one entry on an open connection; the result the expectations apply to goes to *rs.
+inline QString runEntry(DbConnection &db, const Entry &e, ResultSet *rs)
+{
+    for (const QString &s : e.setup)
+        if (!db.exec(s))
+            return db.firstErrorText() + QStringLiteral(" <- setup ") + s;
+    const bool ok = db.query(e.statement, rs);
+    if (e.expectError) {
+        if (ok)
+            return QStringLiteral("the statement was expected to fail");
+        if (e.error >= 0 && db.errors().first().nativeError != e.error)
+            return QStringLiteral("native error %1 instead of %2 (%3)").arg(db.errors().first().nativeError).arg(e.error).arg(db.firstErrorText());
+        db.clearErrors();
+    } else if (!ok) {
+        return db.firstErrorText() + QStringLiteral("\n") + e.statement;
+    }
+    if (!e.check.isEmpty() && !db.query(e.check, rs))
+        return db.firstErrorText() + QStringLiteral(" <- check ") + e.check;
+    return QString();
+}
+
+inline QString checkExpectations(const Entry &e, const ResultSet &rs)
+{
+    if (e.expectError && e.check.isEmpty())
+        return QString();
+    if (e.hasColumns && rs.columns != e.columns)
+        return QStringLiteral("columns %1 instead of %2").arg(rs.columns.join(QLatin1Char('|')), e.columns.join(QLatin1Char('|')));
+    const int expectedCount = e.rowCount >= 0 ? e.rowCount : int(e.rows.size());
+    if (rs.rowCount() != expectedCount)
+        return QStringLiteral("%1 rows instead of %2").arg(rs.rowCount()).arg(expectedCount);
+    if (e.unordered) {
+        QVector<bool> used(rs.rowCount(), false);
+        for (const QStringList &want : e.rows) {
+            bool found = false;
+            for (int r = 0; r < rs.rowCount() && !found; ++r)
+                if (!used[r] && compareRow(want, rs.rows[r]).isEmpty())
+                    used[r] = found = true;
+            if (!found)
+                return QStringLiteral("no row like ") + want.join(QStringLiteral(" | "));
+        }
+        return QString();
+    }
+    for (int r = 0; r < e.rows.size(); ++r) {
+        const QString d = compareRow(e.rows[r], rs.rows[r]);
+        if (!d.isEmpty())
+            return QStringLiteral("row %1: %2").arg(r + 1).arg(d);
+    }
+    return QString();
+}
+
+// One data row per entry, named by its id (the "index" column).
+inline void entryRows(const QList<Entry> &entries)
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < entries.size(); ++i)
+        QTest::newRow(qPrintable(entries[i].id)) << i;
+}
+
+// A copy of the sample database for entry `index` (empty when it cannot be made).
+inline QString entryCopy(const QTemporaryDir &dir, const QString &sample, int index)
+{
+    const QString path = dir.filePath(QStringLiteral("entry%1.db").arg(index));
+    QFile::remove(path);
+    return QFile::copy(sample, path) ? path : QString();
 }
 
 }  // namespace catalogue

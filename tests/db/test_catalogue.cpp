@@ -50,60 +50,21 @@ private slots:
         }
     }
 
-    void statement_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < m_entries.size(); ++i)
-            QTest::newRow(qPrintable(m_entries[i].id)) << i;
-    }
+    void statement_data() { entryRows(m_entries); }
 
     void statement()
     {
         QFETCH(int, index);
         const Entry &e = m_entries[index];
-        const QString path = m_dir.filePath(QStringLiteral("entry%1.db").arg(index));
-        QFile::remove(path);
-        QVERIFY(QFile::copy(m_sample, path));
+        const QString path = entryCopy(m_dir, m_sample, index);
+        QVERIFY(!path.isEmpty());
         DbConnection db;
         QVERIFY2(tsqltest::openHall(db, path), qPrintable(db.firstErrorText()));
-        for (const QString &s : e.setup)
-            QVERIFY2(db.exec(s), qPrintable(db.firstErrorText() + QStringLiteral(" <- setup ") + s));
-
         ResultSet rs;
-        const bool ok = db.query(e.statement, &rs);
-        if (e.expectError) {
-            QVERIFY2(!ok, "the statement was expected to fail");
-            if (e.error >= 0)
-                QCOMPARE(db.errors().first().nativeError, e.error);
-            db.clearErrors();
-        } else {
-            QVERIFY2(ok, qPrintable(db.firstErrorText() + QStringLiteral("\n") + e.statement));
-        }
-        if (!e.check.isEmpty())
-            QVERIFY2(db.query(e.check, &rs), qPrintable(db.firstErrorText() + QStringLiteral(" <- check ") + e.check));
-        else if (e.expectError)
-            return;
-
-        if (e.hasColumns)
-            QCOMPARE(rs.columns, e.columns);
-        const int expectedCount = e.rowCount >= 0 ? e.rowCount : int(e.rows.size());
-        QCOMPARE(rs.rowCount(), expectedCount);
-        if (e.unordered) {
-            QVector<bool> used(rs.rowCount(), false);
-            for (const QStringList &want : e.rows) {
-                bool found = false;
-                for (int r = 0; r < rs.rowCount() && !found; ++r) {
-                    if (!used[r] && compareRow(want, rs.rows[r]).isEmpty())
-                        used[r] = found = true;
-                }
-                QVERIFY2(found, qPrintable(QStringLiteral("no row like ") + want.join(QStringLiteral(" | "))));
-            }
-        } else {
-            for (int r = 0; r < e.rows.size(); ++r) {
-                const QString d = compareRow(e.rows[r], rs.rows[r]);
-                QVERIFY2(d.isEmpty(), qPrintable(QStringLiteral("row %1: %2").arg(r + 1).arg(d)));
-            }
-        }
+        const QString d = runEntry(db, e, &rs);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+        const QString c = checkExpectations(e, rs);
+        QVERIFY2(c.isEmpty(), qPrintable(c));
     }
 };
 

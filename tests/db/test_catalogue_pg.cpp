@@ -17,56 +17,6 @@ using namespace catalogue;
 
 namespace {
 
-// Runs one entry on an open connection; the result the expectations apply to goes to *rs.
-QString runEntry(DbConnection &db, const Entry &e, ResultSet *rs)
-{
-    for (const QString &s : e.setup)
-        if (!db.exec(s))
-            return db.firstErrorText() + QStringLiteral(" <- setup ") + s;
-    const bool ok = db.query(e.statement, rs);
-    if (e.expectError) {
-        if (ok)
-            return QStringLiteral("the statement was expected to fail");
-        if (e.error >= 0 && db.errors().first().nativeError != e.error)
-            return QStringLiteral("native error %1 instead of %2 (%3)").arg(db.errors().first().nativeError).arg(e.error).arg(db.firstErrorText());
-        db.clearErrors();
-    } else if (!ok) {
-        return db.firstErrorText() + QStringLiteral("\n") + e.statement;
-    }
-    if (!e.check.isEmpty() && !db.query(e.check, rs))
-        return db.firstErrorText() + QStringLiteral(" <- check ") + e.check;
-    return QString();
-}
-
-QString checkExpectations(const Entry &e, const ResultSet &rs)
-{
-    if (e.expectError && e.check.isEmpty())
-        return QString();
-    if (e.hasColumns && rs.columns != e.columns)
-        return QStringLiteral("columns %1 instead of %2").arg(rs.columns.join(QLatin1Char('|')), e.columns.join(QLatin1Char('|')));
-    const int expectedCount = e.rowCount >= 0 ? e.rowCount : int(e.rows.size());
-    if (rs.rowCount() != expectedCount)
-        return QStringLiteral("%1 rows instead of %2").arg(rs.rowCount()).arg(expectedCount);
-    if (e.unordered) {
-        QVector<bool> used(rs.rowCount(), false);
-        for (const QStringList &want : e.rows) {
-            bool found = false;
-            for (int r = 0; r < rs.rowCount() && !found; ++r)
-                if (!used[r] && compareRow(want, rs.rows[r]).isEmpty())
-                    used[r] = found = true;
-            if (!found)
-                return QStringLiteral("no row like ") + want.join(QStringLiteral(" | "));
-        }
-        return QString();
-    }
-    for (int r = 0; r < e.rows.size(); ++r) {
-        const QString d = compareRow(e.rows[r], rs.rows[r]);
-        if (!d.isEmpty())
-            return QStringLiteral("row %1: %2").arg(r + 1).arg(d);
-    }
-    return QString();
-}
-
 // Cells the entry leaves open (*, ~pattern) hold times of day and may differ between runs.
 bool openCell(const Entry &e, int row, int column)
 {
@@ -116,13 +66,8 @@ private slots:
             QString failed;
             QVERIFY2(schema::runScript(db, sample, &error, {}, &failed), qPrintable(error + QStringLiteral(" <- ") + failed));
         }
-        m_admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("catalogue-admin"));
-        m_admin.setHostName(m_pg.host());
-        m_admin.setPort(m_pg.port());
-        m_admin.setDatabaseName(QStringLiteral("postgres"));
-        m_admin.setUserName(m_pg.superuser());
-        m_admin.setPassword(m_pg.superuserPassword());
-        QVERIFY2(m_admin.open(), qPrintable(m_admin.lastError().text()));
+        m_admin = m_pg.connectSuperuser(QStringLiteral("catalogue-admin"), QStringLiteral("postgres"), &error);
+        QVERIFY2(m_admin.isOpen(), qPrintable(error));
     }
 
     void cleanupTestCase()
@@ -135,21 +80,15 @@ private slots:
         m_pg.stop();
     }
 
-    void statement_data()
-    {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < m_entries.size(); ++i)
-            QTest::newRow(qPrintable(m_entries[i].id)) << i;
-    }
+    void statement_data() { entryRows(m_entries); }
 
     void statement()
     {
         QFETCH(int, index);
         const Entry &e = m_entries[index];
 
-        const QString path = m_dir.filePath(QStringLiteral("entry%1.db").arg(index));
-        QFile::remove(path);
-        QVERIFY(QFile::copy(m_sample, path));
+        const QString path = entryCopy(m_dir, m_sample, index);
+        QVERIFY(!path.isEmpty());
         ResultSet embedded;
         {
             DbConnection db;

@@ -2,94 +2,20 @@
 // voter-sql --verify finds what plain SQL changed behind the hall's back; --export publishes
 // the meeting's votes with names only where the vote was not secret.
 #include "db/zhurnal.h"
+#include "support/protokol.h"
 #include "test_tsql_db.h"
+#include "zhurnal_fixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-};
-
-Run voterSql(const QString &db, const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(VOTER_BINARY_DIR "/voter-sql"), QStringList{"-S", "embedded", "-d", db} + args);
-    Run r;
-    if (!p.waitForStarted(10000) || !p.waitForFinished(120000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-bool run(DbConnection &db, const QString &sql)
-{
-    if (db.exec(sql))
-        return true;
-    qWarning("%s\n  %s", qPrintable(db.firstErrorText()), qPrintable(sql));
-    return false;
-}
-
-// A meeting as the hall writes it: a registration of 6 deputies, an open vote and a secret
-// one, each closed by the result mode, a withdrawn ballot, the meeting closed. Returns the
-// ids of the two votes.
-bool meeting(DbConnection &db, int *open, int *secret)
-{
-    QList<QString> s{
-        "UPDATE zasedanie SET start=GETDATE() WHERE id=1",
-        "UPDATE sessia_start SET stop = GETDATE()",
-        "DELETE FROM sessia WHERE id_sessia = -1",
-        "INSERT INTO sessia_start (id_zasedanie) VALUES (1)",
-    };
-    for (const QString &q : s)
-        if (!run(db, q))
-            return false;
-    const int period = db.scalar(QStringLiteral("SELECT max(id) FROM sessia_start;")).toInt();
-    for (int d = 1; d <= 6; ++d)
-        if (!run(db, QStringLiteral("INSERT INTO sessia (id_deputat,id_sessia,id_zasedanie) VALUES (%1,%2,1)").arg(d).arg(period)))
-            return false;
-    int *ids[2] = {open, secret};
-    for (int vid = 0; vid < 2; ++vid) {
-        if (!run(db, QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,"
-                                    "zak,id_povestka,id_sessia) VALUES (getdate(),'Большинство от присутствующих',0,%1,"
-                                    "27,6,'Процедурные | вопросы \\ ''1''',4,27,2,%2)")
-                         .arg(vid)
-                         .arg(period)))
-            return false;
-        const int g = db.scalar(QStringLiteral("SELECT MAX(id) FROM golosovanie;")).toInt();
-        *ids[vid] = g;
-        if (!run(db, QStringLiteral("UPDATE regim SET nomer=2,param1=%1,param2=15").arg(g)))
-            return false;
-        const int choices[6] = {1, 1, 2, 3, 1, 1};
-        for (int d = 1; d <= 6; ++d) {
-            if (!run(db, QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)").arg(d).arg(g))
-                || !run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES "
-                                           "(%1,2,%2,%3)")
-                                .arg(d)
-                                .arg(choices[d - 1])
-                                .arg(g)))
-                return false;
-        }
-        // Deputy 6 withdraws.
-        if (!run(db, QStringLiteral("DELETE FROM otvet WHERE (id_deputat=6) AND (id_golosovanie=%1)").arg(g))
-            || !run(db, QStringLiteral("UPDATE regim SET param2=0"))
-            || !run(db, QStringLiteral("UPDATE regim SET nomer=-1"))
-            || !run(db, QStringLiteral("UPDATE regim SET nomer=4,param1=%1,param2=15").arg(g)))
-            return false;
-    }
-    return run(db, QStringLiteral("UPDATE regim SET nomer=-1")) && run(db, QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-           && run(db, QStringLiteral("UPDATE zasedanie SET stop=GETDATE() WHERE id=1"));
-}
-
-}  // namespace
+using namespace zhurnaltest;
 
 class TestZhurnal : public QObject {
     Q_OBJECT
@@ -97,6 +23,32 @@ class TestZhurnal : public QObject {
     QTemporaryDir m_dir;
     QString m_played;  // a demo database after the meeting, copied by each case
     int m_open = 0, m_secret = 0;
+
+    // A copy of the played meeting as a database from before the journal: no journal table
+    // or triggers. `sql` runs on it first (the triggers do not fire for it).
+    QString bezZhurnala(const QString &name, const QString &sql = QString())
+    {
+        const QString path = copy(name);
+        bool ok = !path.isEmpty();
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+            raw.setDatabaseName(path);
+            ok = ok && raw.open();
+            QSqlQuery q(raw);
+            QStringList triggers;
+            ok = ok && q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE '%zhurnal%'"));
+            while (ok && q.next())
+                triggers << q.value(0).toString();
+            ok = ok && triggers.size() == 15;
+            for (const QString &t : triggers)
+                ok = ok && q.exec(QStringLiteral("DROP TRIGGER ") + t);
+            ok = ok && q.exec(QStringLiteral("DROP TABLE zhurnal")) && (sql.isEmpty() || q.exec(sql));
+            q.finish();
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("older"));
+        return ok ? path : QString();
+    }
 
     QString copy(const QString &name)
     {
@@ -146,28 +98,10 @@ private slots:
         QVERIFY(tsqltest::openHall(db, m_played));
         QCOMPARE(db.scalar(QStringLiteral("SELECT sha256('Кворум|\\N')")).toString(),
                  zhurnal::hash(QString(), QStringLiteral("Кворум|\\N")));
-        ResultSet j;
-        QVERIFY(db.query(QStringLiteral("SELECT tablica,deistvie,id_zapisi,zapis,hash FROM zhurnal ORDER BY id"), &j));
-        QVERIFY(j.rowCount() > 20);
-        QString pred;
-        for (int r = 0; r < j.rowCount(); ++r) {
-            QCOMPARE(j.value(r, 4).toString(), zhurnal::hash(pred, j.value(r, 3).toString()));
-            pred = j.value(r, 4).toString();
-        }
+        QVERIFY(cepProveryaetsya(db) > 20);
         // The vote with the awkward rule name: the journal text reads back the stored row.
-        ResultSet g;
-        QVERIFY(db.query(QStringLiteral("SELECT id,data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,zak,"
-                                        "id_povestka,id_sessia FROM golosovanie WHERE id=%1")
-                             .arg(m_open),
-                         &g));
-        QStringList live{QStringLiteral("golosovanie"), QStringLiteral("I")};
-        for (const QVariant &v : g.rows.value(0))
-            live << zhurnal::pole(v);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE tablica='golosovanie' AND deistvie='I' AND "
-                                          "id_zapisi=%1")
-                               .arg(m_open))
-                     .toString(),
-                 live.join(QLatin1Char('|')));
+        const auto golos = golosovanieVZhurnale(db, m_open);
+        QCOMPARE(golos.first, golos.second);
         // A withdrawal and each vote's result are in the chain.
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal WHERE tablica='otvet' AND deistvie='D'")).toInt(), 2);
         QCOMPARE(db.scalar(QStringLiteral("SELECT zapis FROM zhurnal WHERE deistvie='R' AND id_zapisi=%1").arg(m_secret))
@@ -177,7 +111,7 @@ private slots:
 
     void untouchedDatabaseVerifies()
     {
-        const Run r = voterSql(copy(QStringLiteral("untouched.db")), {QStringLiteral("--verify")});
+        const Run r = voterSql(embedded(copy(QStringLiteral("untouched.db"))), {QStringLiteral("--verify")});
         QVERIFY2(r.exitCode == 0, qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("verify: the tables match the journal")));
         QVERIFY(r.out.contains(QStringLiteral("vote %1 (meeting 1): head ").arg(m_secret)));
@@ -190,30 +124,13 @@ private slots:
         const QString path = copy(QStringLiteral("tampered.db"));
         DbConnection db;
         QVERIFY(tsqltest::openHall(db, path));
-        const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1 AND result=2").arg(m_open)).toInt();
-        const int deleted = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1 AND result=1").arg(m_secret)).toInt();
+        const QStringList expected = byulleteniPosleZasedania(db, embedded(path), m_open, m_secret);
         db.close();
-        for (const QString &q : {QStringLiteral("UPDATE otvet SET result=1 WHERE id=%1").arg(changed),
-                                 QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted),
-                                 QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,1,%1)").arg(m_open)})
-            QCOMPARE(voterSql(path, {q}).exitCode, 0);
-        QVERIFY(tsqltest::openHall(db, path));
-        const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
-        db.close();
-
-        const Run r = voterSql(path, {QStringLiteral("--verify"), QStringLiteral("1")});
-        QCOMPARE(r.exitCode, 3);
-        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 3): changed after the vote was closed: result 2 -> 1")
-                                    .arg(changed)
-                                    .arg(m_open)),
-                 qPrintable(r.out));
-        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 1): deleted after the vote was closed").arg(deleted).arg(m_secret)),
-                 qPrintable(r.out));
-        QVERIFY2(r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 6): inserted after the vote was closed").arg(inserted).arg(m_open)),
-                 qPrintable(r.out));
-        QVERIFY(r.out.contains(QStringLiteral("verify: 3 findings")));
+        QCOMPARE(expected.size(), 3);
+        const QString d = nahodkiNeTe(voterSql(embedded(path), {QStringLiteral("--verify"), QStringLiteral("1")}), expected, 3);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
         // Another meeting's check does not see them.
-        QCOMPARE(voterSql(path, {QStringLiteral("--verify"), QStringLiteral("2")}).exitCode, 0);
+        QCOMPARE(voterSql(embedded(path), {QStringLiteral("--verify"), QStringLiteral("2")}).exitCode, 0);
     }
 
     // Writes that bypass the triggers, and an edited journal entry.
@@ -226,42 +143,120 @@ private slots:
                               "golosovanie_zhurnal_u"})
             QVERIFY(run(db, QStringLiteral("DROP TRIGGER ") + QLatin1String(t)));
         const int changed = db.scalar(QStringLiteral("SELECT MIN(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
-        const int deleted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet WHERE id_golosovanie=%1").arg(m_secret)).toInt();
-        QVERIFY(run(db, QStringLiteral("UPDATE otvet SET result=3 WHERE id=%1").arg(changed)));
-        QVERIFY(run(db, QStringLiteral("DELETE FROM otvet WHERE id=%1").arg(deleted)));
-        QVERIFY(run(db, QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (6,2,2,%1)").arg(m_secret)));
-        const int inserted = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
-        QVERIFY(run(db, QStringLiteral("DELETE FROM sessia WHERE id_deputat=5")));
-        QVERIFY(run(db, QStringLiteral("UPDATE golosovanie SET nuzno=1 WHERE id=%1").arg(m_open)));
+        const QStringList expected = mimoZhurnala(db, m_open, m_secret);
         db.close();
-
-        Run r = voterSql(path, {QStringLiteral("--verify")});
-        QCOMPARE(r.exitCode, 3);
-        for (const QString &line :
-             {QStringLiteral("ballot %1 (vote %2, deputy 1): changed outside the journal: result 1 -> 3").arg(changed).arg(m_secret),
-              QStringLiteral("ballot %1 (vote %2, deputy 5): deleted outside the journal").arg(deleted).arg(m_secret),
-              QStringLiteral("ballot %1 (vote %2, deputy 6): inserted outside the journal").arg(inserted).arg(m_secret),
-              QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal"),
-              QStringLiteral("vote %1: changed outside the journal: nuzno 4 -> 1").arg(m_open)})
-            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n---\n") + r.out));
-        QVERIFY(r.out.contains(QStringLiteral("verify: 5 findings")));
+        QCOMPARE(expected.size(), 5);
+        const QString d = nahodkiNeTe(voterSql(embedded(path), {QStringLiteral("--verify")}), expected, 5);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
 
         // Covering the change by editing the journal breaks the chain at that entry.
         QVERIFY(tsqltest::openHall(db, path));
         const int entry = db.scalar(QStringLiteral("SELECT MAX(id) FROM zhurnal WHERE tablica='otvet' AND id_zapisi=%1").arg(changed)).toInt();
         QVERIFY(run(db, QStringLiteral("UPDATE zhurnal SET zapis='otvet|I|%1|1|2|3|%2' WHERE id=%3").arg(changed).arg(m_secret).arg(entry)));
         db.close();
-        r = voterSql(path, {QStringLiteral("--verify")});
+        const Run r = voterSql(embedded(path), {QStringLiteral("--verify")});
         QCOMPARE(r.exitCode, 3);
         QVERIFY2(r.out.contains(QStringLiteral("journal entry %1: the chain is broken there").arg(entry)), qPrintable(r.out));
         QVERIFY2(!r.out.contains(QStringLiteral("ballot %1 (vote %2, deputy 1): changed").arg(changed).arg(m_secret)),
                  qPrintable(r.out));
     }
 
+    // A database from before the journal: the played meeting's rows, no journal table or
+    // triggers. The first open through the program adds them, with the rows as they stood.
+    void olderDatabaseGetsTheJournalOnOpen()
+    {
+        const QString path = bezZhurnala(QStringLiteral("older.db"));
+        QVERIFY(!path.isEmpty());
+
+        DbConnection db;
+        QVERIFY2(tsqltest::openHall(db, path), qPrintable(db.firstErrorText()));
+        int entries = 0, rows = 0;
+        const QString nachalo = nachaloZhurnala(db, m_open, m_secret, &entries, &rows);
+        QVERIFY2(nachalo.isEmpty(), qPrintable(nachalo));
+        db.close();
+        // A second open adds nothing.
+        QVERIFY(tsqltest::openHall(db, path));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal")).toInt(), entries);
+        db.close();
+
+        const Run r = voterSql(embedded(path), {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("journal: added to this database at ")), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("; the %1 rows it already held").arg(rows)), qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("verify: the tables match the journal")));
+
+        // From then on a change is found: through the triggers as a change after the vote
+        // was closed, around them as a change outside the journal.
+        QVERIFY(tsqltest::openHall(db, path));
+        QStringList expected = byulleteniPosleZasedania(db, embedded(path), m_open, m_secret);
+        QCOMPARE(expected.size(), 3);
+        QVERIFY(run(db, QStringLiteral("DROP TRIGGER sessia_zhurnal_d")));
+        QVERIFY(run(db, QStringLiteral("DELETE FROM sessia WHERE id_deputat=5")));
+        db.close();
+        expected << QStringLiteral("presence record (deputy 5, period 1, meeting 1): deleted outside the journal");
+        const QString d = nahodkiNeTe(voterSql(embedded(path), {QStringLiteral("--verify")}), expected, 4);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+    }
+
+    // A vote running when the journal is added is not closed by it: a ballot cast then is no
+    // finding, and the result the hall shows closes it as usual.
+    void voteRunningWhenTheJournalIsAddedStaysOpen()
+    {
+        const QString path = bezZhurnala(QStringLiteral("running.db"),
+                                         QStringLiteral("UPDATE regim SET nomer=2,param1=%1,param2=15").arg(m_open));
+        QVERIFY(!path.isEmpty());
+        DbConnection db;
+        QVERIFY2(tsqltest::openHall(db, path), qPrintable(db.firstErrorText()));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM zhurnal WHERE deistvie='R'")).toInt(), 1);
+        db.close();
+        QCOMPARE(voterSql(embedded(path), {QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) "
+                                                          "VALUES (6,2,1,%1)").arg(m_open)})
+                     .exitCode,
+                 0);
+        Run r = voterSql(embedded(path), {QStringLiteral("--verify")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+
+        for (const QString &q : {QStringLiteral("UPDATE regim SET nomer=4,param1=%1,param2=15").arg(m_open),
+                                 QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (7,2,1,%1)").arg(m_open)})
+            QCOMPARE(voterSql(embedded(path), {q}).exitCode, 0);
+        QVERIFY(tsqltest::openHall(db, path));
+        const int late = db.scalar(QStringLiteral("SELECT MAX(id) FROM otvet")).toInt();
+        db.close();
+        const QString d = nahodkiNeTe(
+            voterSql(embedded(path), {QStringLiteral("--verify")}),
+            {QStringLiteral("ballot %1 (vote %2, deputy 7): inserted after the vote was closed").arg(late).arg(m_open)}, 1);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+    }
+
+    // A hall before its first vote exports its newest meeting with no votes, not a failure.
+    void exportBeforeAnyVoteIsEmpty()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("novote.db"));
+        QString error;
+        QVERIFY2(tsqltest::createHallDatabase(path, &error), qPrintable(error));
+        {
+            DbConnection db;
+            QVERIFY(tsqltest::openHall(db, path));
+            QVERIFY2(schema::loadDemo(db, m_dir.filePath(QStringLiteral("novote")), &error), qPrintable(error));
+            QVERIFY(run(db, QStringLiteral("INSERT INTO zasedanie (data,opisanie) VALUES (getdate(),'Второе')")));
+        }
+        Run r = voterSql(embedded(path), {QStringLiteral("--export")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out));
+        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(doc.value(QStringLiteral("meeting")).toObject().value(QStringLiteral("title")).toString(),
+                 QStringLiteral("Второе"));
+        QVERIFY(doc.value(QStringLiteral("votes")).isArray());
+        QVERIFY(doc.value(QStringLiteral("votes")).toArray().isEmpty());
+        r = voterSql(embedded(path), {QStringLiteral("--export"), QStringLiteral("--csv")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.count(QStringLiteral("\r\n")), 1);
+        QCOMPARE(voterSql(embedded(path), {QStringLiteral("--export"), QStringLiteral("99")}).exitCode, 1);
+    }
+
     void exportPublishesNamesOfOpenVotesOnly()
     {
         const QString path = copy(QStringLiteral("export.db"));
-        Run r = voterSql(path, {QStringLiteral("--export")});
+        Run r = voterSql(embedded(path), {QStringLiteral("--export")});
         QCOMPARE(r.exitCode, 0);
         const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(doc.value(QStringLiteral("format")).toString(), QStringLiteral("voter-votes/1"));
@@ -290,7 +285,7 @@ private slots:
         QCOMPARE(choices, (QStringList{"abstained", "against", "for", "for", "for"}));
         QVERIFY(!ballots[0].toObject().value(QStringLiteral("deputy")).toString().isEmpty());
 
-        r = voterSql(path, {QStringLiteral("--export"), QStringLiteral("1"), QStringLiteral("--csv")});
+        r = voterSql(embedded(path), {QStringLiteral("--export"), QStringLiteral("1"), QStringLiteral("--csv")});
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         // Header, the open vote and its 5 ballots, the secret vote alone.

@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QThread>
 
 #include <arpa/inet.h>
@@ -199,6 +201,46 @@ bool PgCluster::psql(const QString &sql, const QString &database, QString *outpu
                          QStringLiteral("-h"), m_dir->path(), QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"),
                          superuser(), QStringLiteral("-d"), database, QStringLiteral("-c"), sql},
                         &out);
+    if (output)
+        *output = out;
+    return ok;
+}
+
+QSqlDatabase PgCluster::connectSuperuser(const QString &connectionName, const QString &database, QString *error) const
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+    db.setHostName(host());
+    db.setPort(m_port);
+    db.setDatabaseName(database);
+    db.setUserName(superuser());
+    db.setPassword(superuserPassword());
+    if (!db.open()) {
+        if (error)
+            *error = db.lastError().text();
+        return QSqlDatabase();
+    }
+    return db;
+}
+
+bool PgCluster::psqlFile(const QString &file, const QString &database, const QStringList &variables, QString *output)
+{
+    QStringList args{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                     QStringLiteral("-h"), m_dir->path(), QStringLiteral("-p"), QString::number(m_port),
+                     QStringLiteral("-U"), superuser(), QStringLiteral("-d"), database};
+    for (const QString &v : variables)
+        args << QStringLiteral("-v") << v;
+    // psql may run as the server's user: it reads a copy in the cluster's folder.
+    const QString copy = m_dir->filePath(QStringLiteral("script-") + QFileInfo(file).fileName());
+    QFile::remove(copy);
+    if (!QFile::copy(file, copy)
+        || !QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther)) {
+        if (output)
+            *output = QStringLiteral("cannot copy %1").arg(file);
+        return false;
+    }
+    args << QStringLiteral("-f") << copy;
+    QString out;
+    const bool ok = run(QStringLiteral("psql"), args, &out);
     if (output)
         *output = out;
     return ok;

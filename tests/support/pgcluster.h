@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -47,6 +49,14 @@ public:
     bool createDatabase(const QString &name, QString *error = nullptr);
     // A login role with a password (and optionally superuser rights) for the program to use.
     bool createLogin(const QString &login, const QString &password, bool superuser = false, QString *error = nullptr);
+
+    // A Qt connection (QPSQL) named `connectionName` to `database` as the superuser; not
+    // valid, with the reason in *error, when it cannot be opened. The caller closes it and
+    // removes the name.
+    QSqlDatabase connectSuperuser(const QString &connectionName, const QString &database, QString *error = nullptr) const;
+    // Runs a psql script file as the superuser in `database`, with psql variables (-v).
+    bool psqlFile(const QString &file, const QString &database, const QStringList &variables = {},
+                  QString *output = nullptr);
 
     // Folder with initdb, pg_ctl, postgres and psql; empty when none is installed.
     static QString binDir();

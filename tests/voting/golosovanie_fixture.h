@@ -8,6 +8,7 @@
 #include "console/process_golos2_forma.h"
 #include "support/workstation.h"
 
+#include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
@@ -15,6 +16,16 @@
 #include <functional>
 
 namespace golostest {
+
+// With VOTER_SCREENS set to a folder, the windows are also saved there as PNG files.
+inline void snimok(QWidget *w, const QString &imya)
+{
+    const QString papka = qEnvironmentVariable("VOTER_SCREENS");
+    if (papka.isEmpty())
+        return;
+    QDir().mkpath(papka);
+    w->grab().save(QDir(papka).filePath(imya + QStringLiteral(".png")));
+}
 
 // A statement sent to the hall's SQLite file as it is (triggers and other DDL that the
 // workstations' T-SQL does not need).
@@ -51,6 +62,27 @@ inline int itemId(TestHall &hall, const QString &opisanie)
 inline int ruleId(TestHall &hall, const QString &opisanie)
 {
     return hall.scalarInt(QStringLiteral("SELECT id FROM regim_golos WHERE opisanie = ") + sql::quote(opisanie));
+}
+
+// The hall the whole-hall vote tests start from: "Вопрос 1" of the demo meeting active, a
+// registration period with the deputies of seats 03, 04 and 05 present (the chairman, 02,
+// registers at start-up) and a quorum of 4 that they reach. False when a step failed.
+struct ZalGotov {
+    int meeting = 0;
+    int item = 0;
+    int period = 0;
+};
+inline bool zalGotov(TestHall &hall, ZalGotov *z)
+{
+    z->meeting = hall.demoMeeting();
+    z->item = itemId(hall, QStringLiteral("Вопрос 1"));
+    if (!hall.activateItem(z->item))
+        return false;
+    z->period = hall.openPeriod(z->meeting);
+    for (const char *seat : {"03", "04", "05"})
+        if (!hall.registerDeputy(hall.deputyAt(QString::fromLatin1(seat)), z->period, z->meeting))
+            return false;
+    return hall.exec(QStringLiteral("UPDATE konstanti SET znachenie = '4' WHERE opisanie LIKE 'Кворум'"));
 }
 
 // The mode row as "nomer/param1/param2".

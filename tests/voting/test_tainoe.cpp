@@ -5,9 +5,8 @@
 #include "golosovanie_fixture.h"
 
 #include "core/cveta.h"
-#include "db/dataset.h"
 #include "hall/golosovanie_panel.h"
-#include "protocol/text/protocol_text.h"
+#include "support/protokol.h"
 
 #include <QDir>
 #include <QImage>
@@ -50,33 +49,6 @@ int pikseliVybora(Workstation &ws)
     return n;
 }
 
-// With VOTER_SCREENS set to a folder, the windows are also saved there as PNG files.
-void snimok(QWidget *w, const QString &imya)
-{
-    const QString papka = qEnvironmentVariable("VOTER_SCREENS");
-    if (papka.isEmpty())
-        return;
-    QDir().mkpath(papka);
-    w->grab().save(QDir(papka).filePath(imya + QStringLiteral(".png")));
-}
-
-// The minutes of the meeting in both layouts, as plain text.
-QString protokol(TestHall &hall, int meeting)
-{
-    DataSet v(&hall.db());
-    v.setSql(protocol::otchet1Sql());
-    v.setParam(QStringLiteral("a"), meeting);
-    DataSet m(&hall.db());
-    m.setSql(protocol::otchet2Sql());
-    m.setParam(QStringLiteral("a"), meeting);
-    if (!v.open() || !m.open())
-        return QStringLiteral("<failed: %1>").arg(hall.db().firstErrorText());
-    const auto votes = protocol::votesFrom(v.resultSet());
-    const auto row = protocol::meetingFrom(m.resultSet());
-    return protocol::plainText(protocol::buildElectronic(row, votes, {})) + QLatin1Char('\n')
-           + protocol::plainText(protocol::buildEdited(row, votes, {}));
-}
-
 }  // namespace
 
 class TestTainoe : public QObject {
@@ -101,12 +73,9 @@ void TestTainoe::secretVoteShowsNoChoice()
     const bool tainoe = vid == 1;
     TestHall hall;
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
-    const int meeting = hall.demoMeeting();
-    QVERIFY(hall.activateItem(itemId(hall, QStringLiteral("Вопрос 1"))));
-    const int period = hall.openPeriod(meeting);
-    for (const char *seat : {"03", "04", "05"})
-        QVERIFY(hall.registerDeputy(hall.deputyAt(QString::fromLatin1(seat)), period, meeting));
-    QVERIFY(hall.exec(QStringLiteral("UPDATE konstanti SET znachenie = '4' WHERE opisanie LIKE 'Кворум'")));
+    ZalGotov zal;
+    QVERIFY(zalGotov(hall, &zal));
+    const int meeting = zal.meeting;
 
     Workstation &console = hall.start(QStringLiteral("admin1"));
     Workstation &chairman = hall.start(QStringLiteral("02"));
@@ -181,7 +150,7 @@ void TestTainoe::secretVoteShowsNoChoice()
 
     // The minutes, both layouts: the voters' names only for a vote that is not secret.
     QVERIFY(hall.exec(QStringLiteral("UPDATE zasedanie SET stop=GETDATE() WHERE id=%1").arg(meeting)));
-    const QString tekst = protokol(hall, meeting);
+    const QString tekst = protokolTekst(hall.db(), meeting);
     QVERIFY2(!tekst.startsWith(QLatin1Char('<')), qPrintable(tekst));
     for (const char *seat : {"03", "04", "05"}) {
         const QString familia = hall.scalar(QStringLiteral("SELECT familia FROM deputat WHERE id=%1")

@@ -297,9 +297,8 @@ BEGIN
                                THEN CASE WHEN EXISTS (SELECT 1 FROM deleted) THEN N'U' ELSE N'I' END ELSE N'D' END;
     DECLARE @id int, @g int, @z nvarchar(max);
     DECLARE c CURSOR LOCAL FAST_FORWARD FOR
-        SELECT i.id, i.id_golosovanie, N'otvet|' + @d + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.result AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_golosovanie AS NVARCHAR(40))) FROM inserted i WHERE @d <> 'D'
-        UNION ALL
-        SELECT d.id, d.id_golosovanie, N'otvet|' + @d + N'|' + dbo.zhurnal_pole(CAST(d.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.result AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_golosovanie AS NVARCHAR(40))) FROM deleted d WHERE @d = 'D'
+        SELECT r.id, r.id_golosovanie, N'otvet|' + @d + N'|' + dbo.zhurnal_pole(CAST(r.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.result AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_golosovanie AS NVARCHAR(40)))
+        FROM (SELECT * FROM inserted WHERE @d <> 'D' UNION ALL SELECT * FROM deleted WHERE @d = 'D') r
         ORDER BY 1;
     OPEN c;
     FETCH NEXT FROM c INTO @id, @g, @z;
@@ -320,9 +319,8 @@ BEGIN
                                THEN CASE WHEN EXISTS (SELECT 1 FROM deleted) THEN N'U' ELSE N'I' END ELSE N'D' END;
     DECLARE @id int, @g int, @z nvarchar(max);
     DECLARE c CURSOR LOCAL FAST_FORWARD FOR
-        SELECT i.id, i.id, N'golosovanie|' + @d + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.data, 121)) + N'|' + dbo.zhurnal_pole(i.regim) + N'|' + dbo.zhurnal_pole(CAST(i.tip AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.vid AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.isbrano AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.prisutstvuet AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(i.regim_polsov) + N'|' + dbo.zhurnal_pole(CAST(i.nuzno AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.zak AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_sessia AS NVARCHAR(40))) FROM inserted i WHERE @d <> 'D'
-        UNION ALL
-        SELECT d.id, d.id, N'golosovanie|' + @d + N'|' + dbo.zhurnal_pole(CAST(d.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), d.data, 121)) + N'|' + dbo.zhurnal_pole(d.regim) + N'|' + dbo.zhurnal_pole(CAST(d.tip AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.vid AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.isbrano AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.prisutstvuet AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(d.regim_polsov) + N'|' + dbo.zhurnal_pole(CAST(d.nuzno AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.zak AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_sessia AS NVARCHAR(40))) FROM deleted d WHERE @d = 'D'
+        SELECT r.id, r.id, N'golosovanie|' + @d + N'|' + dbo.zhurnal_pole(CAST(r.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), r.data, 121)) + N'|' + dbo.zhurnal_pole(r.regim) + N'|' + dbo.zhurnal_pole(CAST(r.tip AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.vid AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.isbrano AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.prisutstvuet AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(r.regim_polsov) + N'|' + dbo.zhurnal_pole(CAST(r.nuzno AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.zak AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_povestka AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_sessia AS NVARCHAR(40)))
+        FROM (SELECT * FROM inserted WHERE @d <> 'D' UNION ALL SELECT * FROM deleted WHERE @d = 'D') r
         ORDER BY 1;
     OPEN c;
     FETCH NEXT FROM c INTO @id, @g, @z;
@@ -360,13 +358,14 @@ BEGIN
     SET NOCOUNT ON;
     DECLARE @id int, @d nchar(1), @z nvarchar(max);
     DECLARE c CURSOR LOCAL FAST_FORWARD FOR
-        SELECT i.id, N'I', N'sessia_start|' + N'I' + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.start, 121)) FROM inserted i WHERE NOT EXISTS (SELECT 1 FROM deleted)
-        UNION ALL
-        SELECT d.id, N'D', N'sessia_start|' + N'D' + N'|' + dbo.zhurnal_pole(CAST(d.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), d.start, 121)) FROM deleted d WHERE NOT EXISTS (SELECT 1 FROM inserted)
-        UNION ALL
-        SELECT i.id, N'U', N'sessia_start|' + N'U' + N'|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.start, 121)) FROM inserted i JOIN deleted d ON d.id = i.id
-        WHERE d.id_zasedanie <> i.id_zasedanie OR d.start <> i.start
-           OR (d.id_zasedanie IS NULL AND i.id_zasedanie IS NOT NULL) OR (d.start IS NULL AND i.start IS NOT NULL)
+        SELECT r.id, r.d, N'sessia_start|' + r.d + N'|' + dbo.zhurnal_pole(CAST(r.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_zasedanie AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), r.start, 121))
+        FROM (SELECT i.id, i.id_zasedanie, i.start, N'I' AS d FROM inserted i WHERE NOT EXISTS (SELECT 1 FROM deleted)
+              UNION ALL
+              SELECT d.id, d.id_zasedanie, d.start, N'D' FROM deleted d WHERE NOT EXISTS (SELECT 1 FROM inserted)
+              UNION ALL
+              SELECT i.id, i.id_zasedanie, i.start, N'U' FROM inserted i JOIN deleted d ON d.id = i.id
+              WHERE d.id_zasedanie <> i.id_zasedanie OR d.start <> i.start
+                 OR (d.id_zasedanie IS NULL AND i.id_zasedanie IS NOT NULL) OR (d.start IS NULL AND i.start IS NOT NULL)) r
         UNION ALL
         SELECT i.id, N'C', N'sessia_start|C|' + dbo.zhurnal_pole(CAST(i.id AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CONVERT(NVARCHAR(23), i.stop, 121)) FROM inserted i JOIN deleted d ON d.id = i.id WHERE d.stop IS NULL AND i.stop IS NOT NULL
         UNION ALL
@@ -390,9 +389,10 @@ BEGIN
     SET NOCOUNT ON;
     DECLARE @d nchar(1), @z nvarchar(max);
     DECLARE c CURSOR LOCAL FAST_FORWARD FOR
-        SELECT 1 AS k, N'D', N'sessia|' + N'D' + N'|' + dbo.zhurnal_pole(CAST(d.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_sessia AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(d.id_zasedanie AS NVARCHAR(40))) FROM deleted d
-        UNION ALL
-        SELECT 2, N'I', N'sessia|' + N'I' + N'|' + dbo.zhurnal_pole(CAST(i.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_sessia AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(i.id_zasedanie AS NVARCHAR(40))) FROM inserted i
+        SELECT r.k, r.d, N'sessia|' + r.d + N'|' + dbo.zhurnal_pole(CAST(r.id_deputat AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_sessia AS NVARCHAR(40))) + N'|' + dbo.zhurnal_pole(CAST(r.id_zasedanie AS NVARCHAR(40)))
+        FROM (SELECT 1 AS k, N'D' AS d, id_deputat, id_sessia, id_zasedanie FROM deleted
+              UNION ALL
+              SELECT 2, N'I', id_deputat, id_sessia, id_zasedanie FROM inserted) r
         ORDER BY 1;
     DECLARE @k int;
     OPEN c;
