@@ -2,3 +2,4 @@
 if(TARGET core_test_dbfiles)
   add_dependencies(core_test_dbfiles voter-sql)
 endif()
+set_tests_properties(core.push_pg PROPERTIES LABELS "core;postgres")
