@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -31,8 +33,14 @@ public:
     // Why start() failed, or why the machine cannot offer a server.
     QString whyNot() const { return m_why; }
 
-    // Loopback address and port the server listens on.
-    QString host() const { return QStringLiteral("127.0.0.1"); }
+    // Before start(): run the server inside network namespace `netns`, listening on `address`
+    // there, and let password logins in from `clients` (CIDR). Tests of several machines use
+    // it; the fixture's own psql still comes in through the socket file, which any namespace
+    // reaches.
+    void setNetwork(const QString &netns, const QString &address, const QString &clients);
+
+    // Address and port the server listens on (loopback unless setNetwork() said otherwise).
+    QString host() const { return m_address; }
     int port() const { return m_port; }
     // The connection dialog's server parameter for this server: "pg:127.0.0.1:<port>".
     QString serverParam() const;
@@ -43,6 +51,14 @@ public:
     // Runs SQL through psql as the superuser in `database`; false with the output in
     // *output on failure.
     bool psql(const QString &sql, const QString &database = QStringLiteral("postgres"), QString *output = nullptr);
+    // Runs a script file through psql as the superuser, with psql variables ("name=value").
+    bool psqlFile(const QString &path, const QStringList &variables, const QString &database, QString *output = nullptr);
+    // A hall database as an installation has it: the program's schema and reference data
+    // (as voter-sql makes them) and the shipped roles script, each operator's password
+    // being its login.
+    bool createHall(const QString &name, QString *error = nullptr);
+    // Process ids of the postmaster and its children (server CPU figures).
+    QList<qint64> serverPids() const;
     // CREATE DATABASE with UTF-8 and the ICU locale the hall schema uses.
     bool createDatabase(const QString &name, QString *error = nullptr);
     // A login role with a password (and optionally superuser rights) for the program to use.
@@ -54,6 +70,9 @@ public:
 private:
     bool run(const QString &program, const QStringList &args, QString *output, int timeoutMs = 60000);
     QString m_data;
+    QString m_netns;
+    QString m_address = QStringLiteral("127.0.0.1");
+    QString m_clients;
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_port = 0;
     bool m_running = false;

@@ -87,16 +87,16 @@ GRANT USAGE ON SCHEMA voter_prava TO voter_seats, voter_watchers;
 
 CREATE OR REPLACE FUNCTION voter_prava.svoe_mesto() RETURNS integer
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS
-$$ SELECT id FROM mesto WHERE nomer = session_user::text $$;
+$$ SELECT id FROM mesto WHERE nomer = session_user::text COLLATE "C" $$;
 
 CREATE OR REPLACE FUNCTION voter_prava.svoi_deputat() RETURNS integer
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS
-$$ SELECT s.id_deputat FROM sostav s JOIN mesto m ON m.id = s.id_mesto WHERE m.nomer = session_user::text $$;
+$$ SELECT s.id_deputat FROM sostav s JOIN mesto m ON m.id = s.id_mesto WHERE m.nomer = session_user::text COLLATE "C" $$;
 
 CREATE OR REPLACE FUNCTION voter_prava.predsedatel() RETURNS boolean
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS
 $$ SELECT EXISTS (SELECT 1 FROM sostav s JOIN mesto m ON m.id = s.id_mesto
-                  WHERE m.nomer = session_user::text AND s.chairman <> 0) $$;
+                  WHERE m.nomer = session_user::text COLLATE "C" AND s.chairman <> 0) $$;
 
 -- No function of the hall is executable by PUBLIC; each group gets what it calls.
 REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC;
@@ -152,4 +152,4 @@ CREATE POLICY svoi_udalenie ON proshu_slovo FOR DELETE TO voter_seats
 CREATE POLICY operatory ON mesto TO voter_operators USING (true) WITH CHECK (true);
 CREATE POLICY chtenie ON mesto FOR SELECT TO voter_seats, voter_watchers USING (true);
 CREATE POLICY svoe_mesto ON mesto FOR UPDATE TO voter_seats, voter_watchers
-    USING (nomer = session_user::text) WITH CHECK (nomer = session_user::text);
+    USING (nomer = session_user::text COLLATE "C") WITH CHECK (nomer = session_user::text COLLATE "C");

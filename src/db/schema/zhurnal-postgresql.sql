@@ -3,7 +3,8 @@
 -- for the events and the canonical text), hash = lower-case hex SHA-256 over the UTF-8 of
 -- (previous hash || zapis), computed by the server's sha256(). Date-times enter the text as
 -- yyyy-mm-dd hh24:mi:ss.ms, as the program reads them back. A transaction-scoped advisory
--- lock keeps concurrent appenders in one chain.
+-- lock keeps concurrent appenders in one chain. The triggers run as the tables' owner: a
+-- seat that may write its own ballot may not write the journal itself, nor call its helpers.
 
 CREATE TABLE zhurnal (
     id              serial PRIMARY KEY,
@@ -31,7 +32,7 @@ BEGIN
             encode(sha256(convert_to(coalesce(pred, '') || p_zapis, 'UTF8')), 'hex'));
 END $$;
 
-CREATE FUNCTION otvet_zhurnal() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE FUNCTION otvet_zhurnal() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
     IF TG_OP = 'DELETE' THEN
         PERFORM zhurnal_dobavit('otvet', 'D', OLD.id, OLD.id_golosovanie, 'otvet|' || 'D' || '|' || zhurnal_pole(OLD.id::text) || '|' || zhurnal_pole(OLD.id_deputat::text) || '|' || zhurnal_pole(OLD.id_povestka::text) || '|' || zhurnal_pole(OLD.result::text) || '|' || zhurnal_pole(OLD.id_golosovanie::text));
@@ -42,7 +43,7 @@ BEGIN
 END $$;
 CREATE TRIGGER otvet_zhurnal AFTER INSERT OR UPDATE OR DELETE ON otvet FOR EACH ROW EXECUTE FUNCTION otvet_zhurnal();
 
-CREATE FUNCTION golosovanie_zhurnal() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE FUNCTION golosovanie_zhurnal() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
     IF TG_OP = 'DELETE' THEN
         PERFORM zhurnal_dobavit('golosovanie', 'D', OLD.id, OLD.id, 'golosovanie|' || 'D' || '|' || zhurnal_pole(OLD.id::text) || '|' || zhurnal_pole(to_char(OLD.data, 'YYYY-MM-DD HH24:MI:SS.MS')) || '|' || zhurnal_pole(OLD.regim::text) || '|' || zhurnal_pole(OLD.tip::text) || '|' || zhurnal_pole(OLD.vid::text) || '|' || zhurnal_pole(OLD.isbrano::text) || '|' || zhurnal_pole(OLD.prisutstvuet::text) || '|' || zhurnal_pole(OLD.regim_polsov::text) || '|' || zhurnal_pole(OLD.nuzno::text) || '|' || zhurnal_pole(OLD.zak::text) || '|' || zhurnal_pole(OLD.id_povestka::text) || '|' || zhurnal_pole(OLD.id_sessia::text));
@@ -53,7 +54,7 @@ BEGIN
 END $$;
 CREATE TRIGGER golosovanie_zhurnal AFTER INSERT OR UPDATE OR DELETE ON golosovanie FOR EACH ROW EXECUTE FUNCTION golosovanie_zhurnal();
 
-CREATE FUNCTION regim_zhurnal_itog() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE FUNCTION regim_zhurnal_itog() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
     IF NEW.nomer = 4 AND (OLD.nomer IS DISTINCT FROM 4 OR OLD.param1 IS DISTINCT FROM NEW.param1)
        AND EXISTS (SELECT 1 FROM golosovanie WHERE id = NEW.param1) THEN
@@ -68,7 +69,7 @@ BEGIN
 END $$;
 CREATE TRIGGER regim_zhurnal_itog AFTER UPDATE ON regim FOR EACH ROW EXECUTE FUNCTION regim_zhurnal_itog();
 
-CREATE FUNCTION sessia_start_zhurnal() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE FUNCTION sessia_start_zhurnal() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
     IF TG_OP = 'INSERT' THEN
         PERFORM zhurnal_dobavit('sessia_start', 'I', NEW.id, NULL, 'sessia_start|' || 'I' || '|' || zhurnal_pole(NEW.id::text) || '|' || zhurnal_pole(NEW.id_zasedanie::text) || '|' || zhurnal_pole(to_char(NEW.start, 'YYYY-MM-DD HH24:MI:SS.MS')));
@@ -93,7 +94,7 @@ CREATE TRIGGER sessia_start_zhurnal AFTER INSERT OR UPDATE OR DELETE ON sessia_s
     EXECUTE FUNCTION sessia_start_zhurnal();
 
 -- Presence records have no key: a change is the old row deleted and the new one inserted.
-CREATE FUNCTION sessia_zhurnal() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE FUNCTION sessia_zhurnal() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $$
 BEGIN
     IF TG_OP IN ('DELETE', 'UPDATE') THEN
         PERFORM zhurnal_dobavit('sessia', 'D', NULL, NULL, 'sessia|' || 'D' || '|' || zhurnal_pole(OLD.id_deputat::text) || '|' || zhurnal_pole(OLD.id_sessia::text) || '|' || zhurnal_pole(OLD.id_zasedanie::text));
