@@ -104,7 +104,9 @@ REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA voter_prava FROM PUBLIC;
 DO $$ BEGIN
     IF EXISTS (SELECT 1 FROM pg_namespace WHERE nspname = 'dbo') THEN
         EXECUTE 'REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA dbo FROM PUBLIC';
-        EXECUTE 'GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA dbo TO voter_operators';
+        -- dbo holds the T-SQL layer's helpers (date parts, names of a vote's ballots): every
+        -- workstation's own statements call them, and none of them writes.
+        EXECUTE 'GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA dbo TO voter_operators, voter_seats, voter_watchers';
     END IF;
 END $$;
 GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO voter_operators;
