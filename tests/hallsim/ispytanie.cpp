@@ -30,14 +30,34 @@ qint64 Ispytanie::seichas()
 
 bool Ispytanie::nachat(const QString &imya, QString *prichina)
 {
+    return nachat(imya, vseLoginy(), prichina);
+}
+
+bool Ispytanie::nachatNaPostgres(const QString &imya, QString *prichina, bool *propusk)
+{
+    *propusk = false;
+    pg = std::make_unique<PgCluster>();
+    if (!pg->start()) {
+        *propusk = true;
+        *prichina = QStringLiteral("no PostgreSQL server for the hall: ") + pg->whyNot();
+        return false;
+    }
+    if (!pg->createHall(QStringLiteral("hall"), prichina))
+        return false;
+    zal.naServere(pg->serverParam(), QStringLiteral("hall"));
+    return nachat(imya, prichina);
+}
+
+bool Ispytanie::nachat(const QString &imya, const QStringList &loginy, QString *prichina)
+{
     const QString bin = papkaProgramm();
     // A short path without blanks: the program options travel through the shell.
     const QString koren = QDir(bin).filePath(QStringLiteral("hallsim/") + imya);
-    if (!zal.podgotovit(koren, bin, vseLoginy(), prichina))
+    if (!zal.podgotovit(koren, bin, loginy, prichina))
         return false;
     ConnectionParams p;
-    p.server = QStringLiteral("sqlite:") + zal.baza();
-    p.database = QStringLiteral("hall");
+    p.server = zal.server();
+    p.database = zal.imyaBazy();
     p.login = QStringLiteral("admin1");
     p.password = QStringLiteral("admin1");
     if (!v.otkryt(p) || !v.prochitatMesta()) {
@@ -52,7 +72,7 @@ bool Ispytanie::nachat(const QString &imya, QString *prichina)
     }
     zal.zapustitVse();
     chasy.start();
-    const QStringList vse = vseLoginy();
+    const QStringList vse = loginy;
     const bool ok = zhdat(
         [&] {
             for (const QString &l : vse) {

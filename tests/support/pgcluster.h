@@ -34,13 +34,13 @@ public:
     QString whyNot() const { return m_why; }
 
     // Before start(): run the server inside network namespace `netns`, listening on `address`
-    // there, and let password logins in from `clients` (CIDR). Tests of several machines use
-    // it; the fixture's own psql still comes in through the socket file, which any namespace
-    // reaches.
+    // there (several separated by commas; the first is host()), and let password logins in
+    // from `clients` (CIDR). Tests of several machines use it; the fixture's own psql still
+    // comes in through the socket file, which any namespace reaches.
     void setNetwork(const QString &netns, const QString &address, const QString &clients);
 
     // Address and port the server listens on (loopback unless setNetwork() said otherwise).
-    QString host() const { return m_address; }
+    QString host() const { return m_address.section(QLatin1Char(','), 0, 0); }
     int port() const { return m_port; }
     // The connection dialog's server parameter for this server: "pg:127.0.0.1:<port>".
     QString serverParam() const;
