@@ -124,6 +124,9 @@ bool Ispytanie::zhdat(const std::function<bool()> &uslovie, int ms)
 
 bool Ispytanie::vseVRezhime(const QStringList &kto, int nomer, int param1, qint64 zapisano, int ms, QString *kto_net)
 {
+    // Counted from the start of the driver's write when that came just before.
+    if (v.rezhimZapisan > 0 && v.rezhimZapisan <= zapisano && zapisano - v.rezhimZapisan < 5000)
+        zapisano = v.rezhimZapisan;
     QHash<QString, qint64> kogda;
     const bool ok = zhdat(
         [&] {

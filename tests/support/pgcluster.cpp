@@ -181,9 +181,10 @@ bool PgCluster::restart()
     // is thrown away anyway.
     const QString options = QStringLiteral("-c listen_addresses=%3 -c port=%1 -c unix_socket_directories='%2' "
                                            "-c fsync=off -c synchronous_commit=off -c full_page_writes=off "
-                                           "-c max_connections=200")
+                                           "-c max_connections=%4")
                                 .arg(m_port)
-                                .arg(m_dir->path(), m_address);
+                                .arg(m_dir->path(), m_address)
+                                .arg(m_maxConnections);
     QString out;
     if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_data, QStringLiteral("-o"), options, QStringLiteral("-l"),
                                         m_dir->path() + QStringLiteral("/server.log"), QStringLiteral("-w"),

@@ -39,6 +39,9 @@ public:
     // comes in through the socket file, which any namespace reaches.
     void setNetwork(const QString &netns, const QString &address, const QString &clients);
 
+    // Before start(): connections the server takes (benchmarks of big halls need more).
+    void setMaxConnections(int n) { m_maxConnections = n; }
+
     // Address and port the server listens on (loopback unless setNetwork() said otherwise).
     QString host() const { return m_address.section(QLatin1Char(','), 0, 0); }
     int port() const { return m_port; }
@@ -73,6 +76,7 @@ private:
     QString m_netns;
     QString m_address = QStringLiteral("127.0.0.1");
     QString m_clients;
+    int m_maxConnections = 200;
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_port = 0;
     bool m_running = false;
