@@ -13,6 +13,8 @@
 // changes; statements per second; the server's CPU per wall second (postmaster and backends
 // from /proc), and the generator's own CPU (which holds the embedded engine); the mean lateness
 // of the seats' polls behind their schedule (the generator's own limit on a small machine).
+// The seats run on threads of about 30 seats each, each seat's statements one after another
+// as on a terminal.
 //
 //   bench_hall_load [seconds per run, default 15] [largest hall, default 450]
 #include "core/rezhim.h"
@@ -32,6 +34,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -115,6 +119,144 @@ bool zal(DbConnection &db, int n)
     return db.commit();
 }
 
+// What the console and the seats' threads share: the change every seat has to read.
+struct Obshee {
+    std::mutex mx;
+    int zhdemNomer = -99, zhdemParam1 = -99;
+    qint64 zapisano = 0;
+    std::vector<char> uvidel;
+    int uvideli = 0;
+    QList<qint64> poslednii;
+    std::atomic<bool> stop{false};
+    std::atomic<int> gotovy{0}, oshibok{0};
+    std::atomic<int> period{0};
+};
+
+// The seats of one thread: connections made and used on it, announcements delivered by its
+// own event loop.
+struct Potok {
+    double opozdanie = 0;
+    qint64 oprosov = 0, statements = 0;
+    bool otkryto = false;
+};
+
+void mestaPotoka(Obshee &o, const ConnectionParams &params, int ot, int doMesta, bool uvedomleniya, Potok *itog)
+{
+    QRandomGenerator sl(777u + ot);
+    std::vector<Mesto> mesta(doMesta - ot);
+    const qint64 t0 = seichas();
+    bool ok = true;
+    for (int k = 0; k < int(mesta.size()); ++k) {
+        Mesto &m = mesta[k];
+        const int i = ot + k;
+        m.db = std::make_unique<DbConnection>();
+        if (!m.db->open(params)) {
+            std::fprintf(stderr, "seat %d: %s\n", i + 1, qPrintable(m.db->firstErrorText()));
+            ok = false;
+            break;
+        }
+        m.nomer = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+        m.deputat = i + 1;
+        // Separate computers: the timers run at random phases.
+        m.sledOpros = t0 + sl.bounded(250);
+        m.sledSekunda = t0 + sl.bounded(1000);
+        if (uvedomleniya)
+            m.db->listen(rezhim::kanal(), [&m] { m.uvedomlen = true; });
+    }
+    itog->otkryto = ok;
+    qint64 statements0 = 0;
+    for (const Mesto &m : mesta)
+        statements0 += m.db ? m.db->statementCount() : 0;
+    ++o.gotovy;
+    while (ok && !o.stop) {
+        bool rabota = false;
+        for (int k = 0; k < int(mesta.size()); ++k) {
+            Mesto &m = mesta[k];
+            const int i = ot + k;
+            qint64 t = seichas();
+            if (m.uvedomlen || t >= m.sledOpros) {
+                if (!m.uvedomlen) {
+                    itog->opozdanie += t - m.sledOpros;
+                    ++itog->oprosov;
+                    m.sledOpros += 250;
+                    if (m.sledOpros < t)
+                        m.sledOpros = t + 250;  // a poller that fell behind does not catch up in a burst
+                }
+                m.uvedomlen = false;
+                ResultSet rs;
+                if (!m.db->query(rezhim::zapros(), &rs) || rs.isEmpty()) {
+                    ++o.oshibok;
+                    m.db->clearErrors();
+                    continue;
+                }
+                const int nomer = rs.value(0, 0).toInt(), p1 = rs.value(0, 1).toInt();
+                if (nomer != m.nomerVidel || p1 != m.param1Videl) {
+                    m.nomerVidel = nomer;
+                    m.param1Videl = p1;
+                    {
+                        std::lock_guard<std::mutex> l(o.mx);
+                        if (nomer == o.zhdemNomer && p1 == o.zhdemParam1 && !o.uvidel[i]) {
+                            o.uvidel[i] = 1;
+                            if (++o.uvideli == int(o.uvidel.size()))
+                                o.poslednii << seichas() - o.zapisano;
+                        }
+                    }
+                    if (nomer == 1 || nomer == 2) {
+                        m.nazhatKod = nomer;
+                        m.period = nomer == 1 ? p1 : m.period;
+                        m.golos = nomer == 2 ? p1 : m.golos;
+                        m.sledNazhatie = seichas() + sl.bounded(1200);
+                    }
+                }
+                rabota = true;
+            }
+            t = seichas();
+            if (m.nazhatKod && t >= m.sledNazhatie) {
+                bool sdelano;
+                if (m.nazhatKod == 1) {
+                    sdelano = m.db->exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (1,%1,%2)").arg(m.deputat).arg(m.period));
+                } else {
+                    sdelano = m.db->exec(QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)").arg(m.deputat).arg(m.golos))
+                              && m.db->exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,1,%2,%3)")
+                                                .arg(m.deputat)
+                                                .arg(1 + sl.bounded(3))
+                                                .arg(m.golos));
+                }
+                if (!sdelano) {
+                    ++o.oshibok;
+                    m.db->clearErrors();
+                }
+                m.nazhatKod = 0;
+                rabota = true;
+            }
+            if (t >= m.sledSekunda) {
+                m.sledSekunda += 1000;
+                if (m.sledSekunda < t)
+                    m.sledSekunda = t + 1000;
+                bool sdelano = m.db->exec(QStringLiteral("UPDATE mesto SET podkl=CURRENT_TIMESTAMP WHERE nomer = '%1';").arg(m.nomer));
+                ResultSet rs;
+                sdelano = sdelano && m.db->query(QStringLiteral("SELECT\n   TOP 1 povestka.id,povestka.opisanie,zasedanie.id,zasedanie.opisanie,povestka.info\nFROM\n   povestka, zasedanie\nWHERE\n   (aktiv = 1) AND (zasedanie.id = id_zasedanie);"), &rs);
+                sdelano = sdelano && m.db->query(QStringLiteral("SELECT count(*) FROM proshu_slovo,sostav WHERE (sostav.id_mesto = proshu_slovo.id_mesto) AND (sostav.id_deputat=%1)").arg(m.deputat), &rs);
+                sdelano = sdelano && m.db->query(QStringLiteral("SELECT nomer,sessia.id_deputat\nFROM sessia,sostav,mesto \nWHERE \n (id_sessia=%1)\n AND (sostav.id_deputat = sessia.id_deputat)\n AND (mesto.id = sostav.id_mesto)").arg(o.period.load()), &rs);
+                if (i < 2)  // the chairman's and the watcher's seat monitor
+                    sdelano = sdelano && m.db->query(QStringLiteral("SELECT \n   nomer,connected,podkl,\n   DATEDIFF(ss,podkl,GETDATE()) as diff\nFROM \n   mesto;"), &rs);
+                if (!sdelano) {
+                    ++o.oshibok;
+                    m.db->clearErrors();
+                }
+                rabota = true;
+            }
+        }
+        // Announcements arrive through the thread's event loop.
+        QCoreApplication::processEvents();
+        if (!rabota)
+            QThread::usleep(300);
+    }
+    for (const Mesto &m : mesta)
+        itog->statements += m.db ? m.db->statementCount() : 0;
+    itog->statements -= statements0;
+}
+
 Itog progon(const QString &dvizhok, const ConnectionParams &params, int n, bool uvedomleniya, int sekund, PgCluster *pg)
 {
     Itog r;
@@ -126,69 +268,70 @@ Itog progon(const QString &dvizhok, const ConnectionParams &params, int n, bool 
         std::fprintf(stderr, "console: %s\n", qPrintable(konsol.firstErrorText()));
         return r;
     }
-    std::vector<Mesto> mesta(n);
-    const qint64 t0 = seichas();
-    for (int i = 0; i < n; ++i) {
-        Mesto &m = mesta[i];
-        m.db = std::make_unique<DbConnection>();
-        if (!m.db->open(params)) {
-            std::fprintf(stderr, "seat %d: %s\n", i + 1, qPrintable(m.db->firstErrorText()));
+    Obshee o;
+    o.uvidel.assign(n, 1);
+    o.uvideli = n;
+    // About 30 seats a thread, as a statement waits for its answer.
+    const int potokov = std::clamp(n / 30, 1, 16);
+    std::vector<Potok> itogi(potokov);
+    std::vector<QThread *> potoki;
+    for (int k = 0; k < potokov; ++k) {
+        const int ot = n * k / potokov, doMesta = n * (k + 1) / potokov;
+        potoki.push_back(QThread::create([&o, &params, ot, doMesta, uvedomleniya, &itogi, k] {
+            mestaPotoka(o, params, ot, doMesta, uvedomleniya, &itogi[k]);
+        }));
+        potoki.back()->start();
+    }
+    while (o.gotovy < potokov)
+        QThread::msleep(20);
+    for (const Potok &p : itogi)
+        if (!p.otkryto) {
+            o.stop = true;
+            for (QThread *t : potoki) {
+                t->wait();
+                delete t;
+            }
             return r;
         }
-        m.nomer = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
-        m.deputat = i + 1;
-        // Separate computers: the timers run at random phases.
-        m.sledOpros = t0 + sl.bounded(250);
-        m.sledSekunda = t0 + sl.bounded(1000);
-        if (uvedomleniya)
-            m.db->listen(rezhim::kanal(), [&m] { m.uvedomlen = true; });
-    }
 
     // The console's plan: each phase lasts 1.5-2.5 s, the countdown written every second.
-    int faza = 0, period = 0, golos = 0, ostalos = 0;
+    int faza = 0, golos = 0, ostalos = 0;
     qint64 sledFaza = seichas() + 1000, sledSchet = 0;
-    qint64 zapisano = 0;
-    int zhdemNomer = -99, zhdemParam1 = -99;
-    std::vector<char> uvidel(n, 1);
-    int uvideli = n;
-    qint64 statements0 = konsol.statementCount();
-    for (const Mesto &m : mesta)
-        statements0 += m.db->statementCount();
+    const qint64 konsol0 = konsol.statementCount();
     const QList<qint64> pidy = pg ? pg->serverPids() : QList<qint64>();
     const double server0 = pg ? cpuProcessov(pidy) : 0;
     const double svoi0 = svoiCpu();
-    double opozdanie = 0;
-    qint64 oprosov = 0;
     QElapsedTimer chasy;
     chasy.start();
     const auto zapisat = [&](const QString &sql, int nomer, int param1) {
-        if (uvideli < n && zhdemNomer != -99)
-            r.poslednii << -1;  // the previous change never reached every seat
-        zapisano = seichas();
+        {
+            std::lock_guard<std::mutex> l(o.mx);
+            if (o.uvideli < n && o.zhdemNomer != -99)
+                o.poslednii << -1;  // the previous change never reached every seat
+            o.zhdemNomer = nomer;
+            o.zhdemParam1 = param1;
+            std::fill(o.uvidel.begin(), o.uvidel.end(), 0);
+            o.uvideli = 0;
+            o.zapisano = seichas();
+        }
         if (!konsol.exec(sql))
-            ++r.oshibok;
-        zhdemNomer = nomer;
-        zhdemParam1 = param1;
-        std::fill(uvidel.begin(), uvidel.end(), 0);
-        uvideli = 0;
+            ++o.oshibok;
     };
     while (chasy.elapsed() < sekund * 1000LL) {
-        qint64 t = seichas();
-        bool rabota = false;
-        // The console.
+        const qint64 t = seichas();
         if (t >= sledFaza) {
             faza = (faza + 1) % 4;
             if (faza == 1) {
                 konsol.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (1)"));
-                period = konsol.scalar(QStringLiteral("SELECT MAX(id) FROM sessia_start")).toInt();
+                o.period = konsol.scalar(QStringLiteral("SELECT MAX(id) FROM sessia_start")).toInt();
                 ostalos = 30;
-                zapisat(rezhim::nachatRegistraciyu(period, ostalos), 1, period);
+                zapisat(rezhim::nachatRegistraciyu(o.period, ostalos), 1, o.period);
             } else if (faza == 2) {
                 konsol.exec(QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,zak,id_povestka,id_sessia) "
                                            "VALUES ('20140320 10:00','Большинство',0,0,%1,%1,'Процедурные вопросы',%2,%1,1,%3)")
                                 .arg(n)
                                 .arg(n / 2 + 1)
-                                .arg(period));
+                                .arg(o.period.load()));
                 golos = konsol.scalar(QStringLiteral("SELECT MAX(id) FROM golosovanie")).toInt();
                 ostalos = 30;
                 zapisat(rezhim::nachatGolosovanie(golos, ostalos), 2, golos);
@@ -199,99 +342,32 @@ Itog progon(const QString &dvizhok, const ConnectionParams &params, int n, bool 
             }
             sledFaza = seichas() + 1500 + sl.bounded(1000);
             sledSchet = seichas() + 1000;
-            rabota = true;
         } else if ((faza == 1 || faza == 2) && t >= sledSchet) {
             konsol.exec(rezhim::ostalosSekund(--ostalos));
             sledSchet += 1000;
-            rabota = true;
         }
-        // The seats.
-        for (int i = 0; i < n; ++i) {
-            Mesto &m = mesta[i];
-            t = seichas();
-            if (m.uvedomlen || t >= m.sledOpros) {
-                if (!m.uvedomlen) {
-                    opozdanie += t - m.sledOpros;
-                    ++oprosov;
-                    m.sledOpros += 250;
-                    if (m.sledOpros < t)
-                        m.sledOpros = t + 250;  // a poller that fell behind does not catch up in a burst
-                }
-                m.uvedomlen = false;
-                ResultSet rs;
-                if (!m.db->query(rezhim::zapros(), &rs) || rs.isEmpty()) {
-                    ++r.oshibok;
-                    m.db->clearErrors();
-                    continue;
-                }
-                const int nomer = rs.value(0, 0).toInt(), p1 = rs.value(0, 1).toInt();
-                if (nomer != m.nomerVidel || p1 != m.param1Videl) {
-                    m.nomerVidel = nomer;
-                    m.param1Videl = p1;
-                    if (nomer == zhdemNomer && p1 == zhdemParam1 && !uvidel[i]) {
-                        uvidel[i] = 1;
-                        if (++uvideli == n)
-                            r.poslednii << seichas() - zapisano;
-                    }
-                    if (nomer == 1 || nomer == 2) {
-                        m.nazhatKod = nomer;
-                        m.period = nomer == 1 ? p1 : m.period;
-                        m.golos = nomer == 2 ? p1 : m.golos;
-                        m.sledNazhatie = seichas() + sl.bounded(1200);
-                    }
-                }
-                rabota = true;
-            }
-            if (m.nazhatKod && t >= m.sledNazhatie) {
-                bool ok;
-                if (m.nazhatKod == 1) {
-                    ok = m.db->exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (1,%1,%2)").arg(m.deputat).arg(m.period));
-                } else {
-                    ok = m.db->exec(QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)").arg(m.deputat).arg(m.golos))
-                         && m.db->exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,1,%2,%3)")
-                                           .arg(m.deputat)
-                                           .arg(1 + sl.bounded(3))
-                                           .arg(m.golos));
-                }
-                if (!ok) {
-                    ++r.oshibok;
-                    m.db->clearErrors();
-                }
-                m.nazhatKod = 0;
-                rabota = true;
-            }
-            if (t >= m.sledSekunda) {
-                m.sledSekunda += 1000;
-                if (m.sledSekunda < t)
-                    m.sledSekunda = t + 1000;
-                bool ok = m.db->exec(QStringLiteral("UPDATE mesto SET podkl=CURRENT_TIMESTAMP WHERE nomer = '%1';").arg(m.nomer));
-                ResultSet rs;
-                ok = ok && m.db->query(QStringLiteral("SELECT\n   TOP 1 povestka.id,povestka.opisanie,zasedanie.id,zasedanie.opisanie,povestka.info\nFROM\n   povestka, zasedanie\nWHERE\n   (aktiv = 1) AND (zasedanie.id = id_zasedanie);"), &rs);
-                ok = ok && m.db->query(QStringLiteral("SELECT count(*) FROM proshu_slovo,sostav WHERE (sostav.id_mesto = proshu_slovo.id_mesto) AND (sostav.id_deputat=%1)").arg(m.deputat), &rs);
-                ok = ok && m.db->query(QStringLiteral("SELECT nomer,sessia.id_deputat\nFROM sessia,sostav,mesto \nWHERE \n (id_sessia=%1)\n AND (sostav.id_deputat = sessia.id_deputat)\n AND (mesto.id = sostav.id_mesto)").arg(period), &rs);
-                if (i < 2)  // the chairman's and the watcher's seat monitor
-                    ok = ok && m.db->query(QStringLiteral("SELECT \n   nomer,connected,podkl,\n   DATEDIFF(ss,podkl,GETDATE()) as diff\nFROM \n   mesto;"), &rs);
-                if (!ok) {
-                    ++r.oshibok;
-                    m.db->clearErrors();
-                }
-                rabota = true;
-            }
-        }
-        // Announcements arrive through the event loop.
-        QCoreApplication::processEvents();
-        if (!rabota)
-            QThread::usleep(300);
+        QThread::msleep(2);
     }
     const double sek = chasy.elapsed() / 1000.0;
-    qint64 statements = konsol.statementCount();
-    for (const Mesto &m : mesta)
-        statements += m.db->statementCount();
-    r.operatorov = (statements - statements0) / sek;
     if (pg)
         r.cpuServera = (cpuProcessov(pidy) - server0) / sek;
     r.cpuGeneratora = (svoiCpu() - svoi0) / sek;
+    o.stop = true;
+    for (QThread *t : potoki) {
+        t->wait();
+        delete t;
+    }
+    qint64 statements = konsol.statementCount() - konsol0, oprosov = 0;
+    double opozdanie = 0;
+    for (const Potok &p : itogi) {
+        statements += p.statements;
+        opozdanie += p.opozdanie;
+        oprosov += p.oprosov;
+    }
+    r.operatorov = statements / sek;
     r.opozdanie = oprosov ? opozdanie / oprosov : 0;
+    r.oshibok = o.oshibok;
+    r.poslednii = o.poslednii;
     return r;
 }
 
