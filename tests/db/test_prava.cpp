@@ -196,6 +196,15 @@ private slots:
         QCOMPARE(op->rows(QStringLiteral("SELECT id_sessia FROM sessia WHERE id_deputat=6")), QStringList{QStringLiteral("1")});
         QCOMPARE(op->rows(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=7")), QStringList{QStringLiteral("1")});
         QCOMPARE(op->rows(QStringLiteral("SELECT connected FROM mesto WHERE nomer='07' AND podkl IS NOT NULL")).size(), 1);
+        // The seat's own readings call the T-SQL layer's helpers on the server (DATEDIFF, the
+        // names of a vote's ballots): a seat login may run them.
+        QCOMPARE(s->rows(QStringLiteral("SELECT nomer,connected,podkl,DATEDIFF(ss,podkl,GETDATE()) as diff FROM mesto")).size(), 27);
+        QCOMPARE(s->rows(QStringLiteral("SELECT dbo.mnogoimen(1,3)")).size(), 1);
+        // Its ballot reached the vote journal although the seat may not write the journal.
+        if (QString::fromLatin1(QTest::currentDataTag()) == QLatin1String("postgresql")) {
+            QCOMPARE(op->rows(QStringLiteral("SELECT count(*) FROM zhurnal WHERE tablica='otvet' AND zapis LIKE '%|6|%'")).value(0).toInt() > 0, true);
+            QVERIFY(!s->exec(QStringLiteral("INSERT INTO zhurnal (tablica,deistvie,zapis,hash) VALUES ('otvet','I','x','y')")).ok);
+        }
         // Withdrawing its request is its own row too.
         QVERIFY(s->exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=7")).ok);
         QCOMPARE(op->rows(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=7")), QStringList{QStringLiteral("0")});
