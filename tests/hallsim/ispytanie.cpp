@@ -44,6 +44,11 @@ bool Ispytanie::nachatNaPostgres(const QString &imya, QString *prichina, bool *p
     }
     if (!pg->createHall(QStringLiteral("hall"), prichina))
         return false;
+    // HALLSIM_NO_PUSH=1: the server announces nothing, the hall follows the mode by polling
+    // alone (the figures of both side by side).
+    if (qEnvironmentVariableIntValue("HALLSIM_NO_PUSH") == 1
+        && !pg->psql(QStringLiteral("ALTER TABLE regim DISABLE TRIGGER regim_uvedomit"), QStringLiteral("hall"), prichina))
+        return false;
     zal.naServere(pg->serverParam(), QStringLiteral("hall"));
     return nachat(imya, prichina);
 }
