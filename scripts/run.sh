@@ -62,11 +62,13 @@ fi
 backoff=$pause
 while :; do
   waited=0
+  # The probe is cheap and an unreachable server makes it wait out its own connect time-out,
+  # so it is repeated at the short pause: a terminal comes back within seconds of the network
+  # or the server, however long they were away.
   while [ "$check" -eq 1 ] && ! ready; do
     [ "$waited" -eq 0 ] && log "the database does not answer yet; waiting"
     waited=1
-    sleep "$backoff"
-    backoff=$((backoff * 2)); [ "$backoff" -gt "$longest" ] && backoff=$longest
+    sleep "$pause"
   done
   started=$(date +%s)
   # The program shows a start-up error for this long before it ends.

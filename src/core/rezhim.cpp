@@ -7,6 +7,11 @@ bool udalennayaKomanda(int kod)
     return kod == ZakrytVse || kod == VyklyuchitVse || kod == PerezapustitVse;
 }
 
+QString kanal()
+{
+    return QStringLiteral("regim");
+}
+
 QString zapros()
 {
     return QStringLiteral("SELECT nomer,param1,param2 FROM regim");

@@ -29,6 +29,10 @@ constexpr int OknoKomandy = 10;
 // True for the three remote commands (-5, -6, -7).
 bool udalennayaKomanda(int kod);
 
+// The channel a PostgreSQL server announces every write of the mode row on (the schema's
+// trigger); workstations listen on it so they need not wait for the next poll.
+QString kanal();  // "regim"
+
 // The reader's statement.
 QString zapros();  // "SELECT nomer,param1,param2 FROM regim"
 

@@ -136,6 +136,7 @@ TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, QWidget *parent)
     connect(TaimerProverkaPodklucheniy, &Taimer::timeout, this, &TGlavForma::TaimerProverkaPodklucheniyTimer);
 
     ZaprosRegima = new rezhim::ZaprosRegimaNabor(&GlavBasa, this);
+    GlavBasa.listen(rezhim::kanal(), [this] { uvedomlenieRegima(); });
     connect(ZaprosRegima, &DataSet::afterOpen, this, &TGlavForma::ZaprosRegimaAfterOpen);
 
     ZaprosRegistracia = new DataSet(&GlavBasa, this);
@@ -928,8 +929,32 @@ QString TGlavForma::NazvanieVoprosa(const QString &opisanie)
 
 // ---- Mode poller ---------------------------------------------------------------------------------
 
+void TGlavForma::uvedomlenieRegima()
+{
+    if (m_tikUvedomleniyaZhdet)
+        return;
+    m_tikUvedomleniyaZhdet = true;
+    // Queued: the announcement is delivered from inside the driver, and the tick runs
+    // statements on the same connection.
+    QTimer::singleShot(0, this, [this] {
+        m_tikUvedomleniyaZhdet = false;
+        if (!TaimerOperaziy->isEnabled() || m_zavershena || m_vTikeOperaziy)
+            return;
+        ++m_tikiPoUvedomleniyu;
+        TaimerOperaziyTimer();
+    });
+}
+
 void TGlavForma::TaimerOperaziyTimer()
 {
+    const bool vneshnii = !m_vTikeOperaziy;
+    m_vTikeOperaziy = true;
+    struct Vyhod {
+        bool &flag;
+        bool restore;
+        ~Vyhod() { if (restore) flag = false; }
+    } vyhod{m_vTikeOperaziy, vneshnii};
+
     if (ProverkaOshibok())
         return;
 
@@ -1007,6 +1032,7 @@ void TGlavForma::ZapisatSostoyanie(const QString &etap)
     t += QStringLiteral("mode=%1,%2,%3\n").arg(RegimNomer()).arg(RegimParam1()).arg(RegimParam2());
     t += QStringLiteral("mode_since=%1\n").arg(m_videnS);
     t += QStringLiteral("session=%1\nmeeting=%2\nitem=%3\n").arg(m_idSessii).arg(m_idZasedania).arg(m_idPovestki);
+    t += QStringLiteral("push_ticks=%1\n").arg(m_tikiPoUvedomleniyu);
     if (etap == QLatin1String("running"))
         t += OpisanieEkrana();
     // The statement counter moves every tick: on its own it refreshes the file once a second.

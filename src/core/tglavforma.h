@@ -157,6 +157,9 @@ public:
     void setRuchnyeTiki(bool on);
 
     void TaimerOperaziyTimer();             // mode poller
+    // Poller ticks run at once on the server's announcement of a mode write (PostgreSQL);
+    // the periodic poll stays and catches anything an announcement missed.
+    qint64 TikiPoUvedomleniyu() const { return m_tikiPoUvedomleniyu; }
     void TaimerVremyaTimer();               // clock, heartbeat, remote commands
     void TaimerProverkaPodklucheniyTimer(); // connection monitor and seat map refresh
 
@@ -410,6 +413,10 @@ private:
     int m_dnevnikKod = 0, m_dnevnikParam1 = 0;  // the mode last written to the log
 
     bool m_zavershena = false;
+    void uvedomlenieRegima();
+    bool m_tikUvedomleniyaZhdet = false;  // one queued tick takes any number of announcements
+    bool m_vTikeOperaziy = false;         // a nested event loop inside a tick must not start another
+    qint64 m_tikiPoUvedomleniyu = 0;
 
     FailSostoyaniya m_failSostoyaniya;
     qint64 m_zapushen = 0;        // process start, ms since the epoch

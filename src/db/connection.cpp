@@ -444,7 +444,47 @@ bool DbConnection::openPostgres()
         qWarning("voter: %s", qPrintable(problem));
     m_linkLost = false;
     m_inTransaction = false;
+    subscribe();
     return true;
+}
+
+bool DbConnection::listen(const QString &channel, std::function<void()> onChange)
+{
+    m_listeners.insert(channel, std::move(onChange));
+    return m_engine == DbEngine::Postgres && !m_linkLost && database().isOpen() && subscribe();
+}
+
+bool DbConnection::subscribe()
+{
+    if (m_listeners.isEmpty())
+        return true;
+    QSqlDatabase db = database();
+    QSqlDriver *driver = db.driver();
+    if (!driver || !db.isOpen())
+        return false;
+    // The driver object outlives a close and reopen of the same connection: one signal
+    // connection per driver, or each reconnect would double every announcement.
+    if (m_notifyDriver != driver) {
+        m_notifyContext = std::make_unique<QObject>();
+        m_notifyDriver = driver;
+        QObject::connect(driver, &QSqlDriver::notification, m_notifyContext.get(),
+                         [this](const QString &name, QSqlDriver::NotificationSource, const QVariant &) {
+                             const auto it = m_listeners.constFind(name);
+                             if (it == m_listeners.constEnd())
+                                 return;
+                             ++m_notifications;
+                             const std::function<void()> f = it.value();  // the callback may listen() again
+                             if (f)
+                                 f();
+                         });
+    }
+    bool ok = true;
+    // A closed session lost its LISTENs on the server; the driver forgets them on close too.
+    const QStringList active = driver->subscribedToNotifications();
+    for (auto it = m_listeners.constBegin(); it != m_listeners.constEnd(); ++it)
+        if (!active.contains(it.key()) && !driver->subscribeToNotification(it.key()))
+            ok = false;
+    return ok;
 }
 
 void DbConnection::close()
@@ -464,6 +504,8 @@ void DbConnection::close()
     m_engine = DbEngine::None;
     m_linkLost = false;
     m_inTransaction = false;
+    m_notifyContext.reset();
+    m_notifyDriver = nullptr;
 }
 
 bool DbConnection::isOpen() const
@@ -562,6 +604,8 @@ bool DbConnection::runPostgres(const QString &sql, ResultSet *out)
             return false;
         }
         m_linkLost = false;
+        ++m_reconnects;
+        subscribe();
     }
     const tsql::Translation &t = tsql::translate(sql, tsql::Dialect::Postgres);
     if (!t.ok()) {

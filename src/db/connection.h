@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
+#include <QObject>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -113,6 +115,15 @@ public:
 
     // Number of statements sent since open (benchmarks and soak figures).
     qint64 statementCount() const { return m_statements; }
+
+    // PostgreSQL: `onChange` runs on this thread, from the event loop, each time the server
+    // announces `channel` (a trigger's NOTIFY). The subscription is kept for the connection's
+    // life and renewed on every open and reconnect. True when it is active now; the other
+    // engines have no announcements and always give false (their readers poll).
+    bool listen(const QString &channel, std::function<void()> onChange);
+    // Announcements delivered, and sessions re-established after a lost link, since creation.
+    qint64 notificationCount() const { return m_notifications; }
+    qint64 reconnectCount() const { return m_reconnects; }
     QSqlDatabase database() const;
 
 private:
@@ -123,6 +134,7 @@ private:
     bool runEmbedded(const QString &sql, ResultSet *out);
     bool runServer(const QString &sql, ResultSet *out);
     void takeError(const class QSqlError &error);
+    bool subscribe();  // (re)subscribes every listened channel on the open PostgreSQL session
 
     QString m_name;  // unique Qt connection name, several workstations per process
     ConnectionParams m_params;
@@ -135,6 +147,11 @@ private:
     bool m_inTransaction = false;  // PostgreSQL: a transaction is open on the session
     bool m_linkLost = false;     // the server went away: reconnect before the next statement
     qint64 m_reconnectAt = 0;    // no new attempt before this time (ms since epoch)
+    QHash<QString, std::function<void()>> m_listeners;
+    std::unique_ptr<QObject> m_notifyContext;  // owns the driver signal's connection
+    QObject *m_notifyDriver = nullptr;         // the driver that connection is on
+    qint64 m_notifications = 0;
+    qint64 m_reconnects = 0;
     // The embedded engine's rights of this login (read by the authorizer while open).
     std::unique_ptr<prava::Kontekst> m_prava;
 };

@@ -1,9 +1,9 @@
 // Least privilege: what a seat, the chairman's seat, the watcher and an operator may read and
 // write. The same test body runs on every engine the machine can offer.
 #include "prava_hall.h"
-#include "pg_klaster.h"
 
 #include "db/parol.h"
+#include "support/pgcluster.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,19 +17,28 @@ class TestPrava : public QObject {
     QString m_file;
     int m_copies = 0;
     QString m_current;  // the embedded file of the running test row
-    std::unique_ptr<PgKlaster> m_pg;
-    QString m_pgWhy;
+    PgCluster m_pg;
+    QString m_pgWhy;  // empty once the server's hall is ready
+    int m_pgSessions = 0;
 
     // A fresh hall on the engine of the running row; false with a reason to skip.
     bool novyiZal(QString *why)
     {
         const QString engine = QString::fromLatin1(QTest::currentDataTag());
         if (engine == QLatin1String("postgresql")) {
-            if (!m_pg) {
+            if (!m_pgWhy.isEmpty()) {
                 *why = m_pgWhy;
                 return false;
             }
-            if (!m_pg->novayaBaza(nachalnoeSostoyanie(), why)) {
+            // Emptied and filled as the tables' owner, whom no policy binds.
+            QStringList sql{QStringLiteral("TRUNCATE deputat, sostav, zasedanie, povestka, sessia_start, golosovanie, sessia, "
+                                           "otvet, proshu_slovo RESTART IDENTITY CASCADE;"),
+                            QStringLiteral("UPDATE mesto SET connected=0, podkl=NULL;")};
+            for (const QString &st : nachalnoeSostoyanie())
+                sql << st + QLatin1Char(';');
+            QString out;
+            if (!m_pg.psql(sql.join(QLatin1Char('\n')), QStringLiteral("voter"), &out)) {
+                *why = out;
                 return false;
             }
             return true;
@@ -47,9 +56,11 @@ class TestPrava : public QObject {
         const QString engine = QString::fromLatin1(QTest::currentDataTag());
         if (engine == QLatin1String("postgresql")) {
             QString error;
-            auto s = m_pg->voiti(login, &error);
-            if (!s)
+            auto s = std::make_unique<SessiyaPostgres>(QStringLiteral("prava-%1-%2").arg(login).arg(++m_pgSessions));
+            if (!s->open(m_pg.port(), QStringLiteral("voter"), login, login, &error)) {
                 qWarning("login %s: %s", qPrintable(login), qPrintable(error));
+                return nullptr;
+            }
             return s;
         }
         auto s = std::make_unique<SessiyaVstroennaya>();
@@ -110,7 +121,19 @@ private slots:
         for (const QString &sql : nachalnoeSostoyanie())
             QVERIFY2(db.exec(sql), qPrintable(sql + QStringLiteral(": ") + db.firstErrorText()));
         db.close();
-        m_pg = PgKlaster::zapustit(m_dir.filePath(QStringLiteral("pg")), &m_pgWhy);
+        if (!m_pg.start()) {
+            m_pgWhy = m_pg.whyNot();
+        } else if (!m_pg.createHall(QStringLiteral("voter"), &error)) {
+            m_pgWhy = QStringLiteral("the hall database could not be made: ") + error;
+        } else {
+            // Running the roles script again finds everything in place and changes nothing.
+            QStringList passwords;
+            for (const char *a : {"admin1", "admin2", "admin3"})
+                passwords << QStringLiteral("%1_password=%1").arg(QLatin1String(a));
+            if (!m_pg.psqlFile(QStringLiteral(VOTER_SOURCE_DIR "/src/db/schema/postgresql-roles.sql"),
+                               QStringLiteral("voter"), passwords, &error))
+                QFAIL(qPrintable(QStringLiteral("the roles script failed on its second run: ") + error));
+        }
     }
 
     void seatIsRefusedOthersRows_data() { engines(); }
@@ -173,6 +196,15 @@ private slots:
         QCOMPARE(op->rows(QStringLiteral("SELECT id_sessia FROM sessia WHERE id_deputat=6")), QStringList{QStringLiteral("1")});
         QCOMPARE(op->rows(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=7")), QStringList{QStringLiteral("1")});
         QCOMPARE(op->rows(QStringLiteral("SELECT connected FROM mesto WHERE nomer='07' AND podkl IS NOT NULL")).size(), 1);
+        // The seat's own readings call the T-SQL layer's helpers on the server (DATEDIFF, the
+        // names of a vote's ballots): a seat login may run them.
+        QCOMPARE(s->rows(QStringLiteral("SELECT nomer,connected,podkl,DATEDIFF(ss,podkl,GETDATE()) as diff FROM mesto")).size(), 27);
+        QCOMPARE(s->rows(QStringLiteral("SELECT dbo.mnogoimen(1,3)")).size(), 1);
+        // Its ballot reached the vote journal although the seat may not write the journal.
+        if (QString::fromLatin1(QTest::currentDataTag()) == QLatin1String("postgresql")) {
+            QCOMPARE(op->rows(QStringLiteral("SELECT count(*) FROM zhurnal WHERE tablica='otvet' AND zapis LIKE '%|6|%'")).value(0).toInt() > 0, true);
+            QVERIFY(!s->exec(QStringLiteral("INSERT INTO zhurnal (tablica,deistvie,zapis,hash) VALUES ('otvet','I','x','y')")).ok);
+        }
         // Withdrawing its request is its own row too.
         QVERIFY(s->exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=7")).ok);
         QCOMPARE(op->rows(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=7")), QStringList{QStringLiteral("0")});

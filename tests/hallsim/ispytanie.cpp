@@ -30,14 +30,39 @@ qint64 Ispytanie::seichas()
 
 bool Ispytanie::nachat(const QString &imya, QString *prichina)
 {
+    return nachat(imya, vseLoginy(), prichina);
+}
+
+bool Ispytanie::nachatNaPostgres(const QString &imya, QString *prichina, bool *propusk)
+{
+    *propusk = false;
+    pg = std::make_unique<PgCluster>();
+    if (!pg->start()) {
+        *propusk = true;
+        *prichina = QStringLiteral("no PostgreSQL server for the hall: ") + pg->whyNot();
+        return false;
+    }
+    if (!pg->createHall(QStringLiteral("hall"), prichina))
+        return false;
+    // HALLSIM_NO_PUSH=1: the server announces nothing, the hall follows the mode by polling
+    // alone (the figures of both side by side).
+    if (qEnvironmentVariableIntValue("HALLSIM_NO_PUSH") == 1
+        && !pg->psql(QStringLiteral("ALTER TABLE regim DISABLE TRIGGER regim_uvedomit"), QStringLiteral("hall"), prichina))
+        return false;
+    zal.naServere(pg->serverParam(), QStringLiteral("hall"));
+    return nachat(imya, prichina);
+}
+
+bool Ispytanie::nachat(const QString &imya, const QStringList &loginy, QString *prichina)
+{
     const QString bin = papkaProgramm();
     // A short path without blanks: the program options travel through the shell.
     const QString koren = QDir(bin).filePath(QStringLiteral("hallsim/") + imya);
-    if (!zal.podgotovit(koren, bin, vseLoginy(), prichina))
+    if (!zal.podgotovit(koren, bin, loginy, prichina))
         return false;
     ConnectionParams p;
-    p.server = QStringLiteral("sqlite:") + zal.baza();
-    p.database = QStringLiteral("hall");
+    p.server = zal.server();
+    p.database = zal.imyaBazy();
     p.login = QStringLiteral("admin1");
     p.password = QStringLiteral("admin1");
     if (!v.otkryt(p) || !v.prochitatMesta()) {
@@ -52,7 +77,7 @@ bool Ispytanie::nachat(const QString &imya, QString *prichina)
     }
     zal.zapustitVse();
     chasy.start();
-    const QStringList vse = vseLoginy();
+    const QStringList vse = loginy;
     const bool ok = zhdat(
         [&] {
             for (const QString &l : vse) {
@@ -104,6 +129,9 @@ bool Ispytanie::zhdat(const std::function<bool()> &uslovie, int ms)
 
 bool Ispytanie::vseVRezhime(const QStringList &kto, int nomer, int param1, qint64 zapisano, int ms, QString *kto_net)
 {
+    // Counted from the start of the driver's write when that came just before.
+    if (v.rezhimZapisan > 0 && v.rezhimZapisan <= zapisano && zapisano - v.rezhimZapisan < 5000)
+        zapisano = v.rezhimZapisan;
     QHash<QString, qint64> kogda;
     const bool ok = zhdat(
         [&] {

@@ -6,6 +6,7 @@
 
 #include "hallsim/voditel.h"
 #include "hallsim/zal.h"
+#include "support/pgcluster.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -14,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace hallsim {
 
@@ -28,7 +30,14 @@ public:
     // Prepares the hall in a fresh folder under the build tree, opens the meeting, starts every
     // workstation and waits until all run. False with a reason on failure.
     bool nachat(const QString &imya, QString *prichina);
+    // The same with these logins only, the database on the server zal was pointed at
+    // (Zal::naServere) when it was, each workstation where Zal::vSeti put it.
+    bool nachat(const QString &imya, const QStringList &loginy, QString *prichina);
+    // nachat() on a throw-away PostgreSQL server with the hall's schema and roles. False with
+    // `propusk` set when the machine cannot offer one (the test skips).
+    bool nachatNaPostgres(const QString &imya, QString *prichina, bool *propusk);
     void zakonchit();
+    std::unique_ptr<PgCluster> pg;  // the server of nachatNaPostgres
 
     Zal zal;
     Voditel v;

@@ -2,7 +2,8 @@
 // driver plays the console and the deputies through meetings' rounds (item changes,
 // registration, speaker requests, votes, results, the anthem). Every step is checked on every
 // workstation's own screen (its status file) and in the database; the figures are printed.
-// One round by default; SOAK_MINUTES=<n> plays rounds for n minutes.
+// One round by default; SOAK_MINUTES=<n> plays rounds for n minutes; HALLSIM_ENGINE=postgres
+// puts the database on a throw-away PostgreSQL server.
 #include "hallsim/ispytanie.h"
 
 #include <QFile>
@@ -30,7 +31,16 @@ private:
 void TestSoak::initTestCase()
 {
     QString prichina;
-    QVERIFY2(h.nachat(QStringLiteral("soak"), &prichina), qPrintable(prichina));
+    // HALLSIM_ENGINE=postgres: the same hall on a throw-away PostgreSQL server.
+    if (qEnvironmentVariable("HALLSIM_ENGINE") == QLatin1String("postgres")) {
+        bool propusk = false;
+        const bool ok = h.nachatNaPostgres(QStringLiteral("soak-pg"), &prichina, &propusk);
+        if (propusk)
+            QSKIP(qPrintable(prichina));
+        QVERIFY2(ok, qPrintable(prichina));
+    } else {
+        QVERIFY2(h.nachat(QStringLiteral("soak"), &prichina), qPrintable(prichina));
+    }
     vse = Ispytanie::vseLoginy();
 }
 
@@ -90,7 +100,7 @@ void TestSoak::meeting()
     const double sekund = h.chasy.elapsed() / 1000.0;
     const QString itogi = QStringLiteral("rounds %1; ").arg(krugov) + h.itogi(sekund);
     qInfo("%s", qPrintable(itogi));
-    QFile f(Ispytanie::papkaProgramm() + QStringLiteral("/hallsim/soak-figures.txt"));
+    QFile f(Ispytanie::papkaProgramm() + QStringLiteral("/hallsim/soak%1-figures.txt").arg(h.pg ? QStringLiteral("-pg") : QString()));
     if (f.open(QIODevice::WriteOnly))
         f.write(itogi.toUtf8() + '\n');
 }

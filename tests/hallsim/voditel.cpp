@@ -1,5 +1,7 @@
 #include "hallsim/voditel.h"
 
+#include <QDateTime>
+
 #include "console/konsol_obshee.h"
 #include "console/nuzhno_golosov.h"
 #include "core/rezhim.h"
@@ -14,6 +16,8 @@ bool Voditel::vyp(const QString &sql)
 {
     if (zhurnal)
         *zhurnal << sql;
+    if (sql.startsWith(QLatin1String("UPDATE regim")))
+        rezhimZapisan = QDateTime::currentMSecsSinceEpoch();
     return db.exec(sql);
 }
 

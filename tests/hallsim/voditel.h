@@ -70,6 +70,10 @@ public:
     QVector<int> vopros(int idZasedania);  // the meeting's items in agenda order
     int rezhim(int *param1 = nullptr, int *param2 = nullptr);
 
+    // When the driver last began a write of the mode row (ms since the epoch): a workstation
+    // told by the server's announcement may act on it before the driver's call returns.
+    qint64 rezhimZapisan = 0;
+
     // When set, every statement the driver sends as the console or a terminal is listed here.
     QStringList *zhurnal = nullptr;
 

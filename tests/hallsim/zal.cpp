@@ -129,8 +129,13 @@ bool Zal::podgotovit(const QString &koren, const QString &bin, const QStringList
 
     QProcess init;
     init.setProcessChannelMode(QProcess::MergedChannels);
-    init.start(QDir(bin).filePath(QStringLiteral("voter-sql")),
-               {QStringLiteral("-S"), QStringLiteral("sqlite:") + baza(), QStringLiteral("--init"), QStringLiteral("--demo")});
+    if (m_server.isEmpty())
+        init.start(QDir(bin).filePath(QStringLiteral("voter-sql")),
+                   {QStringLiteral("-S"), server(), QStringLiteral("--init"), QStringLiteral("--demo")});
+    else
+        init.start(QDir(bin).filePath(QStringLiteral("voter-sql")),
+                   {QStringLiteral("-S"), m_server, QStringLiteral("-d"), m_basa, QStringLiteral("-U"), QStringLiteral("admin1"),
+                    QStringLiteral("-P"), QStringLiteral("admin1"), QStringLiteral("--demo")});
     if (!init.waitForFinished(60000) || init.exitCode() != 0) {
         *oshibka = QStringLiteral("voter-sql --init --demo: ") + QString::fromUtf8(init.readAll());
         return false;
@@ -160,11 +165,30 @@ bool Zal::podgotovit(const QString &koren, const QString &bin, const QStringList
             return false;
         }
         const QString ini = settingsPathFor(p.filePath(QStringLiteral("voter")));
-        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Server"), QStringLiteral("sqlite:") + baza());
-        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Basa"), QStringLiteral("hall"));
+        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Server"), server(login));
+        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Basa"), m_basa);
         iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Login"), login);
     }
     return true;
+}
+
+void Zal::naServere(const QString &server, const QString &basa)
+{
+    m_server = server;
+    m_basa = basa;
+}
+
+void Zal::vSeti(const QString &login, const QString &netns, const QString &server)
+{
+    m_netns.insert(login, netns);
+    m_serverMesta.insert(login, server);
+}
+
+QString Zal::server(const QString &login) const
+{
+    if (m_serverMesta.contains(login))
+        return m_serverMesta.value(login);
+    return m_server.isEmpty() ? QStringLiteral("sqlite:") + baza() : m_server;
 }
 
 Zal::~Zal()
@@ -198,8 +222,17 @@ bool Zal::zapustit(const QString &login, const QString &optsii)
         QStringList args{QStringLiteral("--status-file=status"),
                          QStringLiteral("--power-off-command=") + m_koren.filePath(QStringLiteral("poweroff.sh"))};
         args << optsii.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        args << QStringLiteral("auto") << QStringLiteral("sqlite:") + baza() << QStringLiteral("hall") << login;
-        p->start(QDir(papka(login)).filePath(QStringLiteral("voter")), args);
+        args << QStringLiteral("auto") << server(login) << m_basa << login;
+        QString program = QDir(papka(login)).filePath(QStringLiteral("voter"));
+        if (m_netns.contains(login)) {
+            args = QStringList{QStringLiteral("netns"), QStringLiteral("exec"), m_netns.value(login), program} + args;
+            program = QStringLiteral("ip");
+        }
+        p->start(program, args);
+    } else if (m_netns.contains(login)) {
+        // The service and every program it starts live in the workstation's namespace.
+        p->start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"), m_netns.value(login), QStringLiteral("/bin/sh"),
+                                        QStringLiteral("run.sh"), QStringLiteral("--service")});
     } else {
         p->start(QStringLiteral("/bin/sh"), {QStringLiteral("run.sh"), QStringLiteral("--service")});
     }

@@ -55,6 +55,17 @@ public:
     bool podgotovit(const QString &koren, const QString &bin, const QStringList &loginy, QString *oshibka);
     ~Zal();
 
+    // Before podgotovit(): the database is on a server the caller has made (schema and login
+    // roles), for example "pg:10.77.0.1:5432"; podgotovit() loads the demo data there as admin1.
+    void naServere(const QString &server, const QString &basa);
+    // Before zapustit(): this login's workstation runs inside network namespace `netns` and
+    // reaches the server as `server` (its own route to it).
+    void vSeti(const QString &login, const QString &netns, const QString &server);
+    // The server parameter a login's workstation uses (the driver's without a login), and the
+    // database name.
+    QString server(const QString &login = QString()) const;
+    QString imyaBazy() const { return m_basa; }
+
     QString koren() const { return m_koren.path(); }
     QString baza() const { return m_koren.filePath(QStringLiteral("hall.db")); }
     QString papka(const QString &login) const { return m_koren.filePath(login); }
@@ -80,6 +91,9 @@ public:
 private:
     QDir m_koren;
     QString m_bin;
+    QString m_server;  // empty: the embedded file baza()
+    QString m_basa = QStringLiteral("hall");
+    QHash<QString, QString> m_netns, m_serverMesta;
     QStringList m_loginy;
     QHash<QString, std::shared_ptr<QProcess>> m_sluzhby;
 };

@@ -1,5 +1,7 @@
 #include "support/pgcluster.h"
 
+#include "db/schema.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -66,19 +68,27 @@ QString PgCluster::serverParam() const
     return QStringLiteral("pg:%1:%2").arg(host()).arg(m_port);
 }
 
+void PgCluster::setNetwork(const QString &netns, const QString &address, const QString &clients)
+{
+    m_netns = netns;
+    m_address = address;
+    m_clients = clients;
+}
+
 // Runs a server program; as root through runuser, since the server refuses to run as root.
 bool PgCluster::run(const QString &program, const QStringList &args, QString *output, int timeoutMs)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     const QString exe = binDir() + QLatin1Char('/') + program;
-    if (asRoot()) {
-        QStringList a{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), exe};
-        a += args;
-        p.start(QStringLiteral("runuser"), a);
-    } else {
-        p.start(exe, args);
-    }
+    QStringList command{exe};
+    command += args;
+    if (asRoot())
+        command = QStringList{QStringLiteral("runuser"), QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--")} + command;
+    // The server inherits the namespace of the program that starts it.
+    if (!m_netns.isEmpty())
+        command = QStringList{QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("exec"), m_netns} + command;
+    p.start(command.takeFirst(), command);
     const bool finished = p.waitForStarted(10000) && p.waitForFinished(timeoutMs);
     const QString out = QString::fromLocal8Bit(p.readAll());
     if (output)
@@ -143,6 +153,13 @@ bool PgCluster::start()
         m_why = QStringLiteral("initdb failed: ") + out.trimmed();
         return false;
     }
+    if (!m_clients.isEmpty()) {
+        QFile hba(m_data + QStringLiteral("/pg_hba.conf"));
+        if (!hba.open(QIODevice::Append) || hba.write(QStringLiteral("host all all %1 scram-sha-256\n").arg(m_clients).toUtf8()) < 0) {
+            m_why = QStringLiteral("cannot let the namespaces' clients in (pg_hba.conf)");
+            return false;
+        }
+    }
     for (int attempt = 0; attempt < 3 && !m_running; ++attempt) {
         m_port = freeLoopbackPort();
         if (!m_port) {
@@ -164,11 +181,12 @@ bool PgCluster::restart()
     m_running = false;
     // Loopback only; the socket file stays in the cluster's own folder; no fsync, the data
     // is thrown away anyway.
-    const QString options = QStringLiteral("-c listen_addresses=127.0.0.1 -c port=%1 -c unix_socket_directories='%2' "
+    const QString options = QStringLiteral("-c listen_addresses=%3 -c port=%1 -c unix_socket_directories='%2' "
                                            "-c fsync=off -c synchronous_commit=off -c full_page_writes=off "
-                                           "-c max_connections=200")
+                                           "-c max_connections=%4")
                                 .arg(m_port)
-                                .arg(m_dir->path());
+                                .arg(m_dir->path(), m_address)
+                                .arg(m_maxConnections);
     QString out;
     if (!run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_data, QStringLiteral("-o"), options, QStringLiteral("-l"),
                                         m_dir->path() + QStringLiteral("/server.log"), QStringLiteral("-w"),
@@ -261,4 +279,43 @@ bool PgCluster::createLogin(const QString &login, const QString &password, bool 
     p.replace(QLatin1Char('\''), QLatin1String("''"));
     return psql(QStringLiteral("CREATE ROLE \"%1\" LOGIN PASSWORD '%2'%3").arg(l, p, superuser ? QStringLiteral(" SUPERUSER") : QString()),
                 QStringLiteral("postgres"), error);
+}
+
+bool PgCluster::createHall(const QString &name, QString *error)
+{
+    if (!schema::createPostgresDatabase({serverParam(), name, superuser(), superuserPassword()}, error))
+        return false;
+    QStringList passwords;
+    for (const char *a : {"admin1", "admin2", "admin3"})
+        passwords << QStringLiteral("%1_password=%1").arg(QLatin1String(a));
+    return psqlFile(QStringLiteral(VOTER_SOURCE_DIR "/src/db/schema/postgresql-roles.sql"), name, passwords, error);
+}
+
+QList<qint64> PgCluster::serverPids() const
+{
+    QList<qint64> pids;
+    QFile pidFile(m_data + QStringLiteral("/postmaster.pid"));
+    if (!m_running || !pidFile.open(QIODevice::ReadOnly))
+        return pids;
+    const qint64 postmaster = QString::fromLatin1(pidFile.readLine()).trimmed().toLongLong();
+    if (postmaster <= 0)
+        return pids;
+    pids << postmaster;
+    // Backends and helper processes are the postmaster's children.
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &e : entries) {
+        bool ok = false;
+        const qint64 pid = e.toLongLong(&ok);
+        if (!ok || pid == postmaster)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const int close = line.lastIndexOf(')');
+        const QList<QByteArray> f = line.mid(close + 2).split(' ');
+        if (f.size() > 1 && f.at(1).toLongLong() == postmaster)
+            pids << pid;
+    }
+    return pids;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,8 +34,17 @@ public:
     // Why start() failed, or why the machine cannot offer a server.
     QString whyNot() const { return m_why; }
 
-    // Loopback address and port the server listens on.
-    QString host() const { return QStringLiteral("127.0.0.1"); }
+    // Before start(): run the server inside network namespace `netns`, listening on `address`
+    // there (several separated by commas; the first is host()), and let password logins in
+    // from `clients` (CIDR). Tests of several machines use it; the fixture's own psql still
+    // comes in through the socket file, which any namespace reaches.
+    void setNetwork(const QString &netns, const QString &address, const QString &clients);
+
+    // Before start(): connections the server takes (benchmarks of big halls need more).
+    void setMaxConnections(int n) { m_maxConnections = n; }
+
+    // Address and port the server listens on (loopback unless setNetwork() said otherwise).
+    QString host() const { return m_address.section(QLatin1Char(','), 0, 0); }
     int port() const { return m_port; }
     // The connection dialog's server parameter for this server: "pg:127.0.0.1:<port>".
     QString serverParam() const;
@@ -45,6 +55,12 @@ public:
     // Runs SQL through psql as the superuser in `database`; false with the output in
     // *output on failure.
     bool psql(const QString &sql, const QString &database = QStringLiteral("postgres"), QString *output = nullptr);
+    // A hall database as an installation has it: the program's schema and reference data
+    // (as voter-sql makes them) and the shipped roles script, each operator's password
+    // being its login.
+    bool createHall(const QString &name, QString *error = nullptr);
+    // Process ids of the postmaster and its children (server CPU figures).
+    QList<qint64> serverPids() const;
     // CREATE DATABASE with UTF-8 and the ICU locale the hall schema uses.
     bool createDatabase(const QString &name, QString *error = nullptr);
     // A login role with a password (and optionally superuser rights) for the program to use.
@@ -64,6 +80,10 @@ public:
 private:
     bool run(const QString &program, const QStringList &args, QString *output, int timeoutMs = 60000);
     QString m_data;
+    QString m_netns;
+    QString m_address = QStringLiteral("127.0.0.1");
+    QString m_clients;
+    int m_maxConnections = 200;
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_port = 0;
     bool m_running = false;

@@ -132,6 +132,17 @@ CREATE TABLE regim (
     param2  integer NULL
 );
 
+-- Every write of the mode row is announced on channel "regim": the workstations listening
+-- there run their poller at once instead of waiting up to a poll period. The announcement
+-- goes out at commit; several in one transaction arrive as one.
+CREATE FUNCTION regim_uvedomit() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM pg_notify('regim', '');
+    RETURN NULL;
+END $$;
+CREATE TRIGGER regim_uvedomit AFTER INSERT OR UPDATE OR DELETE ON regim
+    FOR EACH STATEMENT EXECUTE FUNCTION regim_uvedomit();
+
 
 -- Indexes for the statements the terminals and the console repeat every second.
 CREATE INDEX sessia_sessia ON sessia (id_sessia, id_deputat);

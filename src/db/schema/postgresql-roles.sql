@@ -85,20 +85,18 @@ CREATE SCHEMA IF NOT EXISTS voter_prava;
 REVOKE ALL ON SCHEMA voter_prava FROM PUBLIC;
 GRANT USAGE ON SCHEMA voter_prava TO voter_seats, voter_watchers;
 
--- The login is compared under the database's own collation, whatever the seat number column's
--- (a case-insensitive one cannot be combined with it implicitly).
 CREATE OR REPLACE FUNCTION voter_prava.svoe_mesto() RETURNS integer
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS
-$$ SELECT id FROM mesto WHERE nomer = session_user::text COLLATE "default" $$;
+$$ SELECT id FROM mesto WHERE nomer = session_user::text COLLATE "C" $$;
 
 CREATE OR REPLACE FUNCTION voter_prava.svoi_deputat() RETURNS integer
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS
-$$ SELECT s.id_deputat FROM sostav s JOIN mesto m ON m.id = s.id_mesto WHERE m.nomer = session_user::text COLLATE "default" $$;
+$$ SELECT s.id_deputat FROM sostav s JOIN mesto m ON m.id = s.id_mesto WHERE m.nomer = session_user::text COLLATE "C" $$;
 
 CREATE OR REPLACE FUNCTION voter_prava.predsedatel() RETURNS boolean
 LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS
 $$ SELECT EXISTS (SELECT 1 FROM sostav s JOIN mesto m ON m.id = s.id_mesto
-                  WHERE m.nomer = session_user::text COLLATE "default" AND s.chairman <> 0) $$;
+                  WHERE m.nomer = session_user::text COLLATE "C" AND s.chairman <> 0) $$;
 
 -- No function of the hall is executable by PUBLIC; each group gets what it calls.
 REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA public FROM PUBLIC;
@@ -106,7 +104,9 @@ REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA voter_prava FROM PUBLIC;
 DO $$ BEGIN
     IF EXISTS (SELECT 1 FROM pg_namespace WHERE nspname = 'dbo') THEN
         EXECUTE 'REVOKE EXECUTE ON ALL FUNCTIONS IN SCHEMA dbo FROM PUBLIC';
-        EXECUTE 'GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA dbo TO voter_operators';
+        -- dbo holds the T-SQL layer's helpers (date parts, names of a vote's ballots): every
+        -- workstation's own statements call them, and none of them writes.
+        EXECUTE 'GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA dbo TO voter_operators, voter_seats, voter_watchers';
     END IF;
 END $$;
 GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA public TO voter_operators;
@@ -154,4 +154,4 @@ CREATE POLICY svoi_udalenie ON proshu_slovo FOR DELETE TO voter_seats
 CREATE POLICY operatory ON mesto TO voter_operators USING (true) WITH CHECK (true);
 CREATE POLICY chtenie ON mesto FOR SELECT TO voter_seats, voter_watchers USING (true);
 CREATE POLICY svoe_mesto ON mesto FOR UPDATE TO voter_seats, voter_watchers
-    USING (nomer = session_user::text COLLATE "default") WITH CHECK (nomer = session_user::text COLLATE "default");
+    USING (nomer = session_user::text COLLATE "C") WITH CHECK (nomer = session_user::text COLLATE "C");

@@ -5,7 +5,8 @@
 -- their owner's rights (SECURITY DEFINER): a seat that may write only its own ballot still
 -- has it journalled, and cannot write the journal itself. Date-times enter the text as
 -- yyyy-mm-dd hh24:mi:ss.ms, as the program reads them back. A transaction-scoped advisory
--- lock keeps concurrent appenders in one chain.
+-- lock keeps concurrent appenders in one chain. The triggers run as the tables' owner: a
+-- seat that may write its own ballot may not write the journal itself, nor call its helpers.
 
 CREATE TABLE zhurnal (
     id              serial PRIMARY KEY,
