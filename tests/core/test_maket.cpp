@@ -76,6 +76,8 @@ bool razreshennayaLatinica(const QWidget *w, QString t)
     // File names and their masks ("*.pdf", "Протокол.rtf") are the user's own names.
     t.remove(QRegularExpression(QStringLiteral("[^\\s\"()]*\\.(pdf|rtf|ini|db|sql|txt|bat|sh)\\b"),
                                 QRegularExpression::CaseInsensitiveOption));
+    // The names of the document formats the user saves to ("Сохранить в PDF") are names.
+    t.remove(QRegularExpression(QStringLiteral("\\b(PDF|RTF)\\b")));
     // Clock formats are shown as numbers; the format itself never is.
     return !t.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
 }
