@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 
@@ -17,6 +18,9 @@ bool ustanovitQt(QCoreApplication *app)
 {
     // Owned by the application: gone with it, so a later application installs its own.
     static QPointer<QTranslator> installed;
+    // Qt's widgets write dates and month names in the default locale (a file dialog's
+    // "Дата изменения" column, date editors): the hall's is Russian whatever the terminal's is.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     if (installed)
         return true;
     auto *translator = new QTranslator(app);

@@ -3,7 +3,9 @@
 #include "core/perevod.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -35,6 +37,9 @@ void TestPerevod::standardButtonsReadRussian()
     QCOMPARE(text(QMessageBox::Yes), QStringLiteral("Да"));
     QCOMPARE(text(QMessageBox::No), QStringLiteral("Нет"));
     QCOMPARE(text(QMessageBox::Cancel), QStringLiteral("Отмена"));
+    // Dates in Qt's own widgets (a file dialog's column of modification times) name the month
+    // in Russian.
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 10), QStringLiteral("d MMM")), QStringLiteral("10 дек."));
 
     // The program's own boxes say OK in Cyrillic as well.
     QtDialogs dialogs;
