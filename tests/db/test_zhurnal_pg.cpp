@@ -190,7 +190,7 @@ private slots:
                          "'%zhurnal%' LOOP EXECUTE 'DROP FUNCTION ' || f.sig || ' CASCADE'; END LOOP; END $$; "
                          "DROP TABLE zhurnal")),
                      qPrintable(q.lastError().text()));
-            QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM pg_trigger WHERE NOT tgisinternal")) && q.next());
+            QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM pg_trigger WHERE NOT tgisinternal AND tgname LIKE '%zhurnal%'")) && q.next());
             QCOMPARE(q.value(0).toInt(), 0);
             q.finish();
             raw.close();
