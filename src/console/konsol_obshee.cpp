@@ -1,5 +1,6 @@
 #include "console/konsol_obshee.h"
 
+#include "core/oshibka.h"
 #include "db/connection.h"
 
 namespace konsol {
@@ -32,6 +33,27 @@ bool ZapisatPredsedatelya(DbConnection *db, int idDeputata, int idSessii, int id
                         .arg(idDeputata)
                         .arg(idSessii)
                         .arg(idZasedania));
+}
+
+bool ZapisatKonec(DbConnection *db, const QStringList &statements, int *zapisano)
+{
+    for (int i = *zapisano; i < statements.size(); ++i) {
+        if (!db->exec(statements[i]))
+            return false;
+        *zapisano = i + 1;
+    }
+    return true;
+}
+
+void SboiOtscheta(DbConnection *db, Dialogs *dialogs, QWidget *parent, const QString &nachalo, bool *sboiPodryad,
+                  bool *vTike)
+{
+    const OshibkaBazy oshibka(db);
+    *vTike = false;
+    if (*sboiPodryad)
+        return;
+    *sboiPodryad = true;
+    oshibka.pokazat(dialogs, parent, nachalo);
 }
 
 }  // namespace konsol
