@@ -1,6 +1,7 @@
 #include "core/dialogs.h"
 
 #include "db/dbfiles.h"
+#include "db/dnevnik.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +35,7 @@ bool Dialogs::question(QWidget *parent, const QString &text, const QString &capt
 Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const QString &caption, Icon icon,
                                    int buttons, Button defaultButton)
 {
+    dnevnik::soobshenie(caption, text);
     QMessageBox box(parent);
     box.setWindowTitle(caption);
     box.setText(text);
@@ -163,6 +165,7 @@ QString QtDialogs::startFolder(const QString &dir)
 
 void QtDialogs::notice(const QString &text, const QString &caption)
 {
+    dnevnik::soobshenie(caption, text);
     auto *box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
