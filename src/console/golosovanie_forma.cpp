@@ -558,7 +558,8 @@ void TGolosovanieForma::sboiTaimera()
     TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
     konsol::SboiOtscheta(&m_glav->GlavBasa, m_glav->dialogs(),
                          okno->isVisible() ? static_cast<QWidget *>(okno) : static_cast<QWidget *>(this),
-                         QStringLiteral("Ошибка при проведении голосования!\n\r\n\r"), &m_sboiPodryad, &m_vTike);
+                         QStringLiteral("Ошибка при проведении голосования!\n\r\n\r"), &m_sboiPodryad, &m_vTike,
+                         [this] { Timer1Timer(); });
 }
 
 // ---- The console's entry point -------------------------------------------------------------

@@ -3,6 +3,8 @@
 #include "core/oshibka.h"
 #include "db/connection.h"
 
+#include <QTimer>
+
 namespace konsol {
 
 bool Predsedatel(DbConnection *db, int *idDeputata)
@@ -46,13 +48,17 @@ bool ZapisatKonec(DbConnection *db, const QStringList &statements, int *zapisano
 }
 
 void SboiOtscheta(DbConnection *db, Dialogs *dialogs, QWidget *parent, const QString &nachalo, bool *sboiPodryad,
-                  bool *vTike)
+                  bool *vTike, const std::function<void()> &tik)
 {
     const OshibkaBazy oshibka(db);
     *vTike = false;
     if (*sboiPodryad)
         return;
     *sboiPodryad = true;
+    QTimer podOknom;
+    podOknom.setInterval(1000);
+    QObject::connect(&podOknom, &QTimer::timeout, tik);
+    podOknom.start();
     oshibka.pokazat(dialogs, parent, nachalo);
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class DbConnection;
 class Dialogs;
 class QWidget;
@@ -29,11 +31,11 @@ bool ZapisatKonec(DbConnection *db, const QStringList &statements, int *zapisano
 
 // A failed statement of a countdown's tick. The errors are taken off the connection; the
 // first failure of a run of them is shown, the others of the run are not (`sboiPodryad`,
-// cleared by the next tick that succeeds). The tick is over before the box opens (`vTike`
-// cleared): the countdown goes on under the box, whose event loop runs the ticks that carry
-// the registration or vote on and may end it, instead of standing still until the operator
-// closes the box.
+// cleared by the next tick that succeeds). The countdown goes on under the box instead of
+// standing still until the operator closes it: the tick is over before the box opens
+// (`vTike` cleared), and while it is open `tik` runs once a second from a timer of its own,
+// since a timer whose handler opened the box is not run again by the box's event loop.
 void SboiOtscheta(DbConnection *db, Dialogs *dialogs, QWidget *parent, const QString &nachalo, bool *sboiPodryad,
-                  bool *vTike);
+                  bool *vTike, const std::function<void()> &tik);
 
 }  // namespace konsol

@@ -165,7 +165,11 @@ void TRegistrForma::sboiTaimera()
 {
     konsol::SboiOtscheta(&m_glav->GlavBasa, m_glav->dialogs(),
                          m_process->isVisible() ? static_cast<QWidget *>(m_process) : m_glav,
-                         QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"), &m_sboiPodryad, &m_vTike);
+                         QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"), &m_sboiPodryad, &m_vTike,
+                         [this] {
+                             if (Taimer->isEnabled())
+                                 TaimerTimer();
+                         });
 }
 
 void TRegistrForma::FormKeyPress(int key)

@@ -4,7 +4,8 @@ set(HALLSIM_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_library(hallsim STATIC
   ${HALLSIM_DIR}/voditel.cpp ${HALLSIM_DIR}/voditel.h
   ${HALLSIM_DIR}/zal.cpp ${HALLSIM_DIR}/zal.h
-  ${HALLSIM_DIR}/ispytanie.cpp ${HALLSIM_DIR}/ispytanie.h)
+  ${HALLSIM_DIR}/ispytanie.cpp ${HALLSIM_DIR}/ispytanie.h
+  ${HALLSIM_DIR}/sboi.cpp ${HALLSIM_DIR}/sboi.h)
 target_link_libraries(hallsim PUBLIC test_support)
 target_compile_options(hallsim PRIVATE ${VOTER_WARNINGS})
 
@@ -14,7 +15,7 @@ if(EXISTS ${HALLSIM_DIR}/hall_driver_main.cpp)
   target_compile_options(hall-driver PRIVATE ${VOTER_WARNINGS})
 endif()
 
-foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements)
+foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements hallsim_test_faulttable)
   if(TARGET ${t})
     target_link_libraries(${t} PRIVATE hallsim)
     add_dependencies(${t} voter voter-sql)
@@ -29,4 +30,7 @@ if(TARGET hallsim_test_soak)
 endif()
 if(TARGET hallsim_test_faults)
   set_tests_properties(hallsim.faults PROPERTIES LABELS "faults" TIMEOUT 900 RUN_SERIAL TRUE)
+endif()
+if(TARGET hallsim_test_faulttable)
+  set_tests_properties(hallsim.faulttable PROPERTIES LABELS "faults" TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
