@@ -22,6 +22,7 @@ using namespace hallsim;
 namespace {
 
 const QString kKonsol = QStringLiteral("admin1");
+const int kNaZapusk = -1;  // as many messages as failed starts
 
 bool zhivoi(const Sostoyanie &s)
 {
@@ -173,7 +174,11 @@ QString TestFaultTable::iskhod(const QString &klass, const QString &rol, const Q
     static const QRegularExpression kirillica(QStringLiteral("[А-Яа-яЁё]"));
     for (const QString &l : kto) {
         const QStringList s = soobsheniya(l);
-        if (s.size() > maxSoobshenii)
+        // kNaZapusk: one box for each start that failed (an operator's console is not held
+        // back by its service's database check: the operator is there to read it).
+        const int predel = maxSoobshenii == kNaZapusk ? std::max<int>(1, log(l).count(QLatin1String("start-up stopped")))
+                                                      : maxSoobshenii;
+        if (s.size() > predel)
             problemy << QStringLiteral("%1 saw %2 messages: %3").arg(l).arg(s.size()).arg(s.mid(0, 4).join(QLatin1String(" | ")));
         for (const QString &t : s)
             if (!t.contains(kirillica))
@@ -476,7 +481,7 @@ void TestFaultTable::databaseFileDeleted()
     sboi = std::make_unique<Sboi>(h.v.db.database(), h.zal.baza());
     const auto n = nablyudat(vse, 90000);
     const QString t = iskhod(QStringLiteral("database file deleted"), QStringLiteral("terminal"), h.terminaly(), n);
-    const QString k = iskhod(QStringLiteral("database file deleted"), QStringLiteral("console"), {kKonsol}, n);
+    const QString k = iskhod(QStringLiteral("database file deleted"), QStringLiteral("console"), {kKonsol}, n, kNaZapusk);
     QVERIFY2(t.isEmpty(), qPrintable(t));
     QVERIFY2(k.isEmpty(), qPrintable(k));
     const QString s = sverka();
