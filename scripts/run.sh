@@ -5,7 +5,8 @@
 #   run.sh            What the program itself runs when the operator's restart command reaches
 #                     it. With the service below watching this folder, it only asks the service
 #                     to start the program again; without one, it starts the program itself.
-#   run.sh --service  The installation's service (desktop autostart or a systemd unit). Runs
+#   run.sh --service [server database login]
+#                     The installation's service (desktop autostart or a systemd unit). Runs
 #                     the program and brings it back whenever it ends on a database error, is
 #                     killed or crashes, or asked to be restarted; it stops when the program was
 #                     closed on purpose (the operator's close command or "Выйти из программы").
@@ -16,7 +17,9 @@
 #                     standard error (the journal under systemd).
 #
 # Extra options for the program (--geometry=..., --status-file=..., --power-off-command=...)
-# come from the environment variable VOTER_OPTIONS; the connection comes from voter.ini.
+# come from the environment variable VOTER_OPTIONS; the connection comes from voter.ini, or
+# from the service's own arguments after --service, which the program gets after "auto" (a
+# trial console started with its login on the command line, whose password is its login).
 cd "$(dirname "$0")" || exit 1
 
 if [ "${1:-}" != "--service" ]; then
@@ -32,6 +35,7 @@ if [ "${1:-}" != "--service" ]; then
   exit 0
 fi
 
+shift
 exec 9> run.lock
 if ! flock -n 9; then
   echo "run.sh: a service already watches $(pwd)" >&2
@@ -47,11 +51,13 @@ export VOTER_SERVICE
 log() { echo "run.sh $(date '+%Y-%m-%d %H:%M:%S') $(pwd): $*" >&2; }
 # Ready when the database answers both a read and a write as this workstation: start-up reads
 # the mode row and writes the seat's connection mark, and a database that takes one but not
-# the other would only end the program again at once.
+# the other would only end the program again at once. The write is the seat's own row, left
+# as it is: a write that touched no row would pass while the seat's row cannot be written.
+seat=$(sed -n 's/^Login=//p' voter.ini 2>/dev/null | head -n 1 | tr -d '\r' | sed "s/'/''/g")
 ready() {
   [ -x ./voter-sql ] || return 0
   ./voter-sql "SELECT nomer FROM regim" >/dev/null 2>&1 9>&- &&
-    ./voter-sql "UPDATE mesto SET connected=connected WHERE 1=0" >/dev/null 2>&1 9>&-
+    ./voter-sql "UPDATE mesto SET connected=connected WHERE nomer='$seat'" >/dev/null 2>&1 9>&-
 }
 # An operator's console asks for the operator's password itself (it is never saved), and the
 # operator is there to read what it says: the unattended database check is not for it.
@@ -75,7 +81,7 @@ while :; do
   VOTER_RETRY_PAUSE=$backoff
   export VOTER_RETRY_PAUSE
   # shellcheck disable=SC2086
-  ./voter $VOTER_OPTIONS auto 9>&-
+  ./voter $VOTER_OPTIONS auto "$@" 9>&-
   code=$?
   # The program asks for its restart just before it exits; give the request time to land.
   sleep "$pause"

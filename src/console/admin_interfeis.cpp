@@ -560,6 +560,23 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
     Dialogs *dlg = m_glav->dialogs();
     DbConnection &db = m_glav->GlavBasa;
     const QVariant a = Povestka->param(QStringLiteral("a"));
+    // A console that came back while its open meeting had no active item (an activation cut
+    // short by a fault) never learns the meeting from the clock: the agenda it shows is of an
+    // open meeting, so that meeting is its own, or there would be no way on but by hand in
+    // the database.
+    if (m_glav->IdZasedania() < 1 && a.isValid() && !a.isNull() && a.toInt() > 0) {
+        bool ok = false;
+        const int otkryto = db.scalar(QStringLiteral("SELECT count(*) FROM zasedanie WHERE id = ") + v(a.toInt())
+                                          + QStringLiteral(" AND start IS NOT NULL AND stop IS NULL"),
+                                      &ok)
+                                .toInt();
+        if (!ok) {
+            soobshitOshibku(dlg, m_glav, &db);
+            return;
+        }
+        if (otkryto > 0)
+            m_glav->setIdZasedania(a.toInt());
+    }
     // Only items of the open meeting; an agenda shown without one (or never loaded) is refused.
     if (m_glav->IdZasedania() < 1 || !a.isValid() || a.isNull() || a.toInt() != m_glav->IdZasedania()) {
         dlg->error(m_glav,

@@ -1,5 +1,6 @@
 #include "console/golosovanie_forma.h"
 
+#include "console/konsol_obshee.h"
 #include "console/nuzhno_golosov.h"
 #include "console/process_golos2_forma.h"
 #include "core/dialogs.h"
@@ -540,23 +541,12 @@ bool TGolosovanieForma::schitat()
 
 void TGolosovanieForma::zavershit()
 {
-    DbConnection &db = m_glav->GlavBasa;
-    if (m_zapisanoKonca < 1) {
-        if (!db.exec(rezhim::prostoy()))
-            return sboiTaimera();
-        m_zapisanoKonca = 1;
-    }
     // The result of this vote on every screen; the speaker queue starts afresh.
-    if (m_zapisanoKonca < 2) {
-        if (!db.exec(rezhim::rezultatGolosovania(m_idGolosovania)))
-            return sboiTaimera();
-        m_zapisanoKonca = 2;
-    }
-    if (m_zapisanoKonca < 3) {
-        if (!db.exec(QStringLiteral("DELETE FROM proshu_slovo;")))
-            return sboiTaimera();
-        m_zapisanoKonca = 3;
-    }
+    if (!konsol::ZapisatKonec(&m_glav->GlavBasa,
+                              {rezhim::prostoy(), rezhim::rezultatGolosovania(m_idGolosovania),
+                               QStringLiteral("DELETE FROM proshu_slovo;")},
+                              &m_zapisanoKonca))
+        return sboiTaimera();
     Timer1->stop();
     TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
     okno->setMozhnoZakrit(true);
@@ -565,13 +555,11 @@ void TGolosovanieForma::zavershit()
 
 void TGolosovanieForma::sboiTaimera()
 {
-    const OshibkaBazy oshibka(&m_glav->GlavBasa);
-    if (m_sboiPodryad)
-        return;
-    m_sboiPodryad = true;
     TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
-    oshibka.pokazat(m_glav->dialogs(), okno->isVisible() ? static_cast<QWidget *>(okno) : static_cast<QWidget *>(this),
-                    QStringLiteral("Ошибка при проведении голосования!\n\r\n\r"));
+    konsol::SboiOtscheta(&m_glav->GlavBasa, m_glav->dialogs(),
+                         okno->isVisible() ? static_cast<QWidget *>(okno) : static_cast<QWidget *>(this),
+                         QStringLiteral("Ошибка при проведении голосования!\n\r\n\r"), &m_sboiPodryad, &m_vTike,
+                         [this] { Timer1Timer(); });
 }
 
 // ---- The console's entry point -------------------------------------------------------------

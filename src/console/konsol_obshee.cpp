@@ -1,6 +1,9 @@
 #include "console/konsol_obshee.h"
 
+#include "core/oshibka.h"
 #include "db/connection.h"
+
+#include <QTimer>
 
 namespace konsol {
 
@@ -32,6 +35,31 @@ bool ZapisatPredsedatelya(DbConnection *db, int idDeputata, int idSessii, int id
                         .arg(idDeputata)
                         .arg(idSessii)
                         .arg(idZasedania));
+}
+
+bool ZapisatKonec(DbConnection *db, const QStringList &statements, int *zapisano)
+{
+    for (int i = *zapisano; i < statements.size(); ++i) {
+        if (!db->exec(statements[i]))
+            return false;
+        *zapisano = i + 1;
+    }
+    return true;
+}
+
+void SboiOtscheta(DbConnection *db, Dialogs *dialogs, QWidget *parent, const QString &nachalo, bool *sboiPodryad,
+                  bool *vTike, const std::function<void()> &tik)
+{
+    const OshibkaBazy oshibka(db);
+    *vTike = false;
+    if (*sboiPodryad)
+        return;
+    *sboiPodryad = true;
+    QTimer podOknom;
+    podOknom.setInterval(1000);
+    QObject::connect(&podOknom, &QTimer::timeout, tik);
+    podOknom.start();
+    oshibka.pokazat(dialogs, parent, nachalo);
 }
 
 }  // namespace konsol

@@ -154,29 +154,22 @@ void TRegistrForma::TaimerTimer()
 
 void TRegistrForma::zavershit()
 {
-    DbConnection &db = m_glav->GlavBasa;
-    if (m_zapisanoKonca < 1) {
-        if (!db.exec(rezhim::prostoy()))
-            return sboiTaimera();
-        m_zapisanoKonca = 1;
-    }
-    if (m_zapisanoKonca < 2) {
-        if (!db.exec(rezhim::rezultatRegistracii(m_period)))
-            return sboiTaimera();
-        m_zapisanoKonca = 2;
-    }
+    if (!konsol::ZapisatKonec(&m_glav->GlavBasa, {rezhim::prostoy(), rezhim::rezultatRegistracii(m_period)},
+                              &m_zapisanoKonca))
+        return sboiTaimera();
     Taimer->setEnabled(false);
     m_process->Zakryt();
 }
 
 void TRegistrForma::sboiTaimera()
 {
-    const OshibkaBazy oshibka(&m_glav->GlavBasa);
-    if (m_sboiPodryad)
-        return;
-    m_sboiPodryad = true;
-    oshibka.pokazat(m_glav->dialogs(), m_process->isVisible() ? static_cast<QWidget *>(m_process) : m_glav,
-                    QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"));
+    konsol::SboiOtscheta(&m_glav->GlavBasa, m_glav->dialogs(),
+                         m_process->isVisible() ? static_cast<QWidget *>(m_process) : m_glav,
+                         QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"), &m_sboiPodryad, &m_vTike,
+                         [this] {
+                             if (Taimer->isEnabled())
+                                 TaimerTimer();
+                         });
 }
 
 void TRegistrForma::FormKeyPress(int key)

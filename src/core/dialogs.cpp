@@ -3,6 +3,7 @@
 #include "core/masshtab.h"
 
 #include "db/dbfiles.h"
+#include "db/dnevnik.h"
 #include "db/inifile.h"
 
 #include <QCoreApplication>
@@ -93,6 +94,7 @@ QString Dialogs::saveFile(QWidget *parent, const QString &caption, const QString
 Dialogs::Button QtDialogs::message(QWidget *parent, const QString &text, const QString &caption, Icon icon,
                                    int buttons, Button defaultButton)
 {
+    dnevnik::soobshenie(caption, text);
     QMessageBox box(parent);
     masshtab::vCentrPriPokaze(&box);
     box.setWindowTitle(caption);
@@ -239,6 +241,7 @@ QString QtDialogs::startFolder(const QString &dir)
 
 void QtDialogs::notice(const QString &text, const QString &caption)
 {
+    dnevnik::soobshenie(caption, text);
     auto *box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))

@@ -3,6 +3,7 @@
 
 #include "core/dialogs.h"
 #include "core/masshtab.h"
+#include "core/platform.h"
 #include "core/rezhim.h"
 #include "core/tglavforma.h"
 
@@ -69,6 +70,35 @@ void TStartForma::pokazatOshibku()
     // Reported here, so the error must not also end the workstation once its timers run.
     db.clearErrors();
     m_glav->OshibkaZapuska(text.isEmpty() ? QStringLiteral("Ошибка работы с базой данных") : text);
+    // Unattended nobody closes the box, and a gate that kept trying would put up another each
+    // tick: the program ends, and its service starts it again once the database answers.
+    if (m_glav->platform()->unattended()) {
+        m_glav->platform()->pauseBeforeRetry();
+        m_vyhod = true;
+        TaimerProverka->stop();
+        m_glav->ZavershitProgrammu(1);
+        QDialog::done(QDialog::Rejected);
+    }
+}
+
+bool TStartForma::komandaZala(int kod)
+{
+    if (!m_kodViden) {
+        m_kodViden = true;
+        m_pervyiKod = kod;
+    }
+    if (kod != m_pervyiKod)
+        m_kodIzmenilsya = true;
+    if (!m_kodIzmenilsya)
+        return false;
+    if (kod == rezhim::ZakrytVse) {
+        Button1Click();
+        return true;
+    }
+    // On every tick while it stays, as on a running workstation.
+    if (kod == rezhim::VyklyuchitVse)
+        m_glav->platform()->powerOff();
+    return false;
 }
 
 void TStartForma::closeEvent(QCloseEvent *event)
@@ -101,6 +131,8 @@ void TStartProstoyForma::TaimerProverkaTimer()
         return;
     }
     const int kod = m_glav->ZaprosRegima->RegimNomer();
+    if (komandaZala(kod))
+        return;
     if (kod == rezhim::Prostoy || kod == rezhim::PerezapustitVse)
         otkryt();
     else
@@ -116,6 +148,12 @@ TStartAktivZasForma::TStartAktivZasForma(TGlavForma *glav)
 void TStartAktivZasForma::TaimerProverkaTimer()
 {
     if (MozhnoZakrit() || vyhod())
+        return;
+    if (!m_glav->PerechitatRegim(false)) {
+        pokazatOshibku();
+        return;
+    }
+    if (komandaZala(m_glav->ZaprosRegima->RegimNomer()))
         return;
     ResultSet rs;
     if (!m_glav->GlavBasa.query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {

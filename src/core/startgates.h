@@ -33,6 +33,12 @@ protected:
     void otkryt();
     // Shows a failed statement of a tick and lets the gate try again at the next one.
     void pokazatOshibku();
+    // The operator's close and power-off commands reach a waiting workstation as they reach a
+    // running one, so that a hall can be closed or switched off before any meeting. Only a
+    // command that comes while the gate waits counts: a code left standing from an earlier
+    // command (no console counting it down) must not end every terminal started after it.
+    // True when the gate has left the program.
+    bool komandaZala(int kod);
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
 
@@ -41,6 +47,9 @@ protected:
 private:
     bool m_mozhnoZakrit = false;
     bool m_vyhod = false;
+    bool m_kodViden = false;     // the mode code was read at least once
+    int m_pervyiKod = 0;         // the code the gate found at its first tick
+    bool m_kodIzmenilsya = false;
 };
 
 // Idle gate: waits until the mode row reads -1 or -7.
@@ -51,7 +60,8 @@ public:
     void TaimerProverkaTimer() override;
 };
 
-// Meeting gate: waits until an agenda item is active; its meeting becomes IdZasedania.
+// Meeting gate: waits until an agenda item is active; its meeting becomes IdZasedania. It
+// reads the mode row as well, for the operator's commands.
 class TStartAktivZasForma : public TStartForma {
     Q_OBJECT
 public:

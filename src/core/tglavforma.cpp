@@ -454,11 +454,15 @@ bool TGlavForma::Zapusk()
         return true;
     }
     if (!m_zavershena) {
-        OshibkaZapuska(QStringLiteral("Из-за критических ошибок работа программы была остановлена! "
-                                      "Попробуйте запустить ее снова!"));
-        // Unattended, the service tries again: the error stays on the screen until then.
-        if (m_platform->unattended())
+        // Unattended, the service tries again and the reason is on the screen already: one
+        // failed start, one box, which stays until then.
+        if (m_platform->unattended()) {
+            qWarning().noquote() << "start-up stopped; the service starts the program again";
             m_platform->pauseBeforeRetry();
+        } else {
+            OshibkaZapuska(QStringLiteral("Из-за критических ошибок работа программы была остановлена! "
+                                          "Попробуйте запустить ее снова!"));
+        }
         ZavershitProgrammu(1);
     }
     return false;
@@ -1186,6 +1190,25 @@ void TGlavForma::shagVremeni()
         SinhronizaciyaProshuSlova();
 }
 
+namespace {
+
+// A registration period belongs to its meeting. A workstation that ran on from one meeting
+// into the next still held the old meeting's period, so its deputy counted as present (and
+// could vote) before registering in the new one: on a change of meeting the period becomes
+// the new meeting's open one, or none (-1).
+bool periodZasedania(DbConnection &db, int idZasedania, int *period)
+{
+    bool ok = false;
+    const QVariant p = db.scalar(
+        QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL AND id_zasedanie = ") + QString::number(idZasedania),
+        &ok);
+    if (ok)
+        *period = p.isNull() ? -1 : p.toInt();
+    return ok;
+}
+
+}  // namespace
+
 bool TGlavForma::ObnovitAktivnyiVopros()
 {
     ResultSet rs;
@@ -1206,6 +1229,10 @@ bool TGlavForma::ObnovitAktivnyiVopros()
     }
     const int idPovestki = rs.value(0, 0).toInt();
     const int idZasedania = rs.value(0, 2).toInt();
+    // A running registration names its period itself.
+    if (idZasedania != m_idZasedania && !(ZaprosRegima->isOpen() && ZaprosRegima->RegimNomer() == rezhim::Registracia)
+        && !periodZasedania(GlavBasa, idZasedania, &m_idSessii))
+        return false;
     LeiblVopros->setText(NazvanieVoprosa(rs.value(0, 1).toString()));
     LeiblZasedanie->setText(rs.value(0, 3).toString());
 

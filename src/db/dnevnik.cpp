@@ -166,6 +166,13 @@ void oshibka(const QString &tekst, int nativeError)
     qCCritical(lcDnevnik, "database error %d: %s", nativeError, qUtf8Printable(tekst));
 }
 
+void soobshenie(const QString &zagolovok, const QString &tekst)
+{
+    if (!aktiven())
+        return;
+    qCWarning(lcDnevnik, "message shown: %s: %s", qUtf8Printable(zagolovok), qUtf8Printable(tekst));
+}
+
 void konec(int kod, const QString &prichina)
 {
     if (!aktiven())

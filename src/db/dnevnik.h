@@ -20,6 +20,9 @@ QString fail();
 // A database error the workstation met (reported to the user or not). The same text
 // repeated within a few seconds is counted, not written again.
 void oshibka(const QString &tekst, int nativeError = 0);
+// A message the user was shown (a box, or a notice shown without waiting): what somebody at
+// the screen saw, for telling later whether a fault was reported once, twice or not at all.
+void soobshenie(const QString &zagolovok, const QString &tekst);
 // The program ends (with the reason) or starts over through the restart script.
 void konec(int kod, const QString &prichina);
 void perezapusk(const QString &prichina);

@@ -25,6 +25,22 @@ bool tokenize(const QString &s, QVector<Token> *tokens, QString *error)
 {
     tokens->clear();
     const int n = s.size();
+    // Half of a character pair cannot be sent on: the engine would take the text as broken
+    // and fail with no reason of its own.
+    for (int k = 0; k < n; ++k) {
+        const QChar c = s[k];
+        if (c.isHighSurrogate() && k + 1 < n && s[k + 1].isLowSurrogate()) {
+            ++k;
+            continue;
+        }
+        if (c.isSurrogate()) {
+            *error = QStringLiteral("The statement contains an invalid character (half of a UTF-16 pair, U+%1) "
+                                    "at position %2.")
+                         .arg(QString::number(c.unicode(), 16).toUpper())
+                         .arg(k + 1);
+            return false;
+        }
+    }
     int i = 0;
     auto push = [&](TokenKind kind, int start, int end, const QString &text) {
         Token t;

@@ -56,6 +56,7 @@ private slots:
     void openingRefusals();
     void openingActivatesLowestOrd();
     void activation();
+    void openMeetingWithoutActiveItemGoesOn();
     void gridColours();
     void closing();
     void closingWithoutChairman();
@@ -358,6 +359,38 @@ void TestKonsol::activation()
     QCOMPARE(c.dialogs.shown[0].caption, QStringLiteral("Выбор текущего вопроса повестки дня"));
     QVERIFY(!c->GlavBasa.hasErrors());
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT id FROM povestka WHERE aktiv = 1")), first);
+}
+
+// The console comes back while its open meeting has no active item: "Выбор вопроса" makes
+// one active and the hall goes on; a closed meeting's agenda is still refused.
+void TestKonsol::openMeetingWithoutActiveItemGoesOn()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    const int demo = hall.demoMeeting();
+    QVERIFY(hall.exec(QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id = %1").arg(demo)));
+    QVERIFY(hall.deactivateItems());
+    Workstation &c = hall.start("admin1");
+    QVERIFY(c.started());
+    c.second(2);
+    TAdminInterfeis *f = frame(c);
+    QCOMPARE(f->ZasedanieFreima(), demo);
+    const int second = itemByOrd(hall, demo, 2);
+    f->PovestkaTabl->selectRow(rowOf(f->Povestka, second));
+    f->KnopkaAktivVoprosClick();
+    QVERIFY2(c.messages().isEmpty(), qPrintable(c.messages().join(QLatin1String(" | "))));
+    QCOMPARE(hall.scalarInt(QStringLiteral("SELECT id FROM povestka WHERE aktiv = 1")), second);
+    QCOMPARE(c->IdZasedania(), demo);
+    c.clock();
+    QCOMPARE(c->IdPovestki(), second);
+
+    // Closed meanwhile: the same press is refused and activates nothing.
+    QVERIFY(hall.exec(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id = %1").arg(demo)));
+    QVERIFY(hall.deactivateItems());
+    c->setIdZasedania(0);
+    f->KnopkaAktivVoprosClick();
+    QCOMPARE(c.messages().size(), 1);
+    QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM povestka WHERE aktiv = 1")), 0);
 }
 
 void TestKonsol::gridColours()

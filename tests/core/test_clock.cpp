@@ -35,6 +35,7 @@ private slots:
     void activeItemOnEveryBoard();
     void deputyTakesItemOneTickLater();
     void noActiveItem();
+    void periodEndsWithItsMeeting();
     void itemTextParsedOnlyWhenItChanges();
     void clockOnlyOutsideCountdowns_data();
     void clockOnlyOutsideCountdowns();
@@ -316,6 +317,55 @@ void TestClock::itemTextParsedOnlyWhenItChanges()
     QVERIFY(hall.activateItem(3));
     deputy.clock(2);
     QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
+}
+
+// A terminal that runs on from one meeting into the next does not count its deputy present
+// in the new meeting on the old meeting's registration.
+void TestClock::periodEndsWithItsMeeting()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    const int pervoe = hall.demoMeeting();
+    QVERIFY(hall.activateItem(hall.scalarInt(QStringLiteral("SELECT min(id) FROM povestka WHERE id_zasedanie = %1").arg(pervoe))));
+    const int period = hall.openPeriod(pervoe);
+    QVERIFY(hall.registerDeputy(hall.deputyAt("07"), period, pervoe));
+    QVERIFY(hall.setMode(-1, period, 0));
+    Workstation &deputy = hall.start("07");
+    QVERIFY(deputy.started());
+    hall.second(2);
+    QCOMPARE(deputy->IdSessii(), period);
+    QVERIFY(deputy->SvoiDeputatZaregistrirovan());
+
+    // The console closes the meeting (its period is stopped, a stopped one marks the end)...
+    QVERIFY(hall.exec(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id = %1").arg(pervoe)));
+    QVERIFY(hall.deactivateItems());
+    QVERIFY(hall.exec(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()")));
+    QVERIFY(hall.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (%1,GETDATE())").arg(pervoe)));
+    hall.second(2);
+    // ...and opens the next one.
+    QVERIFY(hall.exec(QStringLiteral("INSERT INTO zasedanie (data, opisanie, vremya, start) VALUES (GETDATE(), 'Следующее', "
+                                     "'00:00:00', GETDATE())")));
+    const int vtoroe = hall.scalarInt(QStringLiteral("SELECT max(id) FROM zasedanie"));
+    QVERIFY(hall.exec(QStringLiteral("INSERT INTO povestka (id_zasedanie, tip, nomer, ord, opisanie, aktiv) "
+                                     "VALUES (%1, 0, 1, 1, 'Вопрос 1', 0)")
+                          .arg(vtoroe)));
+    QVERIFY(hall.activateItem(hall.scalarInt(QStringLiteral("SELECT max(id) FROM povestka"))));
+    hall.second(3);
+    QCOMPARE(deputy->IdZasedania(), vtoroe);
+    QCOMPARE(deputy->IdSessii(), -1);
+    QVERIFY(!deputy->SvoiDeputatZaregistrirovan());
+    QVERIFY(!deputy->Dopusk());
+
+    // The new meeting's registration is followed as before.
+    const int novyi = hall.openPeriod(vtoroe);
+    QVERIFY(hall.setMode(1, novyi, 30));
+    hall.second();
+    QVERIFY(hall.registerDeputy(hall.deputyAt("07"), novyi, vtoroe));
+    QVERIFY(hall.setMode(-1, novyi, 0));
+    hall.second(2);
+    QCOMPARE(deputy->IdSessii(), novyi);
+    QVERIFY(deputy->SvoiDeputatZaregistrirovan());
+    QVERIFY(!deputy.ended());
 }
 
 void TestClock::noActiveItem()

@@ -20,6 +20,9 @@ private slots:
     void chairmanWaitsOnlyForMeeting();
     void deputyWaitsForBoth();
     void failingTickIsReportedAndRetried();
+    void commandsReachAWaitingWorkstation_data();
+    void commandsReachAWaitingWorkstation();
+    void standingCloseCommandDoesNotEndAStart();
     void layout();
 };
 
@@ -227,6 +230,80 @@ void TestGates::failingTickIsReportedAndRetried()
     // Reported once by the gate; it does not end the terminal after the start.
     ws.second();
     QVERIFY(!ws.ended());
+}
+
+void TestGates::commandsReachAWaitingWorkstation_data()
+{
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<int>("mode");    // at start-up
+    QTest::addColumn<bool>("active"); // an item is active at start-up
+    QTest::addColumn<QString>("gate");
+    QTest::newRow("deputy before a meeting") << "07" << -1 << false << "TStartAktivZasForma";
+    QTest::newRow("chairman before a meeting") << "02" << -1 << false << "TStartAktivZasForma";
+    QTest::newRow("watcher before a meeting") << "watcher" << -1 << false << "TStartAktivZasForma";
+    QTest::newRow("deputy during a vote") << "07" << 2 << true << "TStartProstoyForma";
+}
+
+// Before any meeting every terminal waits in a gate: the operator's power-off and close
+// commands must still reach it, or the hall cannot be switched off.
+void TestGates::commandsReachAWaitingWorkstation()
+{
+    QFETCH(QString, login);
+    QFETCH(int, mode);
+    QFETCH(bool, active);
+    QFETCH(QString, gate);
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(active ? hall.activateItem(2) : hall.deactivateItems());
+    QVERIFY(hall.setMode(mode, 1, 30));
+    Workstation &ws = hall.add(login);
+    int poweredOff = -1;
+    bool waitsThroughPowerOff = false, leftOnClose = false;
+    ws.onGate([&](TStartForma *g) {
+        g->TaimerProverkaTimer();
+        hall.setMode(-6, 10, 0);
+        g->TaimerProverkaTimer();
+        g->TaimerProverkaTimer();
+        poweredOff = ws.platform.powerOffs;
+        waitsThroughPowerOff = !g->MozhnoZakrit() && !g->vyhod();
+        hall.setMode(-5, 10, 0);
+        g->TaimerProverkaTimer();
+        leftOnClose = g->vyhod();
+    });
+    QVERIFY(!ws.start());
+    QCOMPARE(ws.modalWindows(), QStringList{gate});
+    QCOMPARE(poweredOff, 2);  // once per tick while the command stands
+    QVERIFY(waitsThroughPowerOff);
+    QVERIFY(leftOnClose);
+    QVERIFY(ws.ended());
+    QCOMPARE(ws.platform.exitCode, 0);  // closed on purpose: the service does not restart it
+    QVERIFY(ws.messages().isEmpty());
+}
+
+// With no console to count it down a close command stays in the row; a terminal switched on
+// afterwards waits for the hall instead of ending at once.
+void TestGates::standingCloseCommandDoesNotEndAStart()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.deactivateItems());
+    QVERIFY(hall.setMode(-5, 3, 0));
+    Workstation &ws = hall.add("07");
+    bool waited = false;
+    ws.onGate([&](TStartForma *g) {
+        g->TaimerProverkaTimer();
+        g->TaimerProverkaTimer();
+        waited = !g->vyhod() && !g->MozhnoZakrit();
+        hall.setMode(-1);
+        g->TaimerProverkaTimer();
+    });
+    ws.onGate([&](TStartForma *g) {
+        hall.activateItem(2);
+        g->TaimerProverkaTimer();
+    });
+    QVERIFY(ws.start());
+    QVERIFY(waited);
+    QCOMPARE(ws.platform.powerOffs, 0);
 }
 
 void TestGates::layout()

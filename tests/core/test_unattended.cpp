@@ -1,10 +1,12 @@
 // A workstation run by its service has nobody to answer a message box: its start-up errors
 // are logged and shown without waiting, it ends and is tried again; a database file that was
 // deleted or replaced under a running workstation counts as a lost connection.
+#include "core/startgates.h"
 #include "support/workstation.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QtTest>
 
 class TestUnattended : public QObject {
@@ -12,6 +14,7 @@ class TestUnattended : public QObject {
 private slots:
     void startupErrorsNeverWaitForATouch_data();
     void startupErrorsNeverWaitForATouch();
+    void failingGateEndsForTheService();
     void attendedStartupStillAsks();
     void deletedOrReplacedDatabaseIsALostConnection_data();
     void deletedOrReplacedDatabaseIsALostConnection();
@@ -58,6 +61,33 @@ void TestUnattended::startupErrorsNeverWaitForATouch()
     QVERIFY2(!seat.dialogs.notices.isEmpty() && seat.dialogs.notices.first().startsWith(shown),
              qPrintable(seat.dialogs.notices.join(QLatin1Char('|'))));
     QCOMPARE(seat.platform.retryPauses, 1);  // on the screen until the service tries again
+    QCOMPARE(seat.dialogs.notices.size(), 1);  // one failed start, one box
+}
+
+// A gate that cannot read under the service: one box, then the program ends for its service
+// to try again, instead of a new box on every tick while the database refuses.
+void TestUnattended::failingGateEndsForTheService()
+{
+    TestHall hall;
+    QVERIFY2(hall.ok(), qPrintable(hall.error()));
+    QVERIFY(hall.deactivateItems());
+    Workstation &seat = hall.add(QStringLiteral("07"));
+    seat.platform.service = true;
+    bool leftAtOnce = false;
+    seat.onGate([&](TStartForma *gate) {
+        QSqlQuery q(hall.db().database());
+        q.exec(QStringLiteral("ALTER TABLE povestka RENAME TO povestka_x"));
+        gate->TaimerProverkaTimer();
+        leftAtOnce = gate->vyhod() && seat.ended();
+        gate->TaimerProverkaTimer();
+        q.exec(QStringLiteral("ALTER TABLE povestka_x RENAME TO povestka"));
+    });
+    QVERIFY(!seat.start());
+    QVERIFY(leftAtOnce);
+    QCOMPARE(seat.platform.exitCode, 1);
+    QCOMPARE(seat.dialogs.notices.size(), 1);
+    QVERIFY(seat.dialogs.shown.isEmpty());
+    QCOMPARE(seat.platform.retryPauses, 1);
 }
 
 void TestUnattended::attendedStartupStillAsks()

@@ -572,6 +572,10 @@ private slots:
         QTest::newRow("modulo by zero") << "SELECT 5 % 0" << "Divide by zero";
         QTest::newRow("text to int") << "SELECT CAST('12a' AS int)" << "Conversion failed when converting the nvarchar value '12a'";
         QTest::newRow("nested too deeply") << QStringLiteral("SELECT ") + QString(100000, QLatin1Char('(')) << "nested too deeply";
+        QTest::newRow("lone high surrogate") << QStringLiteral("SELECT '") + QChar(0xD83D) + QStringLiteral("' FROM regim")
+                                             << "half of a UTF-16 pair, U+D83D) at position 9";
+        QTest::newRow("lone low surrogate in a name") << QStringLiteral("SELECT nomer") + QChar(0xDC00) + QStringLiteral(" FROM regim")
+                                                      << "U+DC00";
         QTest::newRow("minus signs") << QStringLiteral("SELECT ") + QStringLiteral("- ").repeated(100000) + QStringLiteral("1")
                                      << "nested too deeply";
     }

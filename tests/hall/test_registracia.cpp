@@ -3,6 +3,7 @@
 // follows presence records written elsewhere.
 #include "zal.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace zaltest;
@@ -83,6 +84,7 @@ private slots:
     void wholePeriod();
     void screenLayout();
     void pressingTwice();
+    void failedPressIsShownOnceAndTheTerminalGoesOn();
     void operatorRecordCountsOnce();
     void buttonFollowsRecordsWrittenElsewhere();
     void timeUpKeepsTexts();
@@ -231,6 +233,40 @@ void TestRegistracia::pressingTwice()
     QCOMPARE(fon(w->RegKnopka), QColor(0, 128, 192));
     z.d05->poll();
     QVERIFY(status(z.d05).endsWith(QStringLiteral("\n\rВы не зарегистрированы")));
+}
+
+// The presence record cannot be written (a disk full, a lock held too long): the deputy sees
+// the database's reason once, the button stays as it was, nothing is recorded, and the
+// terminal goes on, so the next press registers him.
+void TestRegistracia::failedPressIsShownOnceAndTheTerminalGoesOn()
+{
+    Zal z;
+    QVERIFY(z.make());
+    const int period = z.start(30);
+    z.hall.poll();
+    TGlavForma *w = z.d05->window();
+    QSqlQuery q(z.hall.db().database());
+    QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER sboi BEFORE INSERT ON sessia BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+    z.d05->dialogs.whileShown = [&] { z.d05->second(); };
+    w->RegKnopkaClick();
+    QCOMPARE(z.d05->messages().size(), 1);
+    QVERIFY(z.d05->messages().first().contains(QStringLiteral("disk full")));
+    QCOMPARE(z.d05->dialogs.shown.first().icon, Dialogs::Error);
+    QCOMPARE(w->RegKnopkaTag(), 1);
+    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    z.hall.second(2);
+    QVERIFY(!z.d05->ended());
+    QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
+                                  .arg(period)
+                                  .arg(w->IdDeputata())),
+             0);
+    QVERIFY(q.exec(QStringLiteral("DROP TRIGGER sboi")));
+    w->RegKnopkaClick();
+    QCOMPARE(z.d05->messages().size(), 1);
+    QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
+                                  .arg(period)
+                                  .arg(w->IdDeputata())),
+             1);
 }
 
 // The operator registered the deputy from the seat map while his screen showed him not

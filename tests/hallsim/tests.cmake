@@ -5,7 +5,8 @@ add_library(hallsim STATIC
   ${HALLSIM_DIR}/voditel.cpp ${HALLSIM_DIR}/voditel.h
   ${HALLSIM_DIR}/zal.cpp ${HALLSIM_DIR}/zal.h
   ${HALLSIM_DIR}/ispytanie.cpp ${HALLSIM_DIR}/ispytanie.h
-  ${HALLSIM_DIR}/zaderzhka.cpp ${HALLSIM_DIR}/zaderzhka.h)
+  ${HALLSIM_DIR}/zaderzhka.cpp ${HALLSIM_DIR}/zaderzhka.h
+  ${HALLSIM_DIR}/sboi.cpp ${HALLSIM_DIR}/sboi.h)
 target_link_libraries(hallsim PUBLIC test_support)
 target_compile_options(hallsim PRIVATE ${VOTER_WARNINGS})
 
@@ -15,7 +16,7 @@ if(EXISTS ${HALLSIM_DIR}/hall_driver_main.cpp)
   target_compile_options(hall-driver PRIVATE ${VOTER_WARNINGS})
 endif()
 
-foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements hallsim_test_network)
+foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements hallsim_test_network hallsim_test_faulttable)
   if(TARGET ${t})
     target_link_libraries(${t} PRIVATE hallsim)
     add_dependencies(${t} voter voter-sql)
@@ -40,4 +41,7 @@ endif()
 # The hall across network namespaces (root only; skipped where the machine offers none).
 if(TARGET hallsim_test_network)
   set_tests_properties(hallsim.network PROPERTIES LABELS "network;postgres" TIMEOUT 400 RUN_SERIAL TRUE)
+endif()
+if(TARGET hallsim_test_faulttable)
+  set_tests_properties(hallsim.faulttable PROPERTIES LABELS "faults" TIMEOUT 600 RUN_SERIAL TRUE)
 endif()

@@ -127,6 +127,8 @@ bool Zal::podgotovit(const QString &koren, const QString &bin, const QStringList
     m_bin = bin;
     m_loginy = loginy;
 
+    for (const char *k : {"", "-wal", "-shm"})
+        QFile::remove(baza() + QLatin1String(k));
     QProcess init;
     init.setProcessChannelMode(QProcess::MergedChannels);
     if (m_server.isEmpty())
@@ -216,7 +218,10 @@ bool Zal::zapustit(const QString &login, const QString &optsii)
     p->setWorkingDirectory(papka(login));
     p->setStandardOutputFile(QDir(papka(login)).filePath(QStringLiteral("service.log")), QIODevice::Append);
     p->setStandardErrorFile(QDir(papka(login)).filePath(QStringLiteral("service.log")), QIODevice::Append);
-    if (login.startsWith(QLatin1String("admin"))) {
+    if (login.startsWith(QLatin1String("admin")) && m_konsolPodSluzhboi) {
+        p->start(QStringLiteral("/bin/sh"), {QStringLiteral("run.sh"), QStringLiteral("--service"),
+                                             QStringLiteral("sqlite:") + baza(), QStringLiteral("hall"), login});
+    } else if (login.startsWith(QLatin1String("admin"))) {
         // The operator starts the console by hand (an operator's password is typed, never
         // saved); the restart command does not touch it, so it runs without the service.
         QStringList args{QStringLiteral("--status-file=status"),

@@ -67,7 +67,12 @@ public:
     QString imyaBazy() const { return m_basa; }
 
     QString koren() const { return m_koren.path(); }
-    QString baza() const { return m_koren.filePath(QStringLiteral("hall.db")); }
+    QString baza() const
+    {
+        return (m_papkaBazy.isEmpty() ? m_koren : QDir(m_papkaBazy)).filePath(QStringLiteral("hall.db"));
+    }
+    // The database in a folder of its own (a small disk to be filled), set before podgotovit().
+    void setPapkaBazy(const QString &papka) { m_papkaBazy = papka; }
     QString papka(const QString &login) const { return m_koren.filePath(login); }
     QStringList loginy() const { return m_loginy; }
     // Lines of the power-off test double's log: the login of every workstation that asked.
@@ -77,6 +82,10 @@ public:
     // power-off double. Extra program options go after those (e.g. --geometry=...).
     bool zapustit(const QString &login, const QString &optsii = QString());
     void zapustitVse();
+    // The console too runs under its service (with its login on the service's command line),
+    // so that a console that ends is brought back as a terminal is. Off by default: the
+    // operator starts the console by hand.
+    void setKonsolPodSluzhboi(bool da) { m_konsolPodSluzhboi = da; }
     // The service of a login still runs.
     bool sluzhbaIdet(const QString &login) const;
 
@@ -96,6 +105,8 @@ private:
     QHash<QString, QString> m_netns, m_serverMesta;
     QStringList m_loginy;
     QHash<QString, std::shared_ptr<QProcess>> m_sluzhby;
+    bool m_konsolPodSluzhboi = false;
+    QString m_papkaBazy;
 };
 
 }  // namespace hallsim

@@ -72,6 +72,7 @@ private slots:
     void refusesToCloseDuringTheVote();
     void severalVotesFromOneDialog();
     void failedTickSkipsTheRestOfTheTick();
+    void countdownGoesOnUnderTheBox();
     void failedCountQuery();
     void failedResultsWrite();
     void realModalLoops();
@@ -302,6 +303,41 @@ void TestProgress::failedTickSkipsTheRestOfTheTick()
     QCOMPARE(s.icon, Dialogs::Error);
     z.console->second(2);
     QVERIFY(!z.console->ended());
+}
+
+// The operator does not close the failure's box at once: the countdown goes on under it, so
+// the vote still ends on time.
+void TestProgress::countdownGoesOnUnderTheBox()
+{
+    Zal z;
+    QVERIFY(failWhen(z.hall, QStringLiteral("regim"), QStringLiteral("UPDATE"), QStringLiteral("NEW.param2 = 7")));
+    TGolosovanieForma *f = nullptr;
+    start(*z.console, 10, &f);
+    onProgress(*z.console, [&](TProcessGolos2Forma *p) {
+        int podOknom = -1;
+        z.console->dialogs.whileShown = [&] {
+            // The box's event loop runs the countdown's own timer.
+            QVERIFY(stopFailing(z.hall));
+            for (int i = 0; i < 3; ++i)
+                f->Timer1Timer();
+            podOknom = f->OstalosSekund();
+        };
+        for (int i = 0; i < 3; ++i)
+            f->Timer1Timer();  // 9, 8, then 7 refused: the box, and under it 7, 6, 5
+        QCOMPARE(podOknom, 5);
+        QCOMPARE(mode(z.hall), QStringLiteral("2/%1/5").arg(f->IdGolosovania()));
+        QCOMPARE(z.console->dialogs.shown.size(), 1);
+        z.console->dialogs.whileShown = nullptr;
+        for (int i = 0; i < 5; ++i)
+            f->Timer1Timer();
+        QVERIFY(p->MozhnoZakrit());
+    });
+    bool back = false;
+    onSetup(*z.console, [&](TGolosovanieForma *) { back = true; });
+    z.console->window()->OtkrytNastroikuGolosovania();
+    QVERIFY(back);
+    QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(f->IdGolosovania()));
+    QCOMPARE(z.console->dialogs.shown.size(), 1);
 }
 
 void TestProgress::failedCountQuery()
