@@ -231,17 +231,22 @@ void TestSoak::golosovanie(int pravilo, bool vremyaVyshlo)
     QVERIFY2(id > 0, qPrintable(h.v.oshibka()));
     QVERIFY(zhdatVsehVRezhime(vse, 2, id, Ispytanie::seichas()));
     // The voting panel exactly on the registered deputies' terminals; the board on the others.
+    QStringList neTe;  // the workstations that disagree, for the message
     QVERIFY2(h.zhdat(
                  [&] {
+                     neTe.clear();
                      for (const Mesto &m : h.v.mesta)
                          if (h.zal.sostoyanie(m.nomer).ekran(QStringLiteral("vote-panel"))
                              != zaregistrirovany.contains(m.idDeputata))
-                             return false;
-                     return h.zal.sostoyanie(QStringLiteral("admin1")).ekran(QStringLiteral("vote-board"))
-                            && h.zal.sostoyanie(QStringLiteral("watcher")).ekran(QStringLiteral("vote-board"));
+                             neTe << m.nomer + (zaregistrirovany.contains(m.idDeputata) ? QStringLiteral("(registered)")
+                                                                                         : QStringLiteral("(not registered)"));
+                     for (const char *l : {"admin1", "watcher"})
+                         if (!h.zal.sostoyanie(QLatin1String(l)).ekran(QStringLiteral("vote-board")))
+                             neTe << QLatin1String(l);
+                     return neTe.isEmpty();
                  },
                  5000),
-             "voting panels disagree with the registration");
+             qPrintable(QStringLiteral("voting panels disagree with the registration: ") + neTe.join(QLatin1Char(' '))));
 
     // Ballots: most vote, some change their minds, a few withdraw.
     QVector<Mesto> ochered;

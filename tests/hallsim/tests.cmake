@@ -16,7 +16,8 @@ if(EXISTS ${HALLSIM_DIR}/hall_driver_main.cpp)
   target_compile_options(hall-driver PRIVATE ${VOTER_WARNINGS})
 endif()
 
-foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements hallsim_test_network hallsim_test_faulttable)
+foreach(t hallsim_test_soak hallsim_test_faults hallsim_test_statements hallsim_test_network hallsim_test_faulttable
+    hallsim_test_start200)
   if(TARGET ${t})
     target_link_libraries(${t} PRIVATE hallsim)
     add_dependencies(${t} voter voter-sql)
@@ -44,4 +45,8 @@ if(TARGET hallsim_test_network)
 endif()
 if(TARGET hallsim_test_faulttable)
   set_tests_properties(hallsim.faulttable PROPERTIES LABELS "faults" TIMEOUT 600 RUN_SERIAL TRUE)
+endif()
+# Two hundred workstations starting at once: heavy (about 8 GB), run by hand (ctest -L heavy).
+if(TARGET hallsim_test_start200)
+  set_tests_properties(hallsim.start200 PROPERTIES LABELS "heavy;faults" TIMEOUT 900 RUN_SERIAL TRUE)
 endif()

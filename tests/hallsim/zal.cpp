@@ -169,7 +169,7 @@ bool Zal::podgotovit(const QString &koren, const QString &bin, const QStringList
         const QString ini = settingsPathFor(p.filePath(QStringLiteral("voter")));
         iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Server"), server(login));
         iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Basa"), m_basa);
-        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Login"), login);
+        iniWrite(ini, QStringLiteral("Podkluchenie"), QStringLiteral("Login"), loginPapki(login));
     }
     return true;
 }

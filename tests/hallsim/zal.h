@@ -48,6 +48,10 @@ bool zhiv(qint64 pid);
 // `kazhdyiRaz` runs between looks (sampling, or throwing to break off the wait).
 bool zhdatUsloviya(const std::function<bool()> &uslovie, int ms, const std::function<void()> &kazhdyiRaz = {});
 
+// The login of a workstation folder: several workstations may share a login (watchers, for
+// instance) as "watcher@17", "watcher@18"; the part before '@' is the login.
+inline QString loginPapki(const QString &papka) { return papka.section(QLatin1Char('@'), 0, 0); }
+
 class Zal {
 public:
     // Makes the hall in `koren` (emptied first): database from the demo script, one folder per
