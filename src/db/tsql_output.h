@@ -3,6 +3,7 @@
 #include "db/tsql_ast.h"
 #include "db/tsql_typing.h"
 
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -19,6 +20,11 @@ struct PrintError {
 
 // A text literal with its quotes doubled.
 QString quoteText(const QString &value);
+
+// The words of a space-separated list, for an engine's keywords.
+QSet<QString> wordSet(const char *words);
+// A name that needs no quoting unless it is a keyword: letters, digits and _.
+bool isPlainName(const QString &name);
 
 class Output {
 public:

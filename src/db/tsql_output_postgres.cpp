@@ -2,7 +2,6 @@
 
 #include "db/tsql.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 namespace tsql {
@@ -12,21 +11,15 @@ namespace {
 // PostgreSQL's reserved words: a name spelled like one is quoted there.
 const QSet<QString> &postgresKeywords()
 {
-    static const QSet<QString> words = [] {
-        const char *list =
-            "ALL ANALYSE ANALYZE AND ANY ARRAY AS ASC ASYMMETRIC AUTHORIZATION BINARY BOTH CASE CAST CHECK COLLATE "
-            "COLLATION COLUMN CONCURRENTLY CONSTRAINT CREATE CROSS CURRENT_CATALOG CURRENT_DATE CURRENT_ROLE "
-            "CURRENT_SCHEMA CURRENT_TIME CURRENT_TIMESTAMP CURRENT_USER DEFAULT DEFERRABLE DESC DISTINCT DO ELSE END "
-            "EXCEPT FALSE FETCH FOR FOREIGN FREEZE FROM FULL GRANT GROUP HAVING ILIKE IN INITIALLY INNER INTERSECT INTO "
-            "IS ISNULL JOIN LATERAL LEADING LEFT LIKE LIMIT LOCALTIME LOCALTIMESTAMP NATURAL NOT NOTNULL NULL OFFSET ON "
-            "ONLY OR ORDER OUTER OVERLAPS PLACING PRIMARY REFERENCES RETURNING RIGHT SELECT SESSION_USER SIMILAR SOME "
-            "SYMMETRIC TABLE TABLESAMPLE THEN TO TRAILING TRUE UNION UNIQUE USER USING VARIADIC VERBOSE WHEN WHERE "
-            "WINDOW WITH";
-        QSet<QString> s;
-        for (const QString &w : QString::fromLatin1(list).split(QLatin1Char(' ')))
-            s.insert(w);
-        return s;
-    }();
+    static const QSet<QString> words = wordSet(
+        "ALL ANALYSE ANALYZE AND ANY ARRAY AS ASC ASYMMETRIC AUTHORIZATION BINARY BOTH CASE CAST CHECK COLLATE "
+        "COLLATION COLUMN CONCURRENTLY CONSTRAINT CREATE CROSS CURRENT_CATALOG CURRENT_DATE CURRENT_ROLE "
+        "CURRENT_SCHEMA CURRENT_TIME CURRENT_TIMESTAMP CURRENT_USER DEFAULT DEFERRABLE DESC DISTINCT DO ELSE END "
+        "EXCEPT FALSE FETCH FOR FOREIGN FREEZE FROM FULL GRANT GROUP HAVING ILIKE IN INITIALLY INNER INTERSECT INTO "
+        "IS ISNULL JOIN LATERAL LEADING LEFT LIKE LIMIT LOCALTIME LOCALTIMESTAMP NATURAL NOT NOTNULL NULL OFFSET ON "
+        "ONLY OR ORDER OUTER OVERLAPS PLACING PRIMARY REFERENCES RETURNING RIGHT SELECT SESSION_USER SIMILAR SOME "
+        "SYMMETRIC TABLE TABLESAMPLE THEN TO TRAILING TRUE UNION UNIQUE USER USING VARIADIC VERBOSE WHEN WHERE "
+        "WINDOW WITH");
     return words;
 }
 
@@ -34,11 +27,11 @@ const QSet<QString> &postgresKeywords()
 // case names match however a statement spells them; others are quoted as they are.
 QString quotePostgresName(const QString &name, bool exactCase)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const bool plain = isPlainName(name);
     const QString lower = name.toLower();
-    if (!exactCase && plain.match(name).hasMatch() && !postgresKeywords().contains(name.toUpper()))
+    if (!exactCase && plain && !postgresKeywords().contains(name.toUpper()))
         return lower;
-    QString q = exactCase || !plain.match(name).hasMatch() ? name : lower;
+    QString q = exactCase || !plain ? name : lower;
     q.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + q + QLatin1Char('"');
 }

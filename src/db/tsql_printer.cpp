@@ -8,18 +8,6 @@ namespace tsql {
 
 using namespace ast;
 
-void failPrint(const QString &message)
-{
-    throw PrintError{message};
-}
-
-QString quoteText(const QString &value)
-{
-    QString q = value;
-    q.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + q + QLatin1Char('\'');
-}
-
 namespace {
 
 class Printer {
