@@ -9,13 +9,6 @@ void failPrint(const QString &message)
     throw PrintError{message};
 }
 
-QString quoteText(const QString &value)
-{
-    QString q = value;
-    q.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + q + QLatin1Char('\'');
-}
-
 QSet<QString> wordSet(const char *words)
 {
     QSet<QString> s;

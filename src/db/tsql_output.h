@@ -18,9 +18,6 @@ struct PrintError {
 
 [[noreturn]] void failPrint(const QString &message);
 
-// A text literal with its quotes doubled.
-QString quoteText(const QString &value);
-
 // The words of a space-separated list, for an engine's keywords.
 QSet<QString> wordSet(const char *words);
 // A name that needs no quoting unless it is a keyword: letters, digits and _.

@@ -1,5 +1,6 @@
 #include "db/tsql_printer.h"
 
+#include "db/connection.h"
 #include "db/tsql_output.h"
 
 #include <QSet>
@@ -314,7 +315,7 @@ private:
         switch (e.kind) {
         case ExprKind::String:
             *type = ValueType::Text;
-            return quoteText(e.text);
+            return sql::quote(e.text);
         case ExprKind::Number:
             *type = numberType(e.text);
             return e.text;
@@ -475,7 +476,7 @@ private:
                     p += s[i];
                 }
             }
-            return left + notLike + quoteText(p) + QStringLiteral(" ESCAPE '\\'");
+            return left + notLike + sql::quote(p) + QStringLiteral(" ESCAPE '\\'");
         }
         return left + notLike + operand(pattern, scope, nullptr) + m_out.defaultLikeEscape();
     }
