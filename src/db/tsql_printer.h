@@ -2,6 +2,7 @@
 
 #include "db/tsql.h"
 #include "db/tsql_ast.h"
+#include "db/tsql_typing.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,13 +10,6 @@
 #include <vector>
 
 namespace tsql {
-
-// Static type of an expression, as far as the statement and the hall schema tell it.
-enum class ValueType { Unknown, Null, Int, Real, Text, Date, Time, DateTime };
-
-// Type of a column of the hall schema (table and column names case-insensitive);
-// Unknown for a name that is not in it.
-ValueType schemaColumnType(const QString &table, const QString &column);
 
 // Writes parsed statements for the engine of `dialect`, one text per statement (statements
 // that mean nothing there, such as SET NOCOUNT ON, produce none). Typing (scopes, column
