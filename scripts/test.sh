@@ -6,5 +6,4 @@ bash scripts/setup.sh
 bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 cd "$BUILD_DIR"
-# Tests labelled "heavy" (200 workstations at once) are run by hand: ctest -L heavy.
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -LE heavy "$@"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"

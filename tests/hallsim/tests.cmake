@@ -46,7 +46,7 @@ endif()
 if(TARGET hallsim_test_faulttable)
   set_tests_properties(hallsim.faulttable PROPERTIES LABELS "faults" TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
-# Two hundred workstations starting at once: heavy (about 8 GB), run by hand (ctest -L heavy).
+# Two hundred workstations starting at once.
 if(TARGET hallsim_test_start200)
-  set_tests_properties(hallsim.start200 PROPERTIES LABELS "heavy;faults" TIMEOUT 900 RUN_SERIAL TRUE)
+  set_tests_properties(hallsim.start200 PROPERTIES LABELS "faults" TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
