@@ -72,6 +72,7 @@ private slots:
     void failedVoteStart();
     void failedProtocolStatement();
     void failedEditorInsert();
+    void failedEditorUpdateAndDelete();
     void unreportedErrorStillEndsTheProgram();
     void runningVoteIsCarriedToItsEnd();
     void runningRegistrationIsCarriedToItsEnd();
@@ -195,6 +196,46 @@ void TestOshibki::failedEditorInsert()
     QVERIFY2(k.odinOtchet(QString(), &problema), qPrintable(problema));
     QVERIFY(k.ws->dialogs.lastText().contains(QStringLiteral("tolko chtenie")));
     QCOMPARE(k.hall.scalarInt(QStringLiteral("SELECT count(*) FROM deputat")), before);
+}
+
+// A refused change and a refused removal of a seated deputy: one box each, the row as it was,
+// and the removal's first statement (the seat rows) undone with it.
+void TestOshibki::failedEditorUpdateAndDelete()
+{
+    Konsol k;
+    QVERIFY(k.podgotovit());
+    const int id = k.hall.scalarInt(QStringLiteral("SELECT min(id_deputat) FROM sostav WHERE id_deputat > 0"));
+    QVERIFY(id > 0);
+    const int mest = k.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sostav WHERE id_deputat = %1").arg(id));
+    QVERIFY(syroi(k.hall, QStringLiteral("CREATE TRIGGER tu BEFORE UPDATE ON deputat BEGIN SELECT RAISE(ABORT, 'net izmenenii'); END")));
+    QVERIFY(syroi(k.hall, QStringLiteral("CREATE TRIGGER td BEFORE DELETE ON deputat BEGIN SELECT RAISE(ABORT, 'net udalenii'); END")));
+    const QString familia = k.hall.scalar(QStringLiteral("SELECT familia FROM deputat WHERE id = %1").arg(id)).toString();
+
+    TMestoDeputatForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->window());
+    QVERIFY(w.selectDeputat(id));
+    k.ws->dialogs.modalHandlers.enqueue([](QDialog *d) {
+        auto *dlg = qobject_cast<TDeputatRedaktForma *>(d);
+        if (!dlg)
+            return int(QDialog::Rejected);
+        dlg->familia->setText(QStringLiteral("Другая"));
+        dlg->KnopkaOk->click();
+        return dlg->result();
+    });
+    w.RedaktDeputataExecute();
+    QString problema;
+    QVERIFY2(k.odinOtchet(QString(), &problema), qPrintable(problema));
+    QVERIFY(k.ws->dialogs.lastText().contains(QStringLiteral("net izmenenii")));
+    QCOMPARE(k.hall.scalar(QStringLiteral("SELECT familia FROM deputat WHERE id = %1").arg(id)).toString(), familia);
+
+    k.ws->dialogs.clear();
+    QVERIFY(w.selectDeputat(id));
+    k.ws->dialogs.answers.enqueue(Dialogs::Yes);
+    w.UdalitDeputataExecute();
+    k.ws->dialogs.shown.removeFirst();  // the question
+    QVERIFY2(k.odinOtchet(QString(), &problema), qPrintable(problema));
+    QVERIFY(k.ws->dialogs.lastText().contains(QStringLiteral("net udalenii")));
+    QCOMPARE(k.hall.scalarInt(QStringLiteral("SELECT count(*) FROM deputat WHERE id = %1").arg(id)), 1);
+    QCOMPARE(k.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sostav WHERE id_deputat = %1").arg(id)), mest);
 }
 
 void TestOshibki::unreportedErrorStillEndsTheProgram()
