@@ -1,5 +1,4 @@
 #include "core/tglavforma.h"
-#include "hall/tablo.h"
 
 #include "db/dnevnik.h"
 
@@ -913,7 +912,7 @@ void TGlavForma::FormActivate()
     if (ProgressBarTablo->isHidden())
         LeiblVremya->move(LeiblVremya->x(), 138);
     else
-        tablo::vremyaNadProgressom(LeiblVremya, ProgressBarTablo);
+        doVerhaVidzheta(LeiblVremya, VerhVremeniGolosovania, ProgressBarTablo);
     // The monitor starts once the map has been built.
     if (PostroitKartuMest())
         TaimerProverkaPodklucheniy->setEnabled(true);

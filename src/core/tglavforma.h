@@ -53,6 +53,9 @@ private:
     bool m_firing = true;
 };
 
+// Top of the vote countdown while a vote runs; it reaches down to the progress bar.
+constexpr int VerhVremeniGolosovania = 110;
+
 // The main window of every workstation. It owns the connection GlavBasa, the workstation
 // state, the regions every role's screens live in and the three timers that drive them:
 // the mode poller TaimerOperaziy (250 ms), the clock TaimerVremya (1 s) and the connection

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QVariant>
 
+#include <algorithm>
+
 void ustanovitCvet(QWidget *w, const QColor &colour)
 {
     QPalette p = w->palette();
@@ -134,4 +136,9 @@ void TGranica::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
         emit mouseDown();
+}
+
+void doVerhaVidzheta(QWidget *w, int verh, const QWidget *nizhe)
+{
+    w->setGeometry(w->x(), verh, w->width(), std::max(1, nizhe->y() - verh));
 }

@@ -26,6 +26,10 @@ QString imyaLeibla(const QLabel *l);
 // The text as it fits a box of that size in that font (the name itself when it fits).
 QString imyaVRamku(const QString &imya, const QFont &font, const QSize &box, bool perenos);
 
+// Stretches `w` from `verh` down to the top of `nizhe`, so a widget drawn over it (a progress
+// bar over a countdown) never covers its text, whatever height an earlier screen left it with.
+void doVerhaVidzheta(QWidget *w, int verh, const QWidget *nizhe);
+
 // A label that reports clicks and carries a tag (several screens keep a small state in it).
 class TLeibl : public QLabel {
     Q_OBJECT

@@ -52,12 +52,6 @@ QString otsutstvuet(const QString &izbrano, int prisutstvuet)
     return ok ? QString::number(e - prisutstvuet) : QString();
 }
 
-void vremyaNadProgressom(QWidget *vremya, const QWidget *progress)
-{
-    constexpr int verh = 110;
-    vremya->setGeometry(vremya->x(), verh, vremya->width(), std::max(1, progress->y() - verh));
-}
-
 }  // namespace tablo
 
 namespace {
@@ -141,7 +135,7 @@ void TGlavForma::NachatTabloGolosovania()
 
     SkrytStrokiRezultatov();
     ProgressBarTablo->move(ProgressBarTablo->x(), 150);
-    tablo::vremyaNadProgressom(LeiblVremya, ProgressBarTablo);
+    doVerhaVidzheta(LeiblVremya, VerhVremeniGolosovania, ProgressBarTablo);
     LeiblKolGolosov->show();
 
     PokazatPanelGolosovania();

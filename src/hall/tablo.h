@@ -6,7 +6,6 @@
 
 #include <QString>
 
-class QWidget;
 
 namespace tablo {
 
@@ -35,9 +34,5 @@ Itog itogGolosovania(const ResultSet &rs);
 // the stored number of elected deputies is not a whole number.
 QString otsutstvuet(const QString &izbrano, int prisutstvuet);
 
-// Puts the vote countdown at its place during a vote: top 110, down to the progress bar's
-// top, so the bar (drawn over it) never covers its text whatever height an earlier mode left
-// it with.
-void vremyaNadProgressom(QWidget *vremya, const QWidget *progress);
 
 }  // namespace tablo
