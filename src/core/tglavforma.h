@@ -42,7 +42,7 @@ public:
     int interval() const { return m_timer.interval(); }
     void setFiring(bool on);
 
-signals:
+Q_SIGNALS:
     void timeout();
 
 private:

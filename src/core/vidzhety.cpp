@@ -96,7 +96,7 @@ void TLeibl::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (was && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+        Q_EMIT clicked();
 }
 
 TGranica::TGranica(QWidget *parent) : QWidget(parent) {}
@@ -135,7 +135,7 @@ void TGranica::mousePressEvent(QMouseEvent *event)
 {
     QWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
-        emit mouseDown();
+        Q_EMIT mouseDown();
 }
 
 void doVerhaVidzheta(QWidget *w, int verh, const QWidget *nizhe)

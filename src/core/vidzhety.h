@@ -40,7 +40,7 @@ public:
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:
@@ -66,7 +66,7 @@ public:
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
-signals:
+Q_SIGNALS:
     void mouseDown();
 
 protected:

@@ -79,9 +79,9 @@ bool DataSet::open()
     m_open = true;
     rebuildVisible();
     m_cur = m_visible.isEmpty() ? -1 : 0;
-    emit rowsChanged();
-    emit afterOpen();
-    emit afterScroll();
+    Q_EMIT rowsChanged();
+    Q_EMIT afterOpen();
+    Q_EMIT afterScroll();
     return true;
 }
 
@@ -93,7 +93,7 @@ void DataSet::close()
     m_visible.clear();
     m_cur = -1;
     if (was)
-        emit rowsChanged();
+        Q_EMIT rowsChanged();
 }
 
 bool DataSet::requery(const QString &keyField)
@@ -115,7 +115,7 @@ bool DataSet::setCurrentRow(int row)
         return false;
     if (row != m_cur) {
         m_cur = row;
-        emit afterScroll();
+        Q_EMIT afterScroll();
     }
     return true;
 }
@@ -167,7 +167,7 @@ bool DataSet::locate(const QString &fieldName, const QVariant &v)
         if (!cell.isNull() && cell.toString() == wanted) {
             if (r != m_cur) {
                 m_cur = r;
-                emit afterScroll();
+                Q_EMIT afterScroll();
             }
             return true;
         }
@@ -181,10 +181,10 @@ void DataSet::setFilter(Filter filter)
     const QVariant key = field(QStringLiteral("id"));
     rebuildVisible();
     m_cur = m_visible.isEmpty() ? -1 : 0;
-    emit rowsChanged();
+    Q_EMIT rowsChanged();
     if (key.isValid())
         locate(QStringLiteral("id"), key);
-    emit afterScroll();
+    Q_EMIT afterScroll();
 }
 
 void DataSet::rebuildVisible()

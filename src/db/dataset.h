@@ -69,7 +69,7 @@ public:
 
     const ResultSet &resultSet() const { return m_rs; }
 
-signals:
+Q_SIGNALS:
     void afterOpen();
     void afterScroll();
     // Emitted whenever rows change (open, close, requery, filter) so models can reset.

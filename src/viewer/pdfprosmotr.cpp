@@ -163,7 +163,7 @@ void TPdfProsmotr::proverkaZavershena(int itog)
         pokazatOshibku();
     }
     obnovitPanel();
-    emit zagruzheno(ok);
+    Q_EMIT zagruzheno(ok);
 }
 
 void TPdfProsmotr::pokazatOshibku()

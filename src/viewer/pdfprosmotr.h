@@ -69,7 +69,7 @@ public:
     QPdfDocument *Dokument() const { return m_dokument; }
     QWidget *Panel() const { return m_panel; }
 
-signals:
+Q_SIGNALS:
     void zagruzheno(bool ok);
 
 protected:

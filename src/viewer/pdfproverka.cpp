@@ -95,7 +95,7 @@ void TPdfProverka::nachat(const QString &put, int shirina)
         m_taimer->stop();
         m_process = nullptr;
         p->deleteLater();
-        emit gotovo(Itog::NetProgrammy);
+        Q_EMIT gotovo(Itog::NetProgrammy);
     });
     m_taimer->start(g_limitVremeni);
     p->start(programma(), {put, QString::number(shirina)});
@@ -118,7 +118,7 @@ void TPdfProverka::zavershen(int kod, bool normalno)
     } else if (normalno && otvet.startsWith("error ")) {
         itog = Itog::Otkazan;
     }
-    emit gotovo(itog);
+    Q_EMIT gotovo(itog);
 }
 
 void TPdfProverka::otmenit()

@@ -46,7 +46,7 @@ public:
     // Limits for the checks started afterwards (tests and trials); <= 0 restores the default.
     static void setLimity(int vremyaMs, qint64 pamyat);
 
-signals:
+Q_SIGNALS:
     void gotovo(TPdfProverka::Itog itog);
 
 private:

@@ -121,5 +121,5 @@ void TStrelka::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     QWidget::mouseReleaseEvent(event);
     if (was && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+        Q_EMIT clicked();
 }

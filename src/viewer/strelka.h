@@ -25,7 +25,7 @@ public:
     TStrelka(VidStrelki vid, QWidget *parent = nullptr);
     VidStrelki vid() const { return m_vid; }
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:

@@ -49,7 +49,7 @@ int rowOf(DataSet *set, int id)
 
 class TestKonsol : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void layoutAt1280x1024();
     void bindsTheLatestOpenMeeting();
     void guardedReports();

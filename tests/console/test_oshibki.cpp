@@ -66,7 +66,7 @@ struct Konsol {
 
 class TestOshibki : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void takesTheErrorsBeforeTheBox();
     void meetingWithItemsIsNotDeleted();
     void failedVoteStart();

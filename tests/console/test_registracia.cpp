@@ -85,7 +85,7 @@ QString zapis(int nomer, int p1, int p2)
 
 class TestRegistracia : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void windows();
     void refusedWithoutMeeting();
     void fullCountdown();

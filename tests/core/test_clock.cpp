@@ -22,7 +22,7 @@ bool isClock(const QString &text)
 
 class TestClock : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void consoleCountsCommandDown_data();
     void consoleCountsCommandDown();
     void commandWrittenByHandWithOneSecond();

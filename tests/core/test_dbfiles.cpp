@@ -76,7 +76,7 @@ void browseAndCancel(Dialogs &dialogs, bool save)
 
 class TestDbFiles : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void fileDialogsBesideARunningHallLoseNoWrite_data();
     void fileDialogsBesideARunningHallLoseNoWrite();
     void databaseLivesInTheDataFolder();

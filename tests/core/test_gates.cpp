@@ -9,7 +9,7 @@
 
 class TestGates : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void idleGateHoldsDeputy_data();
     void idleGateHoldsDeputy();
     void noIdleGateInIdleOrRestart_data();

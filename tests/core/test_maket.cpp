@@ -277,7 +277,7 @@ QString otchet(const QStringList &n)
 
 class TestMaket : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void pravila();

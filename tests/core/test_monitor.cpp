@@ -31,7 +31,7 @@ QVariant diffOf(TGlavForma *w, const QString &seat)
 
 class TestMonitor : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void silenceRule();
     void seatComesBack();
     void activationStartsMonitor();

@@ -13,7 +13,7 @@
 
 class TestPerevod : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void standardButtonsReadRussian();
 };
 

@@ -10,7 +10,7 @@
 
 class TestPlatform : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void geometryOptionIsTakenOffTheArguments()
     {
         QRect tile;

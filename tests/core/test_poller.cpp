@@ -53,7 +53,7 @@ bool idlePath(const Workstation *ws)
 
 class TestPoller : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void idleBoard();
     void registrationMode();
     void registrationScreenEnteredOnce();

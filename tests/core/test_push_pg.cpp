@@ -31,7 +31,7 @@ class TestPushPg : public QObject {
         return name;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         if (!m_pg.start())

@@ -68,7 +68,7 @@ private:
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void fullDiskKeepsTheGoodFiles();
     void unchangedValuesAreNotWritten();
     void idleTerminalLeavesItsSettingsFileAlone();

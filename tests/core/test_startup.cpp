@@ -28,7 +28,7 @@ QString fileText(const QString &path)
 
 class TestStartup : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void roles_data();
     void roles();
     void chairmanHeading();

@@ -11,7 +11,7 @@
 
 class TestUnattended : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void startupErrorsNeverWaitForATouch_data();
     void startupErrorsNeverWaitForATouch();
     void failingGateEndsForTheService();

@@ -10,7 +10,7 @@
 
 class TestWidgets : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void lineBreaks();
     void labelDrawsPairAsOneBreak();
     void touchButton();

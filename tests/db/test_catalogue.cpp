@@ -21,7 +21,7 @@ class TestCatalogue : public QObject {
     QString m_sample;
     QList<Entry> m_entries;
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

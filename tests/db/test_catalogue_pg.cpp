@@ -42,7 +42,7 @@ class TestCataloguePg : public QObject {
         return {m_pg.serverParam(), database, m_pg.superuser(), m_pg.superuserPassword()};
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         if (!m_pg.start())

@@ -15,7 +15,7 @@ class TestDataSet : public QObject {
     QString m_path;
     DbConnection m_db;
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

@@ -18,7 +18,7 @@ class TestDnevnik : public QObject {
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         qunsetenv("INVOCATION_ID");

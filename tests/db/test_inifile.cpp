@@ -26,7 +26,7 @@ class TestIniFile : public QObject {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void settingsPathReplacesTheFirstExe()

@@ -22,7 +22,7 @@ class TestKopiya : public QObject {
         return {QStringLiteral("embedded"), file, QStringLiteral("admin1"), QStringLiteral("admin1")};
     }
 
-private slots:
+private Q_SLOTS:
     void copyWhileAnotherProcessWrites()
     {
         const QString file = m_dir.filePath(QStringLiteral("hall.db"));

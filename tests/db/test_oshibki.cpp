@@ -42,7 +42,7 @@ class TestOshibki : public QObject {
         QCOMPARE(db.firstErrorText(), e.description);
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

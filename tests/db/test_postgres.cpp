@@ -43,7 +43,7 @@ class TestPostgres : public QObject {
         return v;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         if (!m_pg.start())

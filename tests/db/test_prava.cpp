@@ -109,7 +109,7 @@ class TestPrava : public QObject {
         }
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

@@ -79,7 +79,7 @@ class TestSchema : public QObject {
         return out;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void freshDatabaseHoldsTablesAndReferenceRows()

@@ -36,7 +36,7 @@ class TestTsql : public QObject {
         return scalarInt(QStringLiteral("SELECT id FROM deputat WHERE familia = %1").arg(sql::quote(familia)));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

@@ -71,7 +71,7 @@ class TestVoterSql : public QObject {
         return copy;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

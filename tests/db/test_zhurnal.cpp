@@ -59,7 +59,7 @@ class TestZhurnal : public QObject {
         return path;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

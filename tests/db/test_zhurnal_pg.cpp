@@ -62,7 +62,7 @@ class TestZhurnalPg : public QObject {
         return name;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         if (!m_pg.start())

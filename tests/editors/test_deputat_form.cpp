@@ -64,7 +64,7 @@ class TestDeputatForm : public QObject {
         };
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void init()

@@ -20,7 +20,7 @@ class TestDocstore : public QObject {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-private slots:
+private Q_SLOTS:
     void folderRule_data()
     {
         QTest::addColumn<int>("day");

@@ -40,7 +40,7 @@ class TestFaili : public QObject {
 
     QString docs() const { return t.platform->programDir() + QStringLiteral("/docs"); }
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         QVERIFY(t.open());

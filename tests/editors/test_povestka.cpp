@@ -87,7 +87,7 @@ class TestPovestka : public QObject {
 
     int currentId(TRedaktorPovestki &w) { return w.PovestkaFreim->Povestka->field(QStringLiteral("id")).toInt(); }
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         QVERIFY(t.open());

@@ -55,7 +55,7 @@ class TestRegim : public QObject {
 
     QString current(TRegimPovestkaForma &w) { return w.RegimZapros->field(QStringLiteral("opisanie")).toString(); }
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         QVERIFY(t.open());

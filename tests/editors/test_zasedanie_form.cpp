@@ -79,7 +79,7 @@ class TestZasedanieForm : public QObject {
         };
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void init()

@@ -9,7 +9,7 @@ using namespace zaltest;
 
 class TestKartaMest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void geometry();
     void vacatedSeats();
     void vacatedList();

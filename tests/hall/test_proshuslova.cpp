@@ -68,7 +68,7 @@ bool svoboden(Workstation *ws)
 
 class TestProshuSlova : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void requestsInOrderAndGranting();
     void buttonFollowsRecordsDuringVoteModes();
     void secondRequestRefused();

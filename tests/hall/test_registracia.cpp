@@ -80,7 +80,7 @@ QString status(Workstation *ws)
 
 class TestRegistracia : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void wholePeriod();
     void screenLayout();
     void pressingTwice();

@@ -58,7 +58,7 @@ void golosa(TestHall &hall, int vote, int first, int n, int kod)
 
 class TestTablo : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void voteResultOnEveryBoard();
     void decisionComputedOncePerDisplay();
     void noBallotsAndMissingVote();

@@ -12,7 +12,7 @@ using namespace hallsim;
 
 class TestFaults : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void killedTerminalRejoinsAndItsBallotCounts();
     void heldWriteLockEndsTerminalsAndTheyComeBack();

@@ -42,7 +42,7 @@ struct Yacheika {
 
 class TestFaultTable : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void heartbeatWriteFails();
     void modeRowReadFails();

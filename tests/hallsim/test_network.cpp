@@ -102,7 +102,7 @@ struct Ishod {
 
 class TestNetwork : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void serverRestartMidVote();
     void linkCutFor15s();

@@ -13,7 +13,7 @@ using namespace hallsim;
 
 class TestSoak : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void meeting();
     void cleanupTestCase();

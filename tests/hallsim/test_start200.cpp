@@ -23,7 +23,7 @@ bool naEkrane(const Sostoyanie &s)
 
 class TestStart200 : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void allComeUpAndStayUp();
     void cleanupTestCase() { m_zal.ostanovitVse(); }
 

@@ -55,7 +55,7 @@ QSet<QString> formyKataloga()
 
 class TestStatements : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void everyPlayedStatementIsTheProgramsOwn()
     {
         const QSet<QString> katalog = formyKataloga();

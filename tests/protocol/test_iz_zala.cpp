@@ -15,7 +15,7 @@ using namespace golostest;
 
 class TestIzZala : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void protocolOfAMeetingTheHallRan();
 };
 

@@ -76,7 +76,7 @@ void compareLines(const QStringList &actual, const QStringList &expected)
 
 class TestProtocolText : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void oneVoteEdited();
     void itemContentCutBeforeProposer();
     void nullValuesPrintAsNothing();

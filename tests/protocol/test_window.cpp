@@ -33,7 +33,7 @@ const QString k8 = QString(8, QLatin1Char(' '));
 
 class TestProtocolWindow : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 

@@ -5,7 +5,7 @@
 class TestProstoyTekst : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void cases_data();
     void cases();
 };

@@ -19,7 +19,7 @@ const char *kItem = R"({\rtf1\ansi\ansicpg1251\deff0{\fonttbl{\f0\fcharset204 Ar
 class TestRichText : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void loadKeepsFormatting();
     void wholeTextPointSize_data();
     void wholeTextPointSize();

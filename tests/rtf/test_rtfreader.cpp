@@ -52,7 +52,7 @@ Seen formatOf(const QTextDocument &doc, const QString &text)
 class TestRtfReader : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void samples_data();
     void samples();
     void codePages_data();

@@ -97,7 +97,7 @@ QStringList describe(const QTextDocument &doc)
 class TestRtfWriter : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void roundTrip();
     void outputIsPortable();
     void emptyAndEditorDocuments();

@@ -84,7 +84,7 @@ int param1(TestHall &hall) { return hall.scalarInt("SELECT param1 FROM regim"); 
 
 class TestKomandy : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void menuOnTheMap();
     void registerAndCancel();
     void seatingMovesAndUnregisters();

@@ -72,7 +72,7 @@ bool dozhdatsya(TDeputatFreim *f)
 
 class TestDeputatFreim : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -453,7 +453,7 @@ void TestDeputatFreim::lineScroll()
     QVERIFY(shag > 0);
     QVERIFY(f->PDF->Vid()->verticalScrollBar()->maximum() > 30 * shag);
 
-    emit f->StrelkaVnis->clicked();
+    Q_EMIT f->StrelkaVnis->clicked();
     QVERIFY(f->IdetProkrutka());
     QVERIFY(f->PDF->isEnabled());
     QVERIFY(!f->KnopkaVernutPovestku->isEnabled());
@@ -486,16 +486,16 @@ void TestDeputatFreim::lineScroll()
     QCOMPARE(f->PDF->Polozhenie(), 11 * shag);
 
     // A second press, through the label under the picture: eleven more.
-    emit f->KnopkaDokVnis->clicked();
+    Q_EMIT f->KnopkaDokVnis->clicked();
     for (int i = 0; i < 11; ++i)
         f->TaimerProkrutkiTimer();
     QCOMPARE(f->PDF->Polozhenie(), 22 * shag);
 
-    emit f->StrelkaVerh->clicked();
+    Q_EMIT f->StrelkaVerh->clicked();
     for (int i = 0; i < 11; ++i)
         f->TaimerProkrutkiTimer();
     QCOMPARE(f->PDF->Polozhenie(), 11 * shag);
-    emit f->GranicaDokVerh->mouseDown();
+    Q_EMIT f->GranicaDokVerh->mouseDown();
     for (int i = 0; i < 11; ++i)
         f->TaimerProkrutkiTimer();
     QCOMPARE(f->PDF->Polozhenie(), 0);
@@ -540,11 +540,11 @@ void TestDeputatFreim::pageScroll()
     QVERIFY(f->StrelkaStranicaNis->isEnabled());
 
     // From a few lines into the page, the next page still comes to the top.
-    emit f->StrelkaVnis->clicked();
+    Q_EMIT f->StrelkaVnis->clicked();
     for (int i = 0; i < 11; ++i)
         f->TaimerProkrutkiTimer();
     QCOMPARE(pdf->TekushayaStranica(), 1);
-    emit f->KnopkaStranicaNis->clicked();
+    Q_EMIT f->KnopkaStranicaNis->clicked();
     QCOMPARE(pdf->TekushayaStranica(), 2);
     QVERIFY(qAbs(pdf->Polozhenie() - verhStranicy(2)) <= 2);
 
@@ -556,7 +556,7 @@ void TestDeputatFreim::pageScroll()
     f->StrelkaStranicaVerhClick();
     QVERIFY(pdf->Polozhenie() < vid->verticalScrollBar()->maximum());
     for (int i = 0; i < pdf->KolichestvoStranic() + 1; ++i)
-        emit f->GranicaStranicaVerh->mouseDown();
+        Q_EMIT f->GranicaStranicaVerh->mouseDown();
     QCOMPARE(pdf->Polozhenie(), 0);
     QCOMPARE(pdf->TekushayaStranica(), 0);
 }
@@ -659,7 +659,7 @@ void TestDeputatFreim::returnToAgenda()
     const int item = f->Povestka->currentRow();
     f->KnopkaPokzaDokClick();
     QVERIFY(dozhdatsya(f));
-    emit f->KnopkaVernutPovestku->clicked();
+    Q_EMIT f->KnopkaVernutPovestku->clicked();
     QVERIFY(!f->RezhimDokumenta());
     QVERIFY(f->PDF->isHidden());
     QVERIFY(f->KnopkiPDF->isHidden());
@@ -669,13 +669,13 @@ void TestDeputatFreim::returnToAgenda()
 
     // A press on the deputy's name opens the document too, and the return button's frame
     // closes it; opening again starts at the top.
-    emit f->DeputatLeibl->clicked();
+    Q_EMIT f->DeputatLeibl->clicked();
     QVERIFY(dozhdatsya(f));
     QVERIFY(f->RezhimDokumenta());
     f->StrelkaStranicaNisClick();
-    emit f->GranicaVernutPovestku->mouseDown();
+    Q_EMIT f->GranicaVernutPovestku->mouseDown();
     QVERIFY(!f->RezhimDokumenta());
-    emit f->GranicaPokzaDok->mouseDown();
+    Q_EMIT f->GranicaPokzaDok->mouseDown();
     QVERIFY(dozhdatsya(f));
     QVERIFY(f->RezhimDokumenta());
     QCOMPARE(f->PDF->Polozhenie(), 0);

@@ -126,7 +126,7 @@ void pamyatProcessa(qint64 pid, qint64 *peak, qint64 *hwm)
 
 class TestPdfFuzz : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void badFilesNeverHoldTheTerminal_data();
     void badFilesNeverHoldTheTerminal();

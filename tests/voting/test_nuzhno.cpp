@@ -8,7 +8,7 @@ using reshenie::nuzhnoGolosov;
 
 class TestNuzhno : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void majorities_data();
     void majorities();
     void thirds_data();

@@ -91,7 +91,7 @@ bool tolkoVybrana(TKnopkiGolosovania *k, int knopka)
 
 class TestPanel : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void layout();
     void pressesReplaceTheBallot();
     void framesActLikeTheirLabels();
@@ -225,7 +225,7 @@ void TestPanel::voteEndedWithoutResultsLeavesNothingBehind()
     QVERIFY(w->ProgressBarTablo->isHidden());
     QVERIFY(!w->InfoLabel->isHidden());
     // The label's own click, as a touch that reaches it would.
-    emit k->ZaKnopka->clicked();
+    Q_EMIT k->ZaKnopka->clicked();
     QCOMPARE(z.ballots().section(QLatin1Char(':'), 2), QStringLiteral("2"));
     QVERIFY(d.dialogs.shown.isEmpty());
 }

@@ -64,7 +64,7 @@ QStringList counts(const TProcessGolos2Forma *p)
 
 class TestProgress : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void windowAtTheStart();
     void naturalEndOfATenSecondVote();
     void liveCounts();

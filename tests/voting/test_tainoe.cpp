@@ -53,7 +53,7 @@ int pikseliVybora(Workstation &ws)
 
 class TestTainoe : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void secretVoteShowsNoChoice_data();
     void secretVoteShowsNoChoice();
     void startWithoutQuorumAsks();

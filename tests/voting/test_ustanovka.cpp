@@ -53,7 +53,7 @@ QStringList podpisi(const TGolosovanieForma *f)
 
 class TestUstanovka : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void layoutAndCounts();
     void rulesOfTheItemFirstAndColoured();
     void scrollingAndHandChoice();

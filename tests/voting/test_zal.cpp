@@ -50,7 +50,7 @@ QString vKonsoli(const TProcessGolos2Forma *p)
 
 class TestZal : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void twoVotesThroughTheWholeHall();
 };
 
