@@ -109,8 +109,8 @@ int main(int argc, char **argv)
         }
         ws->window()->FormActivate();
         // Real timers from here on, each workstation at its own phase.
-        TGlavForma *w = ws->window();
-        QTimer::singleShot(int(rng->bounded(1000)), w, [w] { w->setRuchnyeTiki(false); });
+        WindowView *w = ws->window();
+        QTimer::singleShot(int(rng->bounded(1000)), w->glav(), [w] { w->glav()->setRuchnyeTiki(false); });
     }
     std::printf("workstations: %d (console, %d seats incl. the chairman, watcher)\n",
                 int(hall.workstations().size()), int(seats.size()));
@@ -134,7 +134,7 @@ int main(int argc, char **argv)
     auto countStatements = [&] {
         qint64 n = 0;
         for (const auto &ws : hall.workstations())
-            n += ws->window()->GlavBasa.statementCount();
+            n += ws->window()->GlavBasa().statementCount();
         return n;
     };
     TGolosovanieForma *forma = nullptr;
@@ -159,20 +159,20 @@ int main(int argc, char **argv)
             auto *progress = qobject_cast<TProcessGolos2Forma *>(d);
             // Each terminal's moment is taken when its panel (the watcher's vote board) is shown.
             for (int i = 0; i < terminals.size(); ++i) {
-                TGlavForma *w = terminals[i]->window();
-                QWidget *sign = w->RezhimNabludatelya() ? static_cast<QWidget *>(w->ProgressBarTablo) : w->PanelGolosovanie;
+                WindowView *w = terminals[i]->window();
+                QWidget *sign = w->RezhimNabludatelya() ? static_cast<QWidget *>(w->ob().ProgressBarTablo) : w->ob().PanelGolosovanie;
                 sign->installEventFilter(&watchers[i]);
                 watchers[i].start = &sinceWrite;
                 watchers[i].at = &round[i];
             }
             // Every seat votes once at a random moment of the first two thirds; some change their mind.
             for (int i = 0; i < seats.size(); ++i) {
-                TGlavForma *w = terminals[i]->window();
+                WindowView *w = terminals[i]->window();
                 const int at = 300 + int(rng->bounded(voteSeconds * 666));
                 const int knopka = 1 + int(rng->bounded(3));
-                QTimer::singleShot(at, w, [w, knopka] { w->KnopkiGolosovania->Golos(knopka); });
+                QTimer::singleShot(at, w->glav(), [w, knopka] { w->panel().KnopkiGolosovania->Golos(knopka); });
                 if (i % 5 == 0)
-                    QTimer::singleShot(at + 1500, w, [w] { w->KnopkiGolosovania->Golos(TKnopkiGolosovania::Protiv); });
+                    QTimer::singleShot(at + 1500, w->glav(), [w] { w->panel().KnopkiGolosovania->Golos(TKnopkiGolosovania::Protiv); });
             }
             QEventLoop loop;
             QTimer done;
@@ -202,7 +202,7 @@ int main(int argc, char **argv)
             return int(QDialog::Rejected);
         });
     }
-    console->OtkrytNastroikuGolosovania();
+    console->ekrany().OtkrytNastroikuGolosovania();
     voteCpu /= voteWall;
 
     QVector<qint64> times;
@@ -240,7 +240,7 @@ int main(int argc, char **argv)
                     std::fprintf(stderr, "journal trigger %s: %s\n", qPrintable(name), qPrintable(q.lastError().text()));
             }
         };
-        TGlavForma *w = terminals[4]->window();
+        WindowView *w = terminals[4]->window();
         // The votes above are over: the presses go to a vote of their own, left running (no
         // countdown) until the rounds are done.
         const int pressVote = [&] {
@@ -253,7 +253,7 @@ int main(int argc, char **argv)
             return hall.exec(QStringLiteral("UPDATE regim SET nomer=2,param1=%1,param2=600").arg(id)) ? id : 0;
         }();
         // Until the seat's own poller has read the new vote (its screen may still show the last one).
-        auto pokazano = [&] { return w->RegimNomer() == 2 && w->RegimParam1() == pressVote && !w->PanelGolosovanie->isHidden(); };
+        auto pokazano = [&] { return w->RegimNomer() == 2 && w->RegimParam1() == pressVote && !w->ob().PanelGolosovanie->isHidden(); };
         for (int i = 0; i < 40 && !pokazano(); ++i)
             runFor(50);
         if (!pressVote || !pokazano()) {
@@ -270,12 +270,12 @@ int main(int argc, char **argv)
             if (!with)
                 journal(false);
             for (int i = 0; i < presses; ++i) {
-                const qint64 before = w->GlavBasa.statementCount();
+                const qint64 before = w->GlavBasa().statementCount();
                 QElapsedTimer t;
                 t.start();
-                const bool shown = w->RegimNomer() == 2 && !w->PanelGolosovanie->isHidden();
+                const bool shown = w->RegimNomer() == 2 && !w->ob().PanelGolosovanie->isHidden();
                 const int messages = terminals[4]->dialogs.shown.size();
-                if (!w->KnopkiGolosovania->Golos(1 + i % 3)) {
+                if (!w->panel().KnopkiGolosovania->Golos(1 + i % 3)) {
                     ++refused;
                     if (!shown)
                         ++notShown;
@@ -288,7 +288,7 @@ int main(int argc, char **argv)
                 const qint64 n = t.nsecsElapsed();
                 ns[with] << n;
                 spent[with] += n;
-                sent[with] += w->GlavBasa.statementCount() - before;
+                sent[with] += w->GlavBasa().statementCount() - before;
                 runFor(5 + int(rng->bounded(20)));  // let the hall's timers run in between
             }
             if (!with)

@@ -1,6 +1,7 @@
-# The folders of src/ and whom each may include: a file that includes a header of a folder
-# its own may not use fails the build's check (cmake -DSRC=<src> -DWIDGETS=<QtWidgets dir>
-# -P sloi.cmake). db and rtf, the layers below the screens, include no widget header either.
+# A file that includes a header of a folder its own folder's library does not link fails the
+# build's check (cmake -DSRC=<src> -DWIDGETS=<QtWidgets dir> -P sloi.cmake). The folders and
+# whom each uses are in sloi_spisok.cmake, which CMakeLists.txt links the libraries by as well.
+# db and rtf, the layers below the screens, include no widget header either.
 #
 #   core      the main window's frame, dialogs and platform seams, shared widgets
 #   db        connection, T-SQL layer, schema, journal, settings file   (no widgets)
@@ -11,15 +12,7 @@
 #   protocol  the minutes
 #   console   the operator's windows
 #   app       the three programs' main()
-set(MOZHET_db db)
-set(MOZHET_rtf rtf)
-set(MOZHET_core core db rtf)
-set(MOZHET_editors editors core db rtf)
-set(MOZHET_viewer viewer editors core db rtf)
-set(MOZHET_hall hall viewer editors core db rtf)
-set(MOZHET_protocol protocol core db rtf)
-set(MOZHET_console console hall viewer editors protocol core db rtf)
-set(MOZHET_app app console hall viewer editors protocol core db rtf)
+include(${CMAKE_CURRENT_LIST_DIR}/sloi_spisok.cmake)
 
 set(NARUSHENIYA "")
 file(GLOB PAPKI RELATIVE ${SRC} ${SRC}/*)

@@ -1,4 +1,5 @@
 // The workstation program: every role of the hall starts here; the login decides which.
+#include "app/ekrany_zala.h"
 #include "core/dialogs.h"
 #include "core/masshtab.h"
 #include "core/perevod.h"
@@ -28,7 +29,7 @@ int main(int argc, char **argv)
     dnevnik::start(QStringLiteral("1.1.6"));
     // After the log is set up, so a missing translation is written there.
     perevod::ustanovitQt(&app);
-    TGlavForma glav(&dialogs, &platform);
+    TGlavForma glav(&dialogs, &platform, fabrikaZala());
     if (!glav.Zapusk()) {
         dnevnik::konec(1, QStringLiteral("start-up did not complete"));
         return 1;
@@ -39,7 +40,7 @@ int main(int argc, char **argv)
     glav.activateWindow();
     glav.raise();
     // A console back from a fault finishes the registration or vote it left running.
-    QTimer::singleShot(0, &glav, [&glav] { glav.VozobnovitProcess(); });
+    QTimer::singleShot(0, &glav, [&glav] { glav.ekrany().VozobnovitProcess(); });
     const int kod = app.exec();
     dnevnik::konec(kod, QStringLiteral("event loop left"));
     return kod;

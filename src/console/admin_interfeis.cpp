@@ -1,4 +1,6 @@
+#include "core/rezhim.h"
 #include "console/admin_interfeis.h"
+#include "console/konsol_ekran.h"
 
 #include "console/konsol_obshee.h"
 #include "console/registr_forma.h"
@@ -80,7 +82,8 @@ private:
 
 }  // namespace
 
-TAdminInterfeis::TAdminInterfeis(TGlavForma *glav, QWidget *parent) : QFrame(parent), m_glav(glav)
+TAdminInterfeis::TAdminInterfeis(TKonsolEkran *konsol, QWidget *parent)
+    : QFrame(parent), m_glav(*konsol), m_konsol(konsol)
 {
     setObjectName(QStringLiteral("AdminInterfeis"));
     setFont(arialPx(13));
@@ -106,12 +109,12 @@ TAdminInterfeis::TAdminInterfeis(TGlavForma *glav, QWidget *parent) : QFrame(par
     PanelAdminPovestka = panel(this, "PanelAdminPovestka");
     ustanovitCvet(PanelAdminPovestka, cvet::ZelenayaPovestka());
 
-    Povestka = new DataSet(&m_glav->GlavBasa, this);
+    Povestka = new DataSet(&m_glav->GlavBasa(), this);
     Povestka->setObjectName(QStringLiteral("Povestka"));
     Povestka->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, info"),
                                  QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
                                  QStringLiteral(" id_zasedanie = :a"), QStringLiteral("ORDER BY ord")}));
-    Povestka2 = new DataSet(&m_glav->GlavBasa, this);
+    Povestka2 = new DataSet(&m_glav->GlavBasa(), this);
     Povestka2->setObjectName(QStringLiteral("Povestka2"));
     Povestka2->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, info"),
                                   QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
@@ -232,7 +235,7 @@ void TAdminInterfeis::FrameDblClick()
 
 bool TAdminInterfeis::ZagruzitZasedanie()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     ResultSet rs;
     const bool ok = db.query(sql::lines({QStringLiteral("SELECT TOP 1 id,data,vremya,opisanie"),
                                          QStringLiteral("FROM zasedanie"),
@@ -242,10 +245,10 @@ bool TAdminInterfeis::ZagruzitZasedanie()
     const OshibkaBazy oshibka(&db);
     if (oshibka.est()) {
         // The guarded report, then the general one when the query itself failed.
-        oshibka.pokazat(m_glav->dialogs(), m_glav, QStringLiteral("Ошибка автоинициализации заседания ("),
+        oshibka.pokazat(m_glav->dialogs(), m_glav->okno(), QStringLiteral("Ошибка автоинициализации заседания ("),
                         QStringLiteral(")!"));
         if (!ok)
-            oshibka.pokazat(m_glav->dialogs(), m_glav);
+            oshibka.pokazat(m_glav->dialogs(), m_glav->okno());
         return false;
     }
     if (rs.isEmpty())
@@ -257,15 +260,15 @@ bool TAdminInterfeis::ZagruzitZasedanie()
 void TAdminInterfeis::ObnovitPovestku()
 {
     if (m_zasedanieFreima == -1) {
-        m_glav->dialogs()->error(m_glav,
+        m_glav->dialogs()->error(m_glav->okno(),
                                  QStringLiteral("Повестка не может быть сформирована, так как не задано заседание!"));
         return;
     }
     const bool ok = otkrytPovestku(m_zasedanieFreima);
-    const OshibkaBazy oshibka(&m_glav->GlavBasa);
-    oshibka.pokazat(m_glav->dialogs(), m_glav, QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
+    const OshibkaBazy oshibka(&m_glav->GlavBasa());
+    oshibka.pokazat(m_glav->dialogs(), m_glav->okno(), QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
     if (!ok)
-        oshibka.pokazat(m_glav->dialogs(), m_glav);
+        oshibka.pokazat(m_glav->dialogs(), m_glav->okno());
 }
 
 void TAdminInterfeis::PerechitatPovestku()
@@ -273,10 +276,10 @@ void TAdminInterfeis::PerechitatPovestku()
     if (!Povestka->isOpen())
         return;
     const bool ok = Povestka->requery() && Povestka2->isOpen();
-    const OshibkaBazy oshibka(&m_glav->GlavBasa);
-    oshibka.pokazat(m_glav->dialogs(), m_glav, QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
+    const OshibkaBazy oshibka(&m_glav->GlavBasa());
+    oshibka.pokazat(m_glav->dialogs(), m_glav->okno(), QStringLiteral("Ошибка запроса повестки ("), QStringLiteral(")!"));
     if (!ok)
-        oshibka.pokazat(m_glav->dialogs(), m_glav);
+        oshibka.pokazat(m_glav->dialogs(), m_glav->okno());
 }
 
 bool TAdminInterfeis::otkrytPovestku(int idZasedania)
@@ -357,17 +360,17 @@ void TAdminInterfeis::Perekrasit()
 
 void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     ResultSet rs;
     if (!db.query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
         return;
     }
     int m = rs.isEmpty() ? -1 : rs.scalar().toInt();
     QString zagolovok;
     if (m == -1) {
         if (!db.query(QStringLiteral("SELECT TOP 1 id, opisanie FROM zasedanie ORDER BY data DESC,id DESC"), &rs)) {
-            soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
+            soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
             return;
         }
         // No meeting at all: the editor opens on meeting 0, with an empty agenda.
@@ -375,22 +378,22 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
         zagolovok = rs.value(0, 1).toString();
     } else {
         if (!db.query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id = ") + v(m), &rs)) {
-            soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
+            soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
             return;
         }
         zagolovok = rs.scalar().toString();
     }
 
-    TRedaktorPovestki redaktor(&db, m_glav->dialogs(), m_glav->platform(), m_glav);
+    TRedaktorPovestki redaktor(&db, m_glav->dialogs(), m_glav->platform(), m_glav->okno());
     redaktor.setConsoleMeeting(m_zasedanieFreima);
     redaktor.onAgendaChanged = [this] { PerechitatPovestku(); };
     redaktor.openProtocol = [this](int idZasedania) {
-        TProtokolForma::showFor(idZasedania, &m_glav->GlavBasa, m_glav->dialogs(), m_glav->platform(), m_glav);
+        TProtokolForma::showFor(idZasedania, &m_glav->GlavBasa(), m_glav->dialogs(), m_glav->platform(), m_glav->okno());
     };
     redaktor.setZasedanie(m, zagolovok);
     m_glav->dialogs()->exec(&redaktor);
     // Errors the editor left are reported when it closes.
-    soobshitOshibku(m_glav->dialogs(), m_glav, &db, QStringLiteral("Ошибка запроса к базе данных ("), QStringLiteral(")!"));
+    soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &db, QStringLiteral("Ошибка запроса к базе данных ("), QStringLiteral(")!"));
 }
 
 // ---- Registration and vote --------------------------------------------------------------------------
@@ -398,16 +401,16 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
 void TAdminInterfeis::KnopkaRegistraciaClick()
 {
     if (m_glav->IdZasedania() < 1) {
-        m_glav->dialogs()->error(m_glav, QStringLiteral("Регистрация невозможна, так как не было открыто заседание!"));
+        m_glav->dialogs()->error(m_glav->okno(), QStringLiteral("Регистрация невозможна, так как не было открыто заседание!"));
         return;
     }
-    if (m_glav->RegistrForma)
-        m_glav->RegistrForma->Pokazat();
+    if (m_konsol->RegistrForma)
+        m_konsol->RegistrForma->Pokazat();
 }
 
 void TAdminInterfeis::KnopkaStartGolosovaniaClick()
 {
-    m_glav->OtkrytNastroikuGolosovania();
+    m_glav->ekrany().OtkrytNastroikuGolosovania();
 }
 
 // ---- Opening and closing a meeting ---------------------------------------------------------------
@@ -415,15 +418,15 @@ void TAdminInterfeis::KnopkaStartGolosovaniaClick()
 void TAdminInterfeis::KnopkaStartZasClick()
 {
     Dialogs *dlg = m_glav->dialogs();
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     if (m_glav->IdZasedania() >= 1) {
-        dlg->error(m_glav, QStringLiteral("Прежде чем открывать новое заседание, нужно закрыть текущее!"),
+        dlg->error(m_glav->okno(), QStringLiteral("Прежде чем открывать новое заседание, нужно закрыть текущее!"),
                    kNachatZasedanie);
         return;
     }
 
     // Only meetings never opened are offered.
-    TZasedanieForm vybor(&db, dlg, m_glav->platform(), m_glav);
+    TZasedanieForm vybor(&db, dlg, m_glav->platform(), m_glav->okno());
     vybor.setConsoleMeeting(m_zasedanieFreima);
     vybor.setPickerMode(true);
     if (dlg->exec(&vybor) != QDialog::Accepted || vybor.chosenId() < 0)
@@ -437,20 +440,20 @@ void TAdminInterfeis::KnopkaStartZasClick()
     bool ok = false;
     const QVariant voprosov = db.scalar(QStringLiteral("SELECT count (*) FROM povestka WHERE id_zasedanie = ") + v(id), &ok);
     if (!ok) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
         return;
     }
     if (voprosov.toInt() == 0) {
-        dlg->error(m_glav, imya + QStringLiteral(" без повестки! Дальнейшие операции с ним невозможны!"), kNachatZasedanie);
+        dlg->error(m_glav->okno(), imya + QStringLiteral(" без повестки! Дальнейшие операции с ним невозможны!"), kNachatZasedanie);
         return;
     }
     if (!stop.isNull()) {
-        dlg->error(m_glav, imya + QStringLiteral(" помечено как завершенное! Дальнейшие операции с ним невозможны!"),
+        dlg->error(m_glav->okno(), imya + QStringLiteral(" помечено как завершенное! Дальнейшие операции с ним невозможны!"),
                    kNachatZasedanie);
         return;
     }
     if (!start.isNull()
-        && !dlg->question(m_glav,
+        && !dlg->question(m_glav->okno(),
                           imya + QStringLiteral(" уже было активировано ранее! Вы уверены, что хотите продолжить "
                                                 "процедуру активации заседания?"),
                           kNachatZasedanie))
@@ -459,13 +462,13 @@ void TAdminInterfeis::KnopkaStartZasClick()
     if (otkrytieZasedania(id, opisanie))
         return;
     if (db.hasErrors())
-        soobshitOshibku(dlg, m_glav, &db, QStringLiteral("Ошибка активации заседания!") + kDvaPerevoda, QString(), kVyborVoprosa);
+        soobshitOshibku(dlg, m_glav->okno(), &db, QStringLiteral("Ошибка активации заседания!") + kDvaPerevoda, QString(), kVyborVoprosa);
 }
 
 // The protected steps of opening; false at the first failing step.
 bool TAdminInterfeis::otkrytieZasedania(int id, const QString &opisanie)
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     if (!db.exec(QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + v(id)))
         return false;
     ResultSet rs;
@@ -483,7 +486,7 @@ bool TAdminInterfeis::otkrytieZasedania(int id, const QString &opisanie)
     m_glav->setIdZasedania(id);
     m_zasedanieFreima = id;
     pokazatPovestku(true);
-    m_glav->dialogs()->information(m_glav, QStringLiteral("Заседание [") + opisanie + QStringLiteral("] успешно активировано!"),
+    m_glav->dialogs()->information(m_glav->okno(), QStringLiteral("Заседание [") + opisanie + QStringLiteral("] успешно активировано!"),
                                    kNachatZasedanie);
     return true;
 }
@@ -491,27 +494,27 @@ bool TAdminInterfeis::otkrytieZasedania(int id, const QString &opisanie)
 void TAdminInterfeis::KnopkaStopZasClick()
 {
     Dialogs *dlg = m_glav->dialogs();
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     if (m_glav->IdZasedania() < 1) {
-        dlg->error(m_glav, QStringLiteral("Заседание еще не открыто! Завершение невозможно!"), kZavershitZasedanie);
+        dlg->error(m_glav->okno(), QStringLiteral("Заседание еще не открыто! Завершение невозможно!"), kZavershitZasedanie);
         return;
     }
-    if (!dlg->question(m_glav, QStringLiteral("Вы уверены, что хотите завершить текущее заседание?"),
+    if (!dlg->question(m_glav->okno(), QStringLiteral("Вы уверены, что хотите завершить текущее заседание?"),
                        QStringLiteral("Завершение заседания")))
         return;
 
     ResultSet rs;
     if (!db.query(QStringLiteral("SELECT start,stop,opisanie FROM zasedanie WHERE id=") + v(m_glav->IdZasedania()), &rs)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
         return;
     }
     const QString imya = QStringLiteral("Заседание [") + rs.value(0, 2).toString() + QStringLiteral("]");
     if (rs.value(0, 0).isNull()) {
-        dlg->error(m_glav, imya + QStringLiteral(" еще не открыто! Завершение невозможно!"), kZavershitZasedanie);
+        dlg->error(m_glav->okno(), imya + QStringLiteral(" еще не открыто! Завершение невозможно!"), kZavershitZasedanie);
         return;
     }
     if (!rs.value(0, 1).isNull()) {
-        dlg->error(m_glav, imya + QStringLiteral(" помечено как завершенное! Дальнейшие операции с ним невозможны!"),
+        dlg->error(m_glav->okno(), imya + QStringLiteral(" помечено как завершенное! Дальнейшие операции с ним невозможны!"),
                    kZavershitZasedanie);
         return;
     }
@@ -519,19 +522,19 @@ void TAdminInterfeis::KnopkaStopZasClick()
     if (zakrytieZasedania())
         return;
     if (db.hasErrors())
-        soobshitOshibku(dlg, m_glav, &db, QStringLiteral("Ошибка завершения заседания!") + kDvaPerevoda, QString(), kVyborVoprosa);
+        soobshitOshibku(dlg, m_glav->okno(), &db, QStringLiteral("Ошибка завершения заседания!") + kDvaPerevoda, QString(), kVyborVoprosa);
 }
 
 // The protected steps of closing; false at the first failing step.
 bool TAdminInterfeis::zakrytieZasedania()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     const int idZasedania = m_glav->IdZasedania();
     if (!db.exec(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + v(idZasedania))
         || !db.exec(QStringLiteral("UPDATE povestka SET aktiv=0")))
         return false;
     m_glav->setIdPovestki(-1);
-    m_glav->LeiblVopros->clear();
+    m_glav->ob().LeiblVopros->clear();
     if (Povestka2->isOpen() && !Povestka2->requery())
         return false;
     if (!db.exec(QStringLiteral("DELETE FROM proshu_slovo;")) || !db.exec(rezhim::prostoy())
@@ -548,7 +551,7 @@ bool TAdminInterfeis::zakrytieZasedania()
     m_glav->setIdZasedania(0);
     m_zasedanieFreima = 0;
     pokazatPovestku(false);
-    m_glav->dialogs()->information(m_glav, QStringLiteral("Заседание успешно завершено!"),
+    m_glav->dialogs()->information(m_glav->okno(), QStringLiteral("Заседание успешно завершено!"),
                                    QStringLiteral("Завершение заседания"));
     return true;
 }
@@ -558,7 +561,7 @@ bool TAdminInterfeis::zakrytieZasedania()
 void TAdminInterfeis::KnopkaAktivVoprosClick()
 {
     Dialogs *dlg = m_glav->dialogs();
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     const QVariant a = Povestka->param(QStringLiteral("a"));
     // A console that came back while its open meeting had no active item (an activation cut
     // short by a fault) never learns the meeting from the clock: the agenda it shows is of an
@@ -571,7 +574,7 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
                                       &ok)
                                 .toInt();
         if (!ok) {
-            soobshitOshibku(dlg, m_glav, &db);
+            soobshitOshibku(dlg, m_glav->okno(), &db);
             return;
         }
         if (otkryto > 0)
@@ -579,7 +582,7 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
     }
     // Only items of the open meeting; an agenda shown without one (or never loaded) is refused.
     if (m_glav->IdZasedania() < 1 || !a.isValid() || a.isNull() || a.toInt() != m_glav->IdZasedania()) {
-        dlg->error(m_glav,
+        dlg->error(m_glav->okno(),
                    QStringLiteral("Вы можете активировать вопросы повестки дня только их открытого заседения!"),
                    kVyborVoprosa);
         return;
@@ -597,5 +600,5 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
         ok = Povestka2->open() && db.exec(rezhim::prostoyAktivacia());
     }
     if (!ok && db.hasErrors())
-        soobshitOshibku(dlg, m_glav, &db, QStringLiteral("Ошибка при выборе текущего вопроса повестки дня!") + kDvaPerevoda, QString(), kVyborVoprosa);
+        soobshitOshibku(dlg, m_glav->okno(), &db, QStringLiteral("Ошибка при выборе текущего вопроса повестки дня!") + kDvaPerevoda, QString(), kVyborVoprosa);
 }

@@ -10,7 +10,9 @@ class QPushButton;
 class QTableView;
 class QTextEdit;
 class QWidget;
-class TGlavForma;
+#include "core/kontekst.h"
+
+class TKonsolEkran;
 
 // The operator console frame: the buttons that run a meeting (agenda editor, registration,
 // opening and closing the meeting, choosing the active item, starting a vote) above the
@@ -21,7 +23,7 @@ class TGlavForma;
 class TAdminInterfeis : public QFrame {
     Q_OBJECT
 public:
-    explicit TAdminInterfeis(TGlavForma *glav, QWidget *parent = nullptr);
+    explicit TAdminInterfeis(TKonsolEkran *konsol, QWidget *parent = nullptr);
 
     // Meeting whose agenda the frame is bound to: 0 none yet, -1 none found at start-up.
     int ZasedanieFreima() const { return m_zasedanieFreima; }
@@ -100,6 +102,7 @@ private:
     bool otkrytieZasedania(int id, const QString &opisanie);
     bool zakrytieZasedania();
 
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
+    TKonsolEkran *m_konsol;  // its registration windows
     int m_zasedanieFreima = 0;
 };

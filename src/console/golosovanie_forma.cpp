@@ -1,4 +1,6 @@
+#include "core/taimer.h"
 #include "console/golosovanie_forma.h"
+#include "console/konsol_ekran.h"
 
 #include "console/konsol_obshee.h"
 #include "console/nuzhno_golosov.h"
@@ -106,7 +108,8 @@ QString neCeloe(const QString &tekst)
 
 }  // namespace
 
-TGolosovanieForma::TGolosovanieForma(TGlavForma *glav) : QDialog(glav), m_glav(glav), m_nuzno(reshenie::ChisloPravil, 0)
+TGolosovanieForma::TGolosovanieForma(TKonsolEkran *konsol)
+    : QDialog(konsol->okno()), m_glav(*konsol), m_konsol(konsol), m_nuzno(reshenie::ChisloPravil, 0)
 {
     setObjectName(QStringLiteral("GolosovanieForma"));
     setWindowTitle(QStringLiteral("Голосование"));
@@ -127,7 +130,7 @@ void TGolosovanieForma::postroit()
     PovestkaInfo->setGeometry(8, 20, 594, 101);
 
     RegimiBoks = ramka(this, "RegimiBoks", QStringLiteral("Режимы голосования"), QRect(15, 145, 266, 315));
-    RegimZapros = new DataSet(&m_glav->GlavBasa, this);
+    RegimZapros = new DataSet(&m_glav->GlavBasa(), this);
     RegimZapros->setObjectName(QStringLiteral("RegimZapros"));
     RegimZapros->setSql(sql::lines(
         {QStringLiteral("SELECT"),
@@ -219,7 +222,7 @@ void TGolosovanieForma::postroit()
 bool TGolosovanieForma::Podgotovit(int prisutstvuet, int isbrano, int zakon, const QString &info,
                                    const QString &opisanie)
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     m_prisutstvuet = prisutstvuet;
     m_isbrano = isbrano;
     m_zakon = zakon;
@@ -359,7 +362,7 @@ int TGolosovanieForma::IndeksVida() const
 
 void TGolosovanieForma::KnopkaGolosovanieClick()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     // A vote without a quorum may be wanted (an advisory vote, say): the operator is asked,
     // not stopped.
     bool prochitano = false;
@@ -425,7 +428,7 @@ void TGolosovanieForma::KnopkaGolosovanieClick()
 
 void TGolosovanieForma::KnopkaPokazVoprClick()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     if (!db.exec(rezhim::prostoy()))
         soobshitOshibku(m_glav->dialogs(), this, &db);
 }
@@ -435,7 +438,7 @@ void TGolosovanieForma::KnopkaPokazVoprClick()
 bool TGolosovanieForma::Prodolzhit(int idGolosovania, int sekund)
 {
     ResultSet rs;
-    if (!m_glav->GlavBasa.query(QStringLiteral("SELECT regim_polsov,prisutstvuet,nuzno FROM golosovanie WHERE id=")
+    if (!m_glav->GlavBasa().query(QStringLiteral("SELECT regim_polsov,prisutstvuet,nuzno FROM golosovanie WHERE id=")
                                     + QString::number(idGolosovania),
                                 &rs)
         || rs.isEmpty())
@@ -451,9 +454,9 @@ bool TGolosovanieForma::Prodolzhit(int idGolosovania, int sekund)
 
 void TGolosovanieForma::provestiGolosovanie(const QString &regim)
 {
-    if (!m_glav->ProcessGolos2Forma)
-        m_glav->SozdatProcessGolos2Formu();
-    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+    if (!m_konsol->ProcessGolos2Forma)
+        m_konsol->SozdatProcessGolos2Formu();
+    TProcessGolos2Forma *okno = m_konsol->ProcessGolos2Forma;
 
     okno->setWindowTitle(QStringLiteral("Идет голосование ..."));
     okno->KnopkaStopGolos->setText(QStringLiteral("Завершить голосование"));
@@ -505,8 +508,8 @@ void TGolosovanieForma::Timer1Timer()
 
 bool TGolosovanieForma::schitat()
 {
-    DbConnection &db = m_glav->GlavBasa;
-    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+    DbConnection &db = m_glav->GlavBasa();
+    TProcessGolos2Forma *okno = m_konsol->ProcessGolos2Forma;
     const QString id = QString::number(m_idGolosovania);
 
     bool ok = false;
@@ -542,21 +545,21 @@ bool TGolosovanieForma::schitat()
 void TGolosovanieForma::zavershit()
 {
     // The result of this vote on every screen; the speaker queue starts afresh.
-    if (!konsol::ZapisatKonec(&m_glav->GlavBasa,
+    if (!konsol::ZapisatKonec(&m_glav->GlavBasa(),
                               {rezhim::prostoy(), rezhim::rezultatGolosovania(m_idGolosovania),
                                QStringLiteral("DELETE FROM proshu_slovo;")},
                               &m_zapisanoKonca))
         return sboiTaimera();
     Timer1->stop();
-    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
+    TProcessGolos2Forma *okno = m_konsol->ProcessGolos2Forma;
     okno->setMozhnoZakrit(true);
     okno->close();
 }
 
 void TGolosovanieForma::sboiTaimera()
 {
-    TProcessGolos2Forma *okno = m_glav->ProcessGolos2Forma;
-    konsol::SboiOtscheta(&m_glav->GlavBasa, m_glav->dialogs(),
+    TProcessGolos2Forma *okno = m_konsol->ProcessGolos2Forma;
+    konsol::SboiOtscheta(&m_glav->GlavBasa(), m_glav->dialogs(),
                          okno->isVisible() ? static_cast<QWidget *>(okno) : static_cast<QWidget *>(this),
                          QStringLiteral("Ошибка при проведении голосования!\n\r\n\r"), &m_sboiPodryad, &m_vTike,
                          [this] { Timer1Timer(); });
@@ -564,44 +567,45 @@ void TGolosovanieForma::sboiTaimera()
 
 // ---- The console's entry point -------------------------------------------------------------
 
-void TGlavForma::OtkrytNastroikuGolosovania()
+void TGolosovanieForma::OtkrytNastroiku(TKonsolEkran *konsol)
 {
+    const KontekstEkrana &k = *konsol;
     ResultSet vopros;
-    if (!GlavBasa.query(sql::lines({QStringLiteral("SELECT"),
+    if (!k.GlavBasa().query(sql::lines({QStringLiteral("SELECT"),
                                     QStringLiteral("   TOP 1 povestka.id,povestka.info,povestka.opisanie,zasedanie.id,"
                                                    "zasedanie.opisanie"),
                                     QStringLiteral("FROM"), QStringLiteral("   povestka, zasedanie"),
                                     QStringLiteral("WHERE"),
                                     QStringLiteral("   (aktiv = 1) AND (zasedanie.id = id_zasedanie);")}),
                         &vopros)) {
-        soobshitOshibku(dialogs(), this, &GlavBasa);
+        soobshitOshibku(k.dialogs(), k.okno(), &k.GlavBasa());
         return;
     }
     if (vopros.isEmpty()) {
-        dialogs()->error(this, QStringLiteral("Голосование невозможно, так как не выбран вопрос повестки дня!"));
+        k.dialogs()->error(k.okno(), QStringLiteral("Голосование невозможно, так как не выбран вопрос повестки дня!"));
         return;
     }
 
     // Present, elected, established by law; a missing constant counts as 0.
     const QStringList zaprosy{
-        QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + QString::number(IdSessii()),
+        QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + QString::number(k.IdSessii()),
         QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"),
         QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Установлено законом'")};
     int chisla[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
         bool ok = false;
-        const QVariant v = GlavBasa.scalar(zaprosy[i], &ok);
+        const QVariant v = k.GlavBasa().scalar(zaprosy[i], &ok);
         if (!ok) {
-            soobshitOshibku(dialogs(), this, &GlavBasa);
+            soobshitOshibku(k.dialogs(), k.okno(), &k.GlavBasa());
             return;
         }
         if (!v.isNull() && !v.toString().trimmed().isEmpty() && !celoe(v.toString(), &chisla[i])) {
-            dialogs()->error(this, neCeloe(v.toString()));
+            k.dialogs()->error(k.okno(), neCeloe(v.toString()));
             return;
         }
     }
 
-    auto forma = std::make_unique<TGolosovanieForma>(this);
+    auto forma = std::make_unique<TGolosovanieForma>(konsol);
     if (!forma->Podgotovit(chisla[0], chisla[1], chisla[2], vopros.value(0, 1).toString(), vopros.value(0, 2).toString()))
         return;
     forma->Pokazat();

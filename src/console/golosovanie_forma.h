@@ -15,7 +15,9 @@ class QSpinBox;
 class QTableView;
 class QTextEdit;
 class QTimer;
-class TGlavForma;
+#include "core/kontekst.h"
+
+class TKonsolEkran;
 
 // The vote set-up dialog of the operator console. The operator picks a voting rule of the
 // active agenda item (which selects one of the seven decision rules, each shown with the
@@ -26,7 +28,10 @@ class TGlavForma;
 class TGolosovanieForma : public QDialog {
     Q_OBJECT
 public:
-    explicit TGolosovanieForma(TGlavForma *glav);
+    explicit TGolosovanieForma(TKonsolEkran *konsol);
+    // The vote set-up of the console frame's button "Голосование": the active item and the
+    // numbers the rules need are read first; nothing opens without an active item.
+    static void OtkrytNastroiku(TKonsolEkran *konsol);
 
     // Prepares the dialog for the active item with the counts gathered by the caller: present
     // (P), elected (E), established by law (Z). False when a step failed; the failure has
@@ -104,7 +109,8 @@ private:
     // A failed tick or end write: reported once for a run of failing ticks; the timer goes on.
     void sboiTaimera();
 
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
+    TKonsolEkran *m_konsol;  // its vote-progress window
     int m_prisutstvuet = 0;
     int m_isbrano = 0;
     int m_zakon = 0;

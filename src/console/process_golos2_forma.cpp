@@ -1,3 +1,4 @@
+#include "core/taimer.h"
 #include "console/process_golos2_forma.h"
 
 #include "core/tglavforma.h"
@@ -45,10 +46,4 @@ void TProcessGolos2Forma::reject()
     // Escape and the close request both come here; closing waits for the vote's end.
     if (m_mozhnoZakrit)
         QDialog::reject();
-}
-
-void TGlavForma::SozdatProcessGolos2Formu()
-{
-    if (!ProcessGolos2Forma)
-        ProcessGolos2Forma = new TProcessGolos2Forma(this);
 }

@@ -1,3 +1,4 @@
+#include "core/taimer.h"
 #include "console/process_golos_forma.h"
 
 #include "core/vidzhety.h"

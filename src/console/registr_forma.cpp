@@ -1,3 +1,4 @@
+#include "core/taimer.h"
 #include "console/registr_forma.h"
 
 #include "console/konsol_obshee.h"
@@ -14,8 +15,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-TRegistrForma::TRegistrForma(TGlavForma *glav, TProcessGolosForma *process)
-    : QDialog(glav), m_glav(glav), m_process(process)
+TRegistrForma::TRegistrForma(const KontekstEkrana &glav, TProcessGolosForma *process)
+    : QDialog(glav.okno()), m_glav(glav), m_process(process)
 {
     setObjectName(QStringLiteral("RegistrForma"));
     setWindowTitle(QStringLiteral("Идет регистрация ..."));
@@ -59,17 +60,17 @@ void TRegistrForma::Pokazat()
 void TRegistrForma::sboi(const OshibkaBazy &oshibka)
 {
     Taimer->setEnabled(false);
-    oshibka.pokazat(m_glav->dialogs(), isVisible() ? static_cast<QWidget *>(this) : m_glav,
+    oshibka.pokazat(m_glav->dialogs(), isVisible() ? static_cast<QWidget *>(this) : m_glav->okno(),
                     QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"));
     // A failure of this write means the connection is gone; it stays pending and the main
     // window's timers end the program as for any lost connection.
-    m_glav->GlavBasa.exec(rezhim::prostoy());
+    m_glav->GlavBasa().exec(rezhim::prostoy());
     m_mozhnoZakrit = true;
 }
 
 void TRegistrForma::KnopkaStartRegClick()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     const QString zasedanie = QString::number(m_glav->IdZasedania());
     int predsedatel = 0;
     int period = 0;
@@ -126,7 +127,7 @@ void TRegistrForma::provesti()
     // The window closes only once the end is written.
     m_mozhnoZakrit = true;
 
-    TGimnForm gimn(&m_glav->GlavBasa, m_glav->dialogs(), false, m_glav);
+    TGimnForm gimn(&m_glav->GlavBasa(), m_glav->dialogs(), false, m_glav->okno());
     m_glav->dialogs()->exec(&gimn);
 }
 
@@ -139,7 +140,7 @@ void TRegistrForma::TaimerTimer()
     // The seconds left go down only once written: a failed tick makes the registration a
     // second longer, and the countdown never runs below zero into a registration without end.
     if (m_ostalosSekund > 0) {
-        if (!m_glav->GlavBasa.exec(rezhim::ostalosSekund(m_ostalosSekund - 1))) {
+        if (!m_glav->GlavBasa().exec(rezhim::ostalosSekund(m_ostalosSekund - 1))) {
             sboiTaimera();
             m_vTike = false;
             return;
@@ -154,7 +155,7 @@ void TRegistrForma::TaimerTimer()
 
 void TRegistrForma::zavershit()
 {
-    if (!konsol::ZapisatKonec(&m_glav->GlavBasa, {rezhim::prostoy(), rezhim::rezultatRegistracii(m_period)},
+    if (!konsol::ZapisatKonec(&m_glav->GlavBasa(), {rezhim::prostoy(), rezhim::rezultatRegistracii(m_period)},
                               &m_zapisanoKonca))
         return sboiTaimera();
     Taimer->setEnabled(false);
@@ -163,8 +164,8 @@ void TRegistrForma::zavershit()
 
 void TRegistrForma::sboiTaimera()
 {
-    konsol::SboiOtscheta(&m_glav->GlavBasa, m_glav->dialogs(),
-                         m_process->isVisible() ? static_cast<QWidget *>(m_process) : m_glav,
+    konsol::SboiOtscheta(&m_glav->GlavBasa(), m_glav->dialogs(),
+                         m_process->isVisible() ? static_cast<QWidget *>(m_process) : m_glav->okno(),
                          QStringLiteral("Ошибка при проведении регистрации!\n\r\n\r"), &m_sboiPodryad, &m_vTike,
                          [this] {
                              if (Taimer->isEnabled())

@@ -9,7 +9,7 @@ class QPushButton;
 class QSpinBox;
 class Taimer;
 class OshibkaBazy;
-class TGlavForma;
+#include "core/kontekst.h"
 class TProcessGolosForma;
 
 // The registration window: the operator sets the duration and starts a registration; while
@@ -19,7 +19,7 @@ class TProcessGolosForma;
 class TRegistrForma : public QDialog {
     Q_OBJECT
 public:
-    TRegistrForma(TGlavForma *glav, TProcessGolosForma *process);
+    TRegistrForma(const KontekstEkrana &glav, TProcessGolosForma *process);
 
     // Shows the window modally until the operator closes it, running every registration
     // started from it.
@@ -63,7 +63,7 @@ private:
     // A failed countdown or end write: reported once for a run of failing ticks.
     void sboiTaimera();
 
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
     TProcessGolosForma *m_process;
     int m_ostalosSekund = 0;
     bool m_mozhnoZakrit = true;

@@ -1,3 +1,4 @@
+#include "core/taimer.h"
 #include "core/startgates.h"
 #include "core/vidzhety.h"
 
@@ -12,7 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-TStartForma::TStartForma(TGlavForma *glav, const QString &opisanie) : QDialog(glav), m_glav(glav)
+TStartForma::TStartForma(const KontekstEkrana &glav, const QString &opisanie) : QDialog(glav.okno()), m_glav(glav)
 {
     setWindowTitle(QStringLiteral("Запуск программы (v. ") + glav->VersiaProgrammy() + QStringLiteral(")"));
     setFont(arialPx(13, false));
@@ -65,7 +66,7 @@ void TStartForma::otkryt()
 
 void TStartForma::pokazatOshibku()
 {
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     const QString text = db.firstErrorText();
     // Reported here, so the error must not also end the workstation once its timers run.
     db.clearErrors();
@@ -116,7 +117,7 @@ void TStartForma::reject()
         QDialog::reject();
 }
 
-TStartProstoyForma::TStartProstoyForma(TGlavForma *glav)
+TStartProstoyForma::TStartProstoyForma(const KontekstEkrana &glav)
     : TStartForma(glav, QStringLiteral("ПРОГРАММА ЗАПУСТИТСЯ, КАК ТОЛЬКО СИСТЕМА ГОЛОСОВАНИЯ ПЕРЕЙДЕТ В РЕЖИМ ПРОСТОЯ"))
 {
     setObjectName(QStringLiteral("StartProstoyForma"));
@@ -130,7 +131,7 @@ void TStartProstoyForma::TaimerProverkaTimer()
         pokazatOshibku();
         return;
     }
-    const int kod = m_glav->ZaprosRegima->RegimNomer();
+    const int kod = m_glav->ZaprosRegima()->RegimNomer();
     if (komandaZala(kod))
         return;
     if (kod == rezhim::Prostoy || kod == rezhim::PerezapustitVse)
@@ -139,7 +140,7 @@ void TStartProstoyForma::TaimerProverkaTimer()
         m_glav->ZapisatSostoyanie(QStringLiteral("idle-gate"));
 }
 
-TStartAktivZasForma::TStartAktivZasForma(TGlavForma *glav)
+TStartAktivZasForma::TStartAktivZasForma(const KontekstEkrana &glav)
     : TStartForma(glav, QStringLiteral("ПРОГРАММА ЗАПУСТИТСЯ, КАК ТОЛЬКО БУДЕТ АКТИВИРОВАНО ЗАСЕДАНИЕ"))
 {
     setObjectName(QStringLiteral("StartAktivZasForma"));
@@ -153,10 +154,10 @@ void TStartAktivZasForma::TaimerProverkaTimer()
         pokazatOshibku();
         return;
     }
-    if (komandaZala(m_glav->ZaprosRegima->RegimNomer()))
+    if (komandaZala(m_glav->ZaprosRegima()->RegimNomer()))
         return;
     ResultSet rs;
-    if (!m_glav->GlavBasa.query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
+    if (!m_glav->GlavBasa().query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
         pokazatOshibku();
         return;
     }

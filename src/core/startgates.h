@@ -5,7 +5,7 @@
 class QLabel;
 class QPushButton;
 class QTimer;
-class TGlavForma;
+#include "core/kontekst.h"
 
 // A start gate: a small window that holds a workstation started at the wrong moment until
 // the hall reaches a state it can join. It polls twice a second, closes itself (result
@@ -14,7 +14,7 @@ class TGlavForma;
 class TStartForma : public QDialog {
     Q_OBJECT
 public:
-    TStartForma(TGlavForma *glav, const QString &opisanie);
+    TStartForma(const KontekstEkrana &glav, const QString &opisanie);
 
     // The gate's tick (timer TaimerProverka, 500 ms).
     virtual void TaimerProverkaTimer() = 0;
@@ -42,7 +42,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
 
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
 
 private:
     bool m_mozhnoZakrit = false;
@@ -56,7 +56,7 @@ private:
 class TStartProstoyForma : public TStartForma {
     Q_OBJECT
 public:
-    explicit TStartProstoyForma(TGlavForma *glav);
+    explicit TStartProstoyForma(const KontekstEkrana &glav);
     void TaimerProverkaTimer() override;
 };
 
@@ -65,6 +65,6 @@ public:
 class TStartAktivZasForma : public TStartForma {
     Q_OBJECT
 public:
-    explicit TStartAktivZasForma(TGlavForma *glav);
+    explicit TStartAktivZasForma(const KontekstEkrana &glav);
     void TaimerProverkaTimer() override;
 };

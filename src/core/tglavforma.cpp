@@ -1,4 +1,7 @@
 #include "core/tglavforma.h"
+#include "core/tglavforma_p.h"
+
+#include "core/kontekst.h"
 
 #include "db/dnevnik.h"
 
@@ -85,84 +88,54 @@ QString imyaIzStroki(const ResultSet &rs, const QString &razdelitel)
 
 }  // namespace
 
-// ---- Taimer ----------------------------------------------------------------------------
-
-Taimer::Taimer(const QString &name, int intervalMs, QObject *parent) : QObject(parent)
-{
-    setObjectName(name);
-    m_timer.setInterval(intervalMs);
-    // A coarse timer may fire up to 5 % late; the hall expects every terminal to follow the
-    // mode row within one poller period.
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &Taimer::timeout);
-}
-
-void Taimer::setEnabled(bool on)
-{
-    m_enabled = on;
-    apply();
-}
-
-void Taimer::setFiring(bool on)
-{
-    m_firing = on;
-    apply();
-}
-
-void Taimer::apply()
-{
-    if (m_enabled && m_firing) {
-        if (!m_timer.isActive())
-            m_timer.start();
-    } else {
-        m_timer.stop();
-    }
-}
-
 // ---- Construction ------------------------------------------------------------------------
 
-TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, QWidget *parent)
-    : QWidget(parent), m_dialogs(dialogs), m_platform(platform)
+TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, const FabrikaEkranov &fabrika, QWidget *parent)
+    : QWidget(parent), m_dialogs(dialogs), m_platform(platform), m_d(std::make_unique<Chast>())
 {
     setObjectName(QStringLiteral("GlavForma"));
     setWindowTitle(ZagolovokPodkluchenie);
 
-    TaimerOperaziy = new Taimer(QStringLiteral("TaimerOperaziy"), 250, this);
-    TaimerVremya = new Taimer(QStringLiteral("TaimerVremya"), 1000, this);
-    TaimerProverkaPodklucheniy = new Taimer(QStringLiteral("TaimerProverkaPodklucheniy"), 1000, this);
-    connect(TaimerOperaziy, &Taimer::timeout, this, &TGlavForma::TaimerOperaziyTimer);
-    connect(TaimerVremya, &Taimer::timeout, this, &TGlavForma::TaimerVremyaTimer);
-    connect(TaimerProverkaPodklucheniy, &Taimer::timeout, this, &TGlavForma::TaimerProverkaPodklucheniyTimer);
+    m_d->TaimerOperaziy = new Taimer(QStringLiteral("TaimerOperaziy"), 250, this);
+    m_d->TaimerVremya = new Taimer(QStringLiteral("TaimerVremya"), 1000, this);
+    m_d->TaimerProverkaPodklucheniy = new Taimer(QStringLiteral("TaimerProverkaPodklucheniy"), 1000, this);
+    connect(m_d->TaimerOperaziy, &Taimer::timeout, this, &TGlavForma::TaimerOperaziyTimer);
+    connect(m_d->TaimerVremya, &Taimer::timeout, this, &TGlavForma::TaimerVremyaTimer);
+    connect(m_d->TaimerProverkaPodklucheniy, &Taimer::timeout, this, &TGlavForma::TaimerProverkaPodklucheniyTimer);
 
-    ZaprosRegima = new rezhim::ZaprosRegimaNabor(&GlavBasa, this);
-    GlavBasa.listen(rezhim::kanal(), [this] { uvedomlenieRegima(); });
-    connect(ZaprosRegima, &DataSet::afterOpen, this, &TGlavForma::ZaprosRegimaAfterOpen);
+    m_d->ZaprosRegima = new rezhim::ZaprosRegimaNabor(&m_basa, this);
+    m_basa.listen(rezhim::kanal(), [this] { uvedomlenieRegima(); });
+    // A running registration names the current period.
+    connect(m_d->ZaprosRegima, &DataSet::afterOpen, this, [this] {
+        if (m_d->ZaprosRegima->isOpen() && m_d->ZaprosRegima->RegimNomer() == rezhim::Registracia)
+            m_d->m_idSessii = m_d->ZaprosRegima->RegimParam1();
+    });
 
-    ZaprosRegistracia = new DataSet(&GlavBasa, this);
-    ZaprosRegistracia->setObjectName(QStringLiteral("ZaprosRegistracia"));
-    ZaprosRegistracia->setSql(sql::lines({QStringLiteral("SELECT nomer,sessia.id_deputat"),
+    m_d->ZaprosRegistracia = new DataSet(&m_basa, this);
+    m_d->ZaprosRegistracia->setObjectName(QStringLiteral("ZaprosRegistracia"));
+    m_d->ZaprosRegistracia->setSql(sql::lines({QStringLiteral("SELECT nomer,sessia.id_deputat"),
                                           QStringLiteral("FROM sessia,sostav,mesto "), QStringLiteral("WHERE "),
                                           QStringLiteral(" (id_sessia=:a)"),
                                           QStringLiteral(" AND (sostav.id_deputat = sessia.id_deputat)"),
                                           QStringLiteral(" AND (mesto.id = sostav.id_mesto)")}));
 
-    Sostav = new DataSet(&GlavBasa, this);
-    Sostav->setObjectName(QStringLiteral("Sostav"));
-    Sostav->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" familia + ' ' + imya + ' ' + otchestvo as fio,"),
+    m_d->Sostav = new DataSet(&m_basa, this);
+    m_d->Sostav->setObjectName(QStringLiteral("Sostav"));
+    m_d->Sostav->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" familia + ' ' + imya + ' ' + otchestvo as fio,"),
                                QStringLiteral(" nomer,"), QStringLiteral(" chairman,"),
                                QStringLiteral(" mesto.id as id_mesto,"), QStringLiteral(" deputat.id as id_deputat"),
                                QStringLiteral("FROM"), QStringLiteral(" sostav,deputat,mesto"), QStringLiteral("WHERE"),
                                QStringLiteral(" (deputat.id = sostav.id_deputat) AND"),
                                QStringLiteral(" (mesto.id = sostav.id_mesto)")}));
 
-    KolGolosov = new DataSet(&GlavBasa, this);
-    KolGolosov->setObjectName(QStringLiteral("KolGolosov"));
-    Zapros = new DataSet(&GlavBasa, this);
-    Zapros->setObjectName(QStringLiteral("Zapros"));
+    m_d->KolGolosov = new DataSet(&m_basa, this);
+    m_d->KolGolosov->setObjectName(QStringLiteral("KolGolosov"));
+    m_d->Zapros = new DataSet(&m_basa, this);
+    m_d->Zapros->setObjectName(QStringLiteral("Zapros"));
 
-    ProverkaPorklucheniy = new DataSet(&GlavBasa, this);
-    ProverkaPorklucheniy->setObjectName(QStringLiteral("ProverkaPorklucheniy"));
-    ProverkaPorklucheniy->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral("   nomer,connected,podkl,"),
+    m_d->ProverkaPorklucheniy = new DataSet(&m_basa, this);
+    m_d->ProverkaPorklucheniy->setObjectName(QStringLiteral("ProverkaPorklucheniy"));
+    m_d->ProverkaPorklucheniy->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral("   nomer,connected,podkl,"),
                                              QStringLiteral("   DATEDIFF(ss,podkl,GETDATE()) as diff"),
                                              QStringLiteral("FROM "), QStringLiteral("   mesto;")}));
 
@@ -172,15 +145,13 @@ TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, QWidget *parent)
     // Key releases reach the window before its controls (the keypad votes).
     qApp->installEventFilter(this);
 
-    // The screens built on this window add their parts.
-    SozdatDeputatFreim();
-    SozdatRegistraciyu();
-    SozdatPanelGolosovania();
-    SozdatSpisokZapis();
-    SozdatStrokiRezultatov();
-    SozdatMenuDeputat();
-    SozdatGimnFreim();
-    SozdatAdminFrame();
+    // The screens add their parts.
+    m_ekrany = fabrika(kontekst());
+}
+
+KontekstEkrana TGlavForma::kontekst()
+{
+    return KontekstEkrana(this);
 }
 
 TGlavForma::~TGlavForma()
@@ -191,142 +162,130 @@ TGlavForma::~TGlavForma()
 
 void TGlavForma::sozdatKomponenty()
 {
-    PanelSprava = panel(this, "PanelSprava");
-    DeputatFreim = panel(this, "DeputatFreim", Qt::white);
+    m_ob.PanelSprava = panel(this, "PanelSprava");
+    m_ob.DeputatFreim = panel(this, "DeputatFreim", Qt::white);
     sozdatPravuyuKolonku();
 
-    PanelStart = panel(this, "PanelStart", Qt::white);
-    GerbStart = new GerbLeibl(PanelStart);
-    GerbStart->setObjectName(QStringLiteral("GerbStart"));
-    PanelStart->installEventFilter(this);
+    m_ob.PanelStart = panel(this, "PanelStart", Qt::white);
+    m_ob.GerbStart = new GerbLeibl(m_ob.PanelStart);
+    m_ob.GerbStart->setObjectName(QStringLiteral("GerbStart"));
+    m_ob.PanelStart->installEventFilter(this);
 
     sozdatRegistraciyuOsnovu();
 
-    GimnFreim = panel(this, "GimnFreim", cvet::Zaregistrirovan());
-    GimnFreim->hide();
+    m_ob.GimnFreim = panel(this, "GimnFreim", cvet::Zaregistrirovan());
+    m_ob.GimnFreim->hide();
 
-    PanelSleva->installEventFilter(this);
+    m_ob.PanelSleva->installEventFilter(this);
     razmestitOblasti();
 }
 
 void TGlavForma::sozdatPravuyuKolonku()
 {
-    PanelSleva = panel(this, "PanelSleva");
-    PanelSpravaVerh = panel(PanelSleva, "PanelSpravaVerh");
-    PanelSlevaNis = panel(PanelSleva, "PanelSlevaNis");
+    m_ob.PanelSleva = panel(this, "PanelSleva");
+    m_ob.PanelSpravaVerh = panel(m_ob.PanelSleva, "PanelSpravaVerh");
+    m_ob.PanelSlevaNis = panel(m_ob.PanelSleva, "PanelSlevaNis");
 
-    Gerb = new GerbLeibl(PanelSpravaVerh);
-    Gerb->setObjectName(QStringLiteral("Gerb"));
-    Gerb->setGeometry(54, 16, 260, 300);
+    m_ob.Gerb = new GerbLeibl(m_ob.PanelSpravaVerh);
+    m_ob.Gerb->setObjectName(QStringLiteral("Gerb"));
+    m_ob.Gerb->setGeometry(54, 16, 260, 300);
 
-    GranicaProshuSlova = new TGranica(PanelSpravaVerh);
-    GranicaProshuSlova->setObjectName(QStringLiteral("GranicaProshuSlova"));
-    GranicaProshuSlova->setGeometry(64, 360, 241, 70);
-    LeiblProshuSlova = new TLeibl(QStringLiteral("ПРОШУ СЛОВА"), PanelSpravaVerh);
-    LeiblProshuSlova->setObjectName(QStringLiteral("LeiblProshuSlova"));
-    LeiblProshuSlova->setGeometry(65, 361, 239, 68);
-    LeiblProshuSlova->setFont(arialPx(24, true));
-    LeiblProshuSlova->setAlignment(Qt::AlignCenter);
-    LeiblProshuSlova->setWordWrap(true);
-    ustanovitCvet(LeiblProshuSlova, cvet::ProshuSlova());
-    connect(LeiblProshuSlova, &TLeibl::clicked, this, &TGlavForma::LeiblProshuSlovaClick);
-    connect(GranicaProshuSlova, &TGranica::mouseDown, this, &TGlavForma::LeiblProshuSlovaClick);
+    m_ob.GranicaProshuSlova = new TGranica(m_ob.PanelSpravaVerh);
+    m_ob.GranicaProshuSlova->setObjectName(QStringLiteral("GranicaProshuSlova"));
+    m_ob.GranicaProshuSlova->setGeometry(64, 360, 241, 70);
+    m_ob.LeiblProshuSlova = new TLeibl(QStringLiteral("ПРОШУ СЛОВА"), m_ob.PanelSpravaVerh);
+    m_ob.LeiblProshuSlova->setObjectName(QStringLiteral("LeiblProshuSlova"));
+    m_ob.LeiblProshuSlova->setGeometry(65, 361, 239, 68);
+    m_ob.LeiblProshuSlova->setFont(arialPx(24, true));
+    m_ob.LeiblProshuSlova->setAlignment(Qt::AlignCenter);
+    m_ob.LeiblProshuSlova->setWordWrap(true);
+    ustanovitCvet(m_ob.LeiblProshuSlova, cvet::ProshuSlova());
+    connect(m_ob.LeiblProshuSlova, &TLeibl::clicked, this, [this] { m_ekrany->LeiblProshuSlovaClick(); });
+    connect(m_ob.GranicaProshuSlova, &TGranica::mouseDown, this, [this] { m_ekrany->LeiblProshuSlovaClick(); });
 
-    PanelGolosovanie = panel(PanelSpravaVerh, "PanelGolosovanie", cvet::Zaregistrirovan());
-    GranicaGolosov = new TGranica(PanelGolosovanie);
-    GranicaGolosov->setObjectName(QStringLiteral("GranicaGolosov"));
-    GranicaGolosov->setPero(cvet::Lime(), 5);
-    GranicaGolosov->setZalivka(QColor());
-    PanelGolosovanie->hide();
+    m_ob.PanelGolosovanie = panel(m_ob.PanelSpravaVerh, "PanelGolosovanie", cvet::Zaregistrirovan());
+    m_ob.GranicaGolosov = new TGranica(m_ob.PanelGolosovanie);
+    m_ob.GranicaGolosov->setObjectName(QStringLiteral("GranicaGolosov"));
+    m_ob.GranicaGolosov->setPero(cvet::Lime(), 5);
+    m_ob.GranicaGolosov->setZalivka(QColor());
+    m_ob.PanelGolosovanie->hide();
 
-    AdminFrame = panel(PanelSpravaVerh, "AdminFrame", cvet::Serebro());
-    AdminFrame->hide();
+    m_ob.AdminFrame = panel(m_ob.PanelSpravaVerh, "AdminFrame", cvet::Serebro());
+    m_ob.AdminFrame->hide();
 
-    PanelTabloGolos = panel(PanelSlevaNis, "PanelTabloGolos", cvet::Serebro());
+    m_ob.PanelTabloGolos = panel(m_ob.PanelSlevaNis, "PanelTabloGolos", cvet::Serebro());
     sozdatTablo();
 }
 
 void TGlavForma::sozdatTablo()
 {
-    QWidget *t = PanelTabloGolos;
+    QWidget *t = m_ob.PanelTabloGolos;
     const int w = ShirinaKolonki;
-    LeiblDuma = leibl(t, "LeiblDuma", QStringLiteral("Тальминская областная Дума"), QRect(0, 6, w, 17), arialPx(13, true));
-    LeiblZasedanie = leibl(t, "LeiblZasedanie", QString(), QRect(0, 25, w, 17), arialPx(13, true));
-    LeiblVopros = leibl(t, "LeiblVopros", QString(), QRect(0, 44, w, 17), arialPx(13, true));
-    LeiblRegim = leibl(t, "LeiblRegim", QString(), QRect(0, 63, w, 17), arialPx(13, true));
-    LeiblRegim->hide();
+    m_ob.LeiblDuma = leibl(t, "LeiblDuma", QStringLiteral("Тальминская областная Дума"), QRect(0, 6, w, 17), arialPx(13, true));
+    m_ob.LeiblZasedanie = leibl(t, "LeiblZasedanie", QString(), QRect(0, 25, w, 17), arialPx(13, true));
+    m_ob.LeiblVopros = leibl(t, "LeiblVopros", QString(), QRect(0, 44, w, 17), arialPx(13, true));
+    m_ob.LeiblRegim = leibl(t, "LeiblRegim", QString(), QRect(0, 63, w, 17), arialPx(13, true));
+    m_ob.LeiblRegim->hide();
 
-    InfoTablo = new QTextEdit(t);
-    InfoTablo->setObjectName(QStringLiteral("InfoTablo"));
-    InfoTablo->setGeometry(8, 64, 353, 143);
-    InfoTablo->setReadOnly(true);
-    InfoTablo->hide();
-    InfoBack = new QTextEdit(t);
-    InfoBack->setObjectName(QStringLiteral("InfoBack"));
-    InfoBack->setGeometry(8, 64, 353, 143);
-    InfoBack->hide();
+    m_ob.InfoTablo = new QTextEdit(t);
+    m_ob.InfoTablo->setObjectName(QStringLiteral("InfoTablo"));
+    m_ob.InfoTablo->setGeometry(8, 64, 353, 143);
+    m_ob.InfoTablo->setReadOnly(true);
+    m_ob.InfoTablo->hide();
+    m_ob.InfoBack = new QTextEdit(t);
+    m_ob.InfoBack->setObjectName(QStringLiteral("InfoBack"));
+    m_ob.InfoBack->setGeometry(8, 64, 353, 143);
+    m_ob.InfoBack->hide();
 
-    InfoLabel = leibl(t, "InfoLabel", QString(), InfoTablo->geometry(), arialPx(11, false));
-    InfoLabel->setWordWrap(true);
+    m_ob.InfoLabel = leibl(t, "InfoLabel", QString(), m_ob.InfoTablo->geometry(), arialPx(11, false));
+    m_ob.InfoLabel->setWordWrap(true);
 
-    LeiblVremya = leibl(t, "LeiblVremya", QString(), QRect(0, 120, w, 34), arialPx(27, true));
-    LeiblVremya->setWordWrap(true);
+    m_ob.LeiblVremya = leibl(t, "LeiblVremya", QString(), QRect(0, 120, w, 34), arialPx(27, true));
+    m_ob.LeiblVremya->setWordWrap(true);
 
-    ProgressBarTablo = new QProgressBar(t);
-    ProgressBarTablo->setObjectName(QStringLiteral("ProgressBarTablo"));
-    ProgressBarTablo->setGeometry((w - 318) / 2, 150, 318, 17);
-    ProgressBarTablo->setTextVisible(false);
-    ProgressBarTablo->setRange(0, 0);
-    ProgressBarTablo->hide();
+    m_ob.ProgressBarTablo = new QProgressBar(t);
+    m_ob.ProgressBarTablo->setObjectName(QStringLiteral("ProgressBarTablo"));
+    m_ob.ProgressBarTablo->setGeometry((w - 318) / 2, 150, 318, 17);
+    m_ob.ProgressBarTablo->setTextVisible(false);
+    m_ob.ProgressBarTablo->setRange(0, 0);
+    m_ob.ProgressBarTablo->hide();
 
-    LeiblKolGolosov = leibl(t, "LeiblKolGolosov", QString(), QRect(0, 218, w, 30), arialPx(24, true));
-    LeiblKolGolosov->hide();
-    ZaregLeibl = leibl(t, "ZaregLeibl", QString(), QRect(0, VysotaTablo - 8 - 30, w, 30), arialPx(24, true));
-    ZaregLeibl->hide();
+    m_ob.LeiblKolGolosov = leibl(t, "LeiblKolGolosov", QString(), QRect(0, 218, w, 30), arialPx(24, true));
+    m_ob.LeiblKolGolosov->hide();
+    m_ob.ZaregLeibl = leibl(t, "ZaregLeibl", QString(), QRect(0, VysotaTablo - 8 - 30, w, 30), arialPx(24, true));
+    m_ob.ZaregLeibl->hide();
 }
 
 void TGlavForma::sozdatRegistraciyuOsnovu()
 {
-    PanelRegistracia = panel(this, "PanelRegistracia", cvet::Zaregistrirovan());
-    PanelRegistracia->hide();
+    m_ob.PanelRegistracia = panel(this, "PanelRegistracia", cvet::Zaregistrirovan());
+    m_ob.PanelRegistracia->hide();
     const QSize s = m_platform->screenSize();
     const int W = s.width();
     const int H = s.height();
 
     const int shirina = (W - 70) / 2;
     const int verh = (H - 629) / 2 + 174;
-    FIOGranica = new TGranica(PanelRegistracia);
-    FIOGranica->setObjectName(QStringLiteral("FIOGranica"));
-    FIOGranica->setGeometry(16, verh, shirina, 190);
-    FIOPHONLeibl = leibl(PanelRegistracia, "FIOPHONLeibl", QString(), QRect(17, verh + 1, shirina - 2, 188),
+    m_ob.FIOGranica = new TGranica(m_ob.PanelRegistracia);
+    m_ob.FIOGranica->setObjectName(QStringLiteral("FIOGranica"));
+    m_ob.FIOGranica->setGeometry(16, verh, shirina, 190);
+    m_ob.FIOPHONLeibl = leibl(m_ob.PanelRegistracia, "FIOPHONLeibl", QString(), QRect(17, verh + 1, shirina - 2, 188),
                          arialPx(32, true), Qt::AlignCenter);
-    FIOPHONLeibl->setWordWrap(true);
-    ustanovitCvet(FIOPHONLeibl, cvet::SvetloSeryi());
-    ustanovitCvetTeksta(FIOPHONLeibl, cvet::TemnoFioletovyi());
+    m_ob.FIOPHONLeibl->setWordWrap(true);
+    ustanovitCvet(m_ob.FIOPHONLeibl, cvet::SvetloSeryi());
+    ustanovitCvetTeksta(m_ob.FIOPHONLeibl, cvet::TemnoFioletovyi());
 
-    RegGranica = new TGranica(PanelRegistracia);
-    RegGranica->setObjectName(QStringLiteral("RegGranica"));
-    RegGranica->setGeometry(16, H - 22 - 237, W - 34, 237);
-    RegKnopka = new TLeibl(QStringLiteral("РЕГИСТРАЦИЯ"), PanelRegistracia);
-    RegKnopka->setObjectName(QStringLiteral("RegKnopka"));
-    RegKnopka->setGeometry(17, H - 22 - 236, W - 36, 235);
-    RegKnopka->setFont(arialPx(32, true));
-    RegKnopka->setAlignment(Qt::AlignCenter);
-    ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
-    ustanovitCvetTeksta(RegKnopka, Qt::white);
-    RegKnopka->setTag(1);
-    connect(RegKnopka, &TLeibl::clicked, this, &TGlavForma::RegKnopkaClick);
-    connect(RegGranica, &TGranica::mouseDown, this, &TGlavForma::RegKnopkaClick);
-}
-
-int TGlavForma::RegKnopkaTag() const
-{
-    return RegKnopka->tag();
-}
-
-void TGlavForma::setRegKnopkaTag(int tag)
-{
-    RegKnopka->setTag(tag);
+    m_ob.RegGranica = new TGranica(m_ob.PanelRegistracia);
+    m_ob.RegGranica->setObjectName(QStringLiteral("RegGranica"));
+    m_ob.RegGranica->setGeometry(16, H - 22 - 237, W - 34, 237);
+    m_ob.RegKnopka = new TLeibl(QStringLiteral("РЕГИСТРАЦИЯ"), m_ob.PanelRegistracia);
+    m_ob.RegKnopka->setObjectName(QStringLiteral("RegKnopka"));
+    m_ob.RegKnopka->setGeometry(17, H - 22 - 236, W - 36, 235);
+    m_ob.RegKnopka->setFont(arialPx(32, true));
+    m_ob.RegKnopka->setAlignment(Qt::AlignCenter);
+    ustanovitCvet(m_ob.RegKnopka, cvet::KnopkaRegistracii());
+    ustanovitCvetTeksta(m_ob.RegKnopka, Qt::white);
+    m_ob.RegKnopka->setTag(1);
 }
 
 // Lays the regions out as their alignment says: the right-hand column against the right
@@ -336,31 +295,31 @@ void TGlavForma::razmestitOblasti()
 {
     const int W = width();
     const int H = height();
-    const bool kolonka = vidim(PanelSleva);
+    const bool kolonka = vidim(m_ob.PanelSleva);
     const QRect ostatok(0, 0, kolonka ? qMax(0, W - ShirinaKolonki) : W, H);
 
-    if (PanelSleva->parentWidget() == this)
-        PanelSleva->setGeometry(W - ShirinaKolonki, 0, ShirinaKolonki, H);
-    PanelSpravaVerh->setGeometry(0, 0, ShirinaKolonki, qMax(0, H - VysotaTablo));
-    PanelSlevaNis->setGeometry(0, qMax(0, H - VysotaTablo), ShirinaKolonki, VysotaTablo);
-    PanelTabloGolos->setGeometry(PanelSlevaNis->rect());
-    PanelGolosovanie->setGeometry(PanelSpravaVerh->rect());
-    GranicaGolosov->setGeometry(PanelGolosovanie->rect());
-    GranicaGolosov->lower();
-    if (AdminFrame->parentWidget() == PanelSpravaVerh)
-        AdminFrame->setGeometry(PanelSpravaVerh->rect());
+    if (m_ob.PanelSleva->parentWidget() == this)
+        m_ob.PanelSleva->setGeometry(W - ShirinaKolonki, 0, ShirinaKolonki, H);
+    m_ob.PanelSpravaVerh->setGeometry(0, 0, ShirinaKolonki, qMax(0, H - VysotaTablo));
+    m_ob.PanelSlevaNis->setGeometry(0, qMax(0, H - VysotaTablo), ShirinaKolonki, VysotaTablo);
+    m_ob.PanelTabloGolos->setGeometry(m_ob.PanelSlevaNis->rect());
+    m_ob.PanelGolosovanie->setGeometry(m_ob.PanelSpravaVerh->rect());
+    m_ob.GranicaGolosov->setGeometry(m_ob.PanelGolosovanie->rect());
+    m_ob.GranicaGolosov->lower();
+    if (m_ob.AdminFrame->parentWidget() == m_ob.PanelSpravaVerh)
+        m_ob.AdminFrame->setGeometry(m_ob.PanelSpravaVerh->rect());
 
-    PanelSprava->setGeometry(ostatok);
-    if (DeputatFreim->parentWidget() == this)
-        DeputatFreim->setGeometry(ostatok);
-    if (PanelStart->parentWidget() == this)
-        PanelStart->setGeometry(ostatok);
-    else if (PanelStart->parentWidget())
-        PanelStart->setGeometry(PanelStart->parentWidget()->rect());
-    if (PanelRegistracia->parentWidget() == this)
-        PanelRegistracia->setGeometry(0, 0, W, H);
-    if (GimnFreim->parentWidget() == this)
-        GimnFreim->setGeometry(0, 0, W, H);
+    m_ob.PanelSprava->setGeometry(ostatok);
+    if (m_ob.DeputatFreim->parentWidget() == this)
+        m_ob.DeputatFreim->setGeometry(ostatok);
+    if (m_ob.PanelStart->parentWidget() == this)
+        m_ob.PanelStart->setGeometry(ostatok);
+    else if (m_ob.PanelStart->parentWidget())
+        m_ob.PanelStart->setGeometry(m_ob.PanelStart->parentWidget()->rect());
+    if (m_ob.PanelRegistracia->parentWidget() == this)
+        m_ob.PanelRegistracia->setGeometry(0, 0, W, H);
+    if (m_ob.GimnFreim->parentWidget() == this)
+        m_ob.GimnFreim->setGeometry(0, 0, W, H);
 }
 
 bool TGlavForma::eventFilter(QObject *watched, QEvent *event)
@@ -377,36 +336,26 @@ bool TGlavForma::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::ShowToParent:
     case QEvent::HideToParent:
-        if (watched == PanelSleva)
+        if (watched == m_ob.PanelSleva)
             razmestitOblasti();
         break;
     case QEvent::Resize:
-        if (watched == PanelStart) {
+        if (watched == m_ob.PanelStart) {
             // The coat of arms stays centred on the start screen.
-            const QRect r = PanelStart->rect();
+            const QRect r = m_ob.PanelStart->rect();
             const int h = qMin(r.height() - 40, 560);
             const int w = h * 5 / 6;
-            GerbStart->setGeometry((r.width() - w) / 2, (r.height() - h) / 2, w, h);
+            m_ob.GerbStart->setGeometry((r.width() - w) / 2, (r.height() - h) / 2, w, h);
         }
         break;
     case QEvent::ParentChange:
-        if (watched == PanelStart)
+        if (watched == m_ob.PanelStart)
             razmestitOblasti();
         break;
     default:
         break;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-bool TGlavForma::OknoPredsedatelya() const
-{
-    return windowTitle() == ZagolovokPredsedatelya;
-}
-
-bool TGlavForma::OknoDeputata() const
-{
-    return windowTitle() == ZagolovokDeputata;
 }
 
 QString TGlavForma::FailNastroek() const
@@ -416,7 +365,7 @@ QString TGlavForma::FailNastroek() const
 
 void TGlavForma::setRuchnyeTiki(bool on)
 {
-    for (Taimer *t : {TaimerOperaziy, TaimerVremya, TaimerProverkaPodklucheniy})
+    for (Taimer *t : {m_d->TaimerOperaziy, m_d->TaimerVremya, m_d->TaimerProverkaPodklucheniy})
         t->setFiring(!on);
 }
 
@@ -424,7 +373,7 @@ void TGlavForma::setRuchnyeTiki(bool on)
 
 bool TGlavForma::Zapusk()
 {
-    SozdatProcessGolos2Formu();
+    m_ekrany->SozdatProcessGolos2Formu();
 
     // Borderless over the whole screen (or over its own tile of a shared demo screen).
     setWindowFlag(Qt::FramelessWindowHint, true);
@@ -432,14 +381,14 @@ bool TGlavForma::Zapusk()
     if (!m_platform->tiled())
         setWindowState(Qt::WindowFullScreen);
 
-    m_cvetMolchaniya = cvet::Molchanie();
-    m_versiaProgrammy = QStringLiteral("1.1.6");
-    m_zapuskUspeshen = true;
-    m_perezapusk = false;
-    InfoLabel->clear();
+    m_d->m_cvetMolchaniya = cvet::Molchanie();
+    m_d->m_versiaProgrammy = QStringLiteral("1.1.6");
+    m_d->m_zapuskUspeshen = true;
+    m_d->m_perezapusk = false;
+    m_ob.InfoLabel->clear();
 
-    m_zapushen = QDateTime::currentMSecsSinceEpoch();
-    m_failSostoyaniya.setPut(m_platform->statusFile());
+    m_d->m_zapushen = QDateTime::currentMSecsSinceEpoch();
+    m_d->m_failSostoyaniya.setPut(m_platform->statusFile());
 
     PodkluchenieExecute();
     if (m_zavershena)
@@ -447,9 +396,9 @@ bool TGlavForma::Zapusk()
 
     shagObshii();
 
-    if (m_zapuskUspeshen && !m_zavershena) {
-        SozdatOknaRegistracii();
-        NastroitPDF();
+    if (m_d->m_zapuskUspeshen && !m_zavershena) {
+        m_ekrany->SozdatOknaRegistracii();
+        m_ekrany->NastroitPDF();
         return true;
     }
     if (!m_zavershena) {
@@ -473,7 +422,7 @@ void TGlavForma::OshibkaZapuska(const QString &tekst)
         m_dialogs->error(this, tekst);
         return;
     }
-    QString login = GlavBasa.params().login;
+    QString login = m_basa.params().login;
     if (login.isEmpty())
         login = m_platform->arguments().value(3);
     qWarning().noquote() << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
@@ -488,9 +437,9 @@ void TGlavForma::oshibkaPodklucheniya()
         && iniRead(FailNastroek(), QStringLiteral("Podkluchenie"), QStringLiteral("Login")).isEmpty())
         // An empty or damaged settings file: the log says so, not only the login that failed.
         qWarning().noquote() << "settings file" << FailNastroek() << "names no login in [Podkluchenie]";
-    OshibkaZapuska(QStringLiteral("Ошибка подключения к базе данных! \n\r\n\r") + GlavBasa.firstErrorText());
-    m_zapuskUspeshen = false;
-    for (Taimer *t : {TaimerOperaziy, TaimerVremya, TaimerProverkaPodklucheniy})
+    OshibkaZapuska(QStringLiteral("Ошибка подключения к базе данных! \n\r\n\r") + m_basa.firstErrorText());
+    m_d->m_zapuskUspeshen = false;
+    for (Taimer *t : {m_d->TaimerOperaziy, m_d->TaimerVremya, m_d->TaimerProverkaPodklucheniy})
         t->setEnabled(false);
 }
 
@@ -498,7 +447,7 @@ void TGlavForma::PodkluchenieExecute()
 {
     int chairman = -1;
     TPodklForma dlg(this);
-    dlg.setWindowTitle(QStringLiteral("Подключение к БД (v. ") + m_versiaProgrammy + QStringLiteral(")"));
+    dlg.setWindowTitle(QStringLiteral("Подключение к БД (v. ") + m_d->m_versiaProgrammy + QStringLiteral(")"));
 
     const QStringList args = m_platform->arguments();
     if (args.size() < 2) {
@@ -522,7 +471,7 @@ void TGlavForma::PodkluchenieExecute()
     const bool parolOperatora = args.size() < 2 && dlg.Parol->text().isEmpty();
     if (args.value(0) != QLatin1String("auto") || parolOperatora) {
         if (m_dialogs->exec(&dlg) != QDialog::Accepted) {
-            m_zapuskUspeshen = false;
+            m_d->m_zapuskUspeshen = false;
             return;
         }
     }
@@ -539,8 +488,8 @@ void TGlavForma::PodkluchenieExecute()
 
     const bool netStroki = chairman < 0;
     bool ok;
-    if ((netStroki || chairman == 1) && !m_rezhimNabludatelya) {
-        if (netStroki && !m_rezhimAdmin) {
+    if ((netStroki || chairman == 1) && !m_d->m_rezhimNabludatelya) {
+        if (netStroki && !m_d->m_rezhimAdmin) {
             OshibkaZapuska(QStringLiteral("Недопустимый логин!"));
             if (m_platform->unattended())
                 m_platform->pauseBeforeRetry();
@@ -558,54 +507,54 @@ void TGlavForma::PodkluchenieExecute()
 // Opens the connection with the dialog's values and establishes the workstation's identity.
 bool TGlavForma::podkluchit(const ConnectionParams &p, int *chairman)
 {
-    if (GlavBasa.isOpen())
-        GlavBasa.close();
-    if (!GlavBasa.open(p))
+    if (m_basa.isOpen())
+        m_basa.close();
+    if (!m_basa.open(p))
         return false;
 
-    m_rezhimAdmin = p.login.startsWith(QLatin1String("admin"));
-    m_rezhimNabludatelya = p.login == QLatin1String("watcher");
+    m_d->m_rezhimAdmin = p.login.startsWith(QLatin1String("admin"));
+    m_d->m_rezhimNabludatelya = p.login == QLatin1String("watcher");
     dnevnik::setLogin(p.login);
 
     bool ok = false;
-    const QVariant sessia = GlavBasa.scalar(QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL"), &ok);
+    const QVariant sessia = m_basa.scalar(QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL"), &ok);
     if (!ok)
         return false;
-    m_idSessii = sessia.isNull() ? -1 : sessia.toInt();
+    m_d->m_idSessii = sessia.isNull() ? -1 : sessia.toInt();
 
-    if (!Sostav->open())
+    if (!m_d->Sostav->open())
         return false;
-    m_loginMesta = p.login;
+    m_d->m_loginMesta = p.login;
 
     // The login is matched literally: a '%' or '_' in it must not claim other seats.
     const QString mesto = sql::quoteLike(p.login);
-    if (!GlavBasa.exec(QStringLiteral("UPDATE mesto SET connected=1 WHERE nomer LIKE ") + mesto))
+    if (!m_basa.exec(QStringLiteral("UPDATE mesto SET connected=1 WHERE nomer LIKE ") + mesto))
         return false;
 
-    KolGolosov->close();
-    KolGolosov->setSql(QStringLiteral("SELECT id_deputat FROM sostav,mesto WHERE (mesto.id = sostav.id_mesto) "
+    m_d->KolGolosov->close();
+    m_d->KolGolosov->setSql(QStringLiteral("SELECT id_deputat FROM sostav,mesto WHERE (mesto.id = sostav.id_mesto) "
                                       "AND (mesto.nomer LIKE ")
                        + mesto + QLatin1Char(')'));
-    if (!KolGolosov->open())
+    if (!m_d->KolGolosov->open())
         return false;
-    const QVariant dep = KolGolosov->field(QStringLiteral("id_deputat"));
-    m_idDeputata = dep.isNull() ? 1 : dep.toInt();
+    const QVariant dep = m_d->KolGolosov->field(QStringLiteral("id_deputat"));
+    m_d->m_idDeputata = dep.isNull() ? 1 : dep.toInt();
 
     const QString ini = FailNastroek();
     iniWrite(ini, kSekciyaPodkl, QStringLiteral("Server"), p.server);
     iniWrite(ini, kSekciyaPodkl, QStringLiteral("Basa"), p.database);
     iniWrite(ini, kSekciyaPodkl, QStringLiteral("Login"), p.login);
 
-    Zapros->close();
-    Zapros->setSql(sql::lines({QStringLiteral("SELECT chairman FROM sostav,mesto "),
+    m_d->Zapros->close();
+    m_d->Zapros->setSql(sql::lines({QStringLiteral("SELECT chairman FROM sostav,mesto "),
                                QStringLiteral("WHERE (mesto.id = sostav.id_mesto) "),
                                QStringLiteral("AND (mesto.nomer LIKE ") + mesto + QStringLiteral(") ")}));
-    if (!Zapros->open())
+    if (!m_d->Zapros->open())
         return false;
-    if (Zapros->isEmpty())
+    if (m_d->Zapros->isEmpty())
         *chairman = -1;
     else
-        *chairman = Zapros->field(QStringLiteral("chairman")).toInt() != 0 ? 1 : 0;
+        *chairman = m_d->Zapros->field(QStringLiteral("chairman")).toInt() != 0 ? 1 : 0;
     return true;
 }
 
@@ -623,121 +572,121 @@ static bool zhdatVVorotah(TGlavForma *glav, TStartForma *vorota)
 // Chairman terminal and operator console.
 bool TGlavForma::rolPredsedatelya()
 {
-    PanelSprava->show();
+    m_ob.PanelSprava->show();
     setWindowTitle(ZagolovokPredsedatelya);
-    DeputatFreim->hide();
-    m_dopusk = true;
-    PanelStart->hide();
-    PanelSleva->show();
+    m_ob.DeputatFreim->hide();
+    m_d->m_dopusk = true;
+    m_ob.PanelStart->hide();
+    m_ob.PanelSleva->show();
 
     ResultSet rs;
-    if (!GlavBasa.query(kAktivnoeZasedanie, &rs))
+    if (!m_basa.query(kAktivnoeZasedanie, &rs))
         return false;
     if (!rs.isEmpty()) {
-        m_idZasedania = rs.scalar().toInt();
-        ObnovitPovestku();
-    } else if (m_rezhimAdmin) {
-        SkrytPovestkuKonsoli();
-        m_idZasedania = 0;
+        m_d->m_idZasedania = rs.scalar().toInt();
+        m_ekrany->ObnovitPovestku();
+    } else if (m_d->m_rezhimAdmin) {
+        m_ekrany->SkrytPovestkuKonsoli();
+        m_d->m_idZasedania = 0;
     } else {
-        if (!zhdatVVorotah(this, new TStartAktivZasForma(this)))
+        if (!zhdatVVorotah(this, new TStartAktivZasForma(kontekst())))
             return false;
-        ObnovitPovestku();
+        m_ekrany->ObnovitPovestku();
     }
 
-    TaimerOperaziy->setEnabled(true);
-    TaimerVremya->setEnabled(true);
+    m_d->TaimerOperaziy->setEnabled(true);
+    m_d->TaimerVremya->setEnabled(true);
 
-    if (!m_rezhimAdmin) {
+    if (!m_d->m_rezhimAdmin) {
         // The chairman is present from the moment the terminal starts.
         const QString usl = QStringLiteral("(id_zasedanie=%1) AND (id_deputat=%2) AND (id_sessia = %3)")
-                                .arg(m_idZasedania)
-                                .arg(m_idDeputata)
-                                .arg(m_idSessii);
-        if (!GlavBasa.exec(QStringLiteral("DELETE FROM sessia WHERE ") + usl))
+                                .arg(m_d->m_idZasedania)
+                                .arg(m_d->m_idDeputata)
+                                .arg(m_d->m_idSessii);
+        if (!m_basa.exec(QStringLiteral("DELETE FROM sessia WHERE ") + usl))
             return false;
-        if (!GlavBasa.exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
-                               .arg(m_idZasedania)
-                               .arg(m_idDeputata)
-                               .arg(m_idSessii)))
+        if (!m_basa.exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
+                               .arg(m_d->m_idZasedania)
+                               .arg(m_d->m_idDeputata)
+                               .arg(m_d->m_idSessii)))
             return false;
     }
 
     // The speaker-request button becomes the heading of the speaker list.
-    LeiblProshuSlova->setText(QStringLiteral("ЗАПИСАВШИЕСЯ НА ВЫСТУПЛЕНИЕ"));
-    LeiblProshuSlova->setFont(arialPt(10, true));
+    m_ob.LeiblProshuSlova->setText(QStringLiteral("ЗАПИСАВШИЕСЯ НА ВЫСТУПЛЕНИЕ"));
+    m_ob.LeiblProshuSlova->setFont(arialPt(10, true));
     // The heading takes two lines in the button's width: its box grows to hold them.
-    const int vysota = QFontMetrics(LeiblProshuSlova->font())
-                           .boundingRect(QRect(0, 0, LeiblProshuSlova->width(), 1000),
-                                         int(LeiblProshuSlova->alignment()) | Qt::TextWordWrap, LeiblProshuSlova->text())
+    const int vysota = QFontMetrics(m_ob.LeiblProshuSlova->font())
+                           .boundingRect(QRect(0, 0, m_ob.LeiblProshuSlova->width(), 1000),
+                                         int(m_ob.LeiblProshuSlova->alignment()) | Qt::TextWordWrap, m_ob.LeiblProshuSlova->text())
                            .height();
-    LeiblProshuSlova->resize(LeiblProshuSlova->width(), std::max(24, vysota));
-    GranicaProshuSlova->resize(GranicaProshuSlova->width(), LeiblProshuSlova->height() + 2);
-    LeiblProshuSlova->move(LeiblProshuSlova->x(), LeiblProshuSlova->y() - 40);
-    GranicaProshuSlova->move(GranicaProshuSlova->x(), GranicaProshuSlova->y() - 40);
+    m_ob.LeiblProshuSlova->resize(m_ob.LeiblProshuSlova->width(), std::max(24, vysota));
+    m_ob.GranicaProshuSlova->resize(m_ob.GranicaProshuSlova->width(), m_ob.LeiblProshuSlova->height() + 2);
+    m_ob.LeiblProshuSlova->move(m_ob.LeiblProshuSlova->x(), m_ob.LeiblProshuSlova->y() - 40);
+    m_ob.GranicaProshuSlova->move(m_ob.GranicaProshuSlova->x(), m_ob.GranicaProshuSlova->y() - 40);
     return true;
 }
 
 // Deputy terminal and watcher.
 bool TGlavForma::rolDeputata()
 {
-    PanelSprava->hide();
+    m_ob.PanelSprava->hide();
     setWindowTitle(ZagolovokDeputata);
-    peremestit(DeputatFreim, this);
+    peremestit(m_ob.DeputatFreim, this);
 
     if (!PerechitatRegim(false))
         return false;
-    const int kod = RegimNomer();
+    const int kod = m_d->ZaprosRegima->RegimNomer();
     if (kod != rezhim::Prostoy && kod != rezhim::PerezapustitVse) {
-        if (!zhdatVVorotah(this, new TStartProstoyForma(this)))
+        if (!zhdatVVorotah(this, new TStartProstoyForma(kontekst())))
             return false;
     }
 
     ResultSet rs;
-    if (!GlavBasa.query(kAktivnoeZasedanie, &rs))
+    if (!m_basa.query(kAktivnoeZasedanie, &rs))
         return false;
     if (!rs.isEmpty()) {
-        m_idZasedania = rs.scalar().toInt();
-    } else if (!zhdatVVorotah(this, new TStartAktivZasForma(this))) {
+        m_d->m_idZasedania = rs.scalar().toInt();
+    } else if (!zhdatVVorotah(this, new TStartAktivZasForma(kontekst()))) {
         return false;
     }
 
-    TaimerOperaziy->setEnabled(true);
-    TaimerVremya->setEnabled(true);
+    m_d->TaimerOperaziy->setEnabled(true);
+    m_d->TaimerVremya->setEnabled(true);
 
-    OtkrytPovestkuDeputata();
+    m_ekrany->OtkrytPovestkuDeputata();
 
-    if (m_rezhimNabludatelya) {
-        UstanovitImyaDeputata(QStringLiteral("ИНФОРМАЦИОННЫЙ РЕЖИМ"));
+    if (m_d->m_rezhimNabludatelya) {
+        m_ekrany->UstanovitImyaDeputata(QStringLiteral("ИНФОРМАЦИОННЫЙ РЕЖИМ"));
     } else {
         ResultSet imya;
-        if (!GlavBasa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(m_idDeputata),
+        if (!m_basa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(m_d->m_idDeputata),
                             &imya))
             return false;
-        FIOPHONLeibl->setText(imyaIzStroki(imya, QStringLiteral("\n\r")));
-        UstanovitImyaDeputata(imyaIzStroki(imya, QStringLiteral(" ")));
+        m_ob.FIOPHONLeibl->setText(imyaIzStroki(imya, QStringLiteral("\n\r")));
+        m_ekrany->UstanovitImyaDeputata(imyaIzStroki(imya, QStringLiteral(" ")));
     }
 
-    DeputatFreim->show();
-    RazmestitDeputatFreim();
+    m_ob.DeputatFreim->show();
+    m_ekrany->RazmestitDeputatFreim();
 
     if (!OtkrytZaprosRegistracia())
         return false;
-    if (SvoiDeputatZaregistrirovan() || m_rezhimNabludatelya) {
-        PanelStart->hide();
-        GerbStart->hide();
-        m_dopusk = true;
+    if (VRegistracii(m_d->m_idDeputata) || m_d->m_rezhimNabludatelya) {
+        m_ob.PanelStart->hide();
+        m_ob.GerbStart->hide();
+        m_d->m_dopusk = true;
     } else {
-        m_dopusk = false;
+        m_d->m_dopusk = false;
     }
 
-    peremestit(PanelStart, this);
-    PanelSleva->hide();
+    peremestit(m_ob.PanelStart, this);
+    m_ob.PanelSleva->hide();
     razmestitOblasti();
 
-    if (m_rezhimNabludatelya) {
-        LeiblProshuSlova->hide();
-        GranicaProshuSlova->hide();
+    if (m_d->m_rezhimNabludatelya) {
+        m_ob.LeiblProshuSlova->hide();
+        m_ob.GranicaProshuSlova->hide();
     }
     return true;
 }
@@ -745,41 +694,41 @@ bool TGlavForma::rolDeputata()
 // The part of start-up that runs for every role, also after a failed connection.
 void TGlavForma::shagObshii()
 {
-    LeiblKolGolosov->hide();
-    SkrytStrokiRezultatov();
-    LeiblVremya->move(LeiblVremya->x(), 160);
-    PanelGolosovanie->hide();
-    ustanovitCvet(LeiblProshuSlova, cvet::ProshuSlova());
+    m_ob.LeiblKolGolosov->hide();
+    m_ekrany->SkrytStrokiRezultatov();
+    m_ob.LeiblVremya->move(m_ob.LeiblVremya->x(), 160);
+    m_ob.PanelGolosovanie->hide();
+    ustanovitCvet(m_ob.LeiblProshuSlova, cvet::ProshuSlova());
 
-    m_idPovestki = 1;
+    m_d->m_idPovestki = 1;
 
-    if (m_rezhimAdmin && GlavBasa.isOpen()) {
+    if (m_d->m_rezhimAdmin && m_basa.isOpen()) {
         ResultSet rs;
-        if (GlavBasa.query(QStringLiteral("SELECT povestka.id,povestka.opisanie,povestka.info,zasedanie.opisanie "
+        if (m_basa.query(QStringLiteral("SELECT povestka.id,povestka.opisanie,povestka.info,zasedanie.opisanie "
                                           "FROM povestka,zasedanie WHERE (aktiv = 1) AND (zasedanie.id = id_zasedanie)"),
                            &rs)
             && !rs.isEmpty()) {
-            m_idPovestki = rs.value(0, 0).toInt();
-            LeiblVopros->setText(NazvanieVoprosa(rs.value(0, 1).toString()));
-            InfoLabel->setText(ProstoyTekst(rs.value(0, 2).toString(), false));
-            LeiblZasedanie->setText(ProstoyTekst(rs.value(0, 3).toString(), false));
+            m_d->m_idPovestki = rs.value(0, 0).toInt();
+            m_ob.LeiblVopros->setText(NazvanieVoprosa(rs.value(0, 1).toString()));
+            m_ob.InfoLabel->setText(ProstoyTekst(rs.value(0, 2).toString(), false));
+            m_ob.LeiblZasedanie->setText(ProstoyTekst(rs.value(0, 3).toString(), false));
         }
     }
 
-    PanelRegistracia->hide();
+    m_ob.PanelRegistracia->hide();
     razmestitOblasti();
 
-    if (m_rezhimAdmin) {
-        peremestit(AdminFrame, PanelSpravaVerh);
-        AdminFrame->setGeometry(PanelSpravaVerh->rect());
-        AdminFrame->show();
-        AdminFrame->raise();
-        if (m_zapuskUspeshen && ZagruzitZasedanie())
-            ObnovitPovestku();
+    if (m_d->m_rezhimAdmin) {
+        peremestit(m_ob.AdminFrame, m_ob.PanelSpravaVerh);
+        m_ob.AdminFrame->setGeometry(m_ob.PanelSpravaVerh->rect());
+        m_ob.AdminFrame->show();
+        m_ob.AdminFrame->raise();
+        if (m_d->m_zapuskUspeshen && m_ekrany->ZagruzitZasedanie())
+            m_ekrany->ObnovitPovestku();
         else
-            UstanovitZasedanieFreima(-1);
+            m_ekrany->UstanovitZasedanieFreima(-1);
     } else {
-        AdminFrame->hide();
+        m_ob.AdminFrame->hide();
     }
 }
 
@@ -787,54 +736,43 @@ void TGlavForma::shagObshii()
 
 bool TGlavForma::PerechitatRegim(bool zakryt)
 {
-    return zakryt ? ZaprosRegima->perechitat() : ZaprosRegima->obnovit();
-}
-
-void TGlavForma::ZaprosRegimaAfterOpen()
-{
-    if (ZaprosRegima->isOpen() && ZaprosRegima->RegimNomer() == rezhim::Registracia)
-        m_idSessii = ZaprosRegima->RegimParam1();
-}
-
-void TGlavForma::ZaprosRegistraciaBeforeOpen()
-{
-    const bool registracia = ZaprosRegima->isOpen() && ZaprosRegima->RegimNomer() == rezhim::Registracia;
-    ZaprosRegistracia->setParam(QStringLiteral("a"), registracia ? ZaprosRegima->RegimParam1() : m_idSessii);
+    return zakryt ? m_d->ZaprosRegima->perechitat() : m_d->ZaprosRegima->obnovit();
 }
 
 bool TGlavForma::OtkrytZaprosRegistracia()
 {
-    ZaprosRegistracia->close();
-    ZaprosRegistraciaBeforeOpen();
-    return ZaprosRegistracia->open();
+    m_d->ZaprosRegistracia->close();
+    const bool registracia = m_d->ZaprosRegima->isOpen() && m_d->ZaprosRegima->RegimNomer() == rezhim::Registracia;
+    m_d->ZaprosRegistracia->setParam(QStringLiteral("a"), registracia ? m_d->ZaprosRegima->RegimParam1() : m_d->m_idSessii);
+    return m_d->ZaprosRegistracia->open();
 }
 
 bool TGlavForma::ObnovitZaprosRegistracia()
 {
-    if (!ZaprosRegistracia->isOpen())
+    if (!m_d->ZaprosRegistracia->isOpen())
         return OtkrytZaprosRegistracia();
-    return ZaprosRegistracia->requery(QStringLiteral("nomer"));
+    return m_d->ZaprosRegistracia->requery(QStringLiteral("nomer"));
 }
 
 bool TGlavForma::VRegistracii(int idDeputata) const
 {
-    if (!ZaprosRegistracia->isOpen())
+    if (!m_d->ZaprosRegistracia->isOpen())
         return false;
-    const int n = ZaprosRegistracia->rowCount();
+    const int n = m_d->ZaprosRegistracia->rowCount();
     for (int i = 0; i < n; ++i)
-        if (ZaprosRegistracia->value(i, QStringLiteral("id_deputat")).toInt() == idDeputata)
+        if (m_d->ZaprosRegistracia->value(i, QStringLiteral("id_deputat")).toInt() == idDeputata)
             return true;
     return false;
 }
 
 bool TGlavForma::MestoMolchit(const QString &nomer) const
 {
-    const int n = ProverkaPorklucheniy->rowCount();
+    const int n = m_d->ProverkaPorklucheniy->rowCount();
     for (int i = 0; i < n; ++i) {
-        if (ProverkaPorklucheniy->value(i, QStringLiteral("nomer")).toString() != nomer)
+        if (m_d->ProverkaPorklucheniy->value(i, QStringLiteral("nomer")).toString() != nomer)
             continue;
         // Never stamped (NULL) counts as just stamped.
-        const QVariant diff = ProverkaPorklucheniy->value(i, QStringLiteral("diff"));
+        const QVariant diff = m_d->ProverkaPorklucheniy->value(i, QStringLiteral("diff"));
         return !diff.isNull() && diff.toLongLong() >= 6;
     }
     return true;
@@ -846,9 +784,9 @@ bool TGlavForma::ProverkaOshibok()
 {
     if (m_zavershena)
         return true;
-    if (!GlavBasa.hasErrors())
+    if (!m_basa.hasErrors())
         return false;
-    dnevnik::konec(1, QStringLiteral("database error: ") + GlavBasa.firstErrorText());
+    dnevnik::konec(1, QStringLiteral("database error: ") + m_basa.firstErrorText());
     ZavershitProgrammu(1);
     return true;
 }
@@ -858,7 +796,7 @@ void TGlavForma::ZavershitProgrammu(int kod)
     if (m_zavershena)
         return;
     m_zavershena = true;
-    for (Taimer *t : {TaimerOperaziy, TaimerVremya, TaimerProverkaPodklucheniy})
+    for (Taimer *t : {m_d->TaimerOperaziy, m_d->TaimerVremya, m_d->TaimerProverkaPodklucheniy})
         t->setEnabled(false);
     hide();
     m_platform->endProgram(kod);
@@ -866,7 +804,7 @@ void TGlavForma::ZavershitProgrammu(int kod)
 
 void TGlavForma::FormClose()
 {
-    if (m_perezapusk) {
+    if (m_d->m_perezapusk) {
         dnevnik::perezapusk(QStringLiteral("restart command"));
         m_platform->startRestartScript();
     }
@@ -888,12 +826,12 @@ void TGlavForma::resizeEvent(QResizeEvent *event)
 void TGlavForma::FormResize()
 {
     razmestitOblasti();
-    AdminFormResize();
+    m_ekrany->AdminFormResize();
 }
 
 void TGlavForma::FormKeyUp(QKeyEvent *event)
 {
-    GolosKlavishei(event->key(), event->modifiers());
+    m_ekrany->GolosKlavishei(event->key(), event->modifiers());
 }
 
 void TGlavForma::changeEvent(QEvent *event)
@@ -906,26 +844,26 @@ void TGlavForma::changeEvent(QEvent *event)
 
 void TGlavForma::FormActivate()
 {
-    RaspolozhitKnopki();
-    LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+    m_ekrany->RaspolozhitKnopki();
+    m_ob.LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
     // Mid-vote the countdown keeps its place above the progress bar.
-    if (ProgressBarTablo->isHidden())
-        LeiblVremya->move(LeiblVremya->x(), 138);
+    if (m_ob.ProgressBarTablo->isHidden())
+        m_ob.LeiblVremya->move(m_ob.LeiblVremya->x(), 138);
     else
-        doVerhaVidzheta(LeiblVremya, VerhVremeniGolosovania, ProgressBarTablo);
+        doVerhaVidzheta(m_ob.LeiblVremya, VerhVremeniGolosovania, m_ob.ProgressBarTablo);
     // The monitor starts once the map has been built.
-    if (PostroitKartuMest())
-        TaimerProverkaPodklucheniy->setEnabled(true);
+    if (m_ekrany->PostroitKartuMest())
+        m_d->TaimerProverkaPodklucheniy->setEnabled(true);
 }
 
 // ---- Texts ---------------------------------------------------------------------------------------
 
-QString TGlavForma::MinSek(int sekund)
+QString MinSek(int sekund)
 {
     return QStringLiteral("%1 мин %2 сек").arg(sekund / 60).arg(sekund % 60);
 }
 
-QString TGlavForma::NazvanieVoprosa(const QString &opisanie)
+QString NazvanieVoprosa(const QString &opisanie)
 {
     return opisanie == QStringLiteral("Вопрос 0") ? QStringLiteral("Повестка дня") : opisanie;
 }
@@ -934,14 +872,14 @@ QString TGlavForma::NazvanieVoprosa(const QString &opisanie)
 
 void TGlavForma::uvedomlenieRegima()
 {
-    if (m_tikUvedomleniyaZhdet)
+    if (m_d->m_tikUvedomleniyaZhdet)
         return;
-    m_tikUvedomleniyaZhdet = true;
+    m_d->m_tikUvedomleniyaZhdet = true;
     // Queued: the announcement is delivered from inside the driver, and the tick runs
     // statements on the same connection.
     QTimer::singleShot(0, this, [this] {
-        m_tikUvedomleniyaZhdet = false;
-        if (!TaimerOperaziy->isEnabled() || m_zavershena || m_vTikeOperaziy)
+        m_d->m_tikUvedomleniyaZhdet = false;
+        if (!m_d->TaimerOperaziy->isEnabled() || m_zavershena || m_d->m_vTikeOperaziy)
             return;
         ++m_tikiPoUvedomleniyu;
         TaimerOperaziyTimer();
@@ -950,58 +888,58 @@ void TGlavForma::uvedomlenieRegima()
 
 void TGlavForma::TaimerOperaziyTimer()
 {
-    const bool vneshnii = !m_vTikeOperaziy;
-    m_vTikeOperaziy = true;
+    const bool vneshnii = !m_d->m_vTikeOperaziy;
+    m_d->m_vTikeOperaziy = true;
     struct Vyhod {
         bool &flag;
         bool restore;
         ~Vyhod() { if (restore) flag = false; }
-    } vyhod{m_vTikeOperaziy, vneshnii};
+    } vyhod{m_d->m_vTikeOperaziy, vneshnii};
 
     if (ProverkaOshibok())
         return;
 
-    RazmestitSpisokZapis();
+    m_ekrany->RazmestitSpisokZapis();
     if (PerechitatRegim(true)) {
-        const int kod = RegimNomer();
+        const int kod = m_d->ZaprosRegima->RegimNomer();
         // The countdown in param2 changes every second: a mode is new by its code and param1.
-        if (kod != m_dnevnikKod || RegimParam1() != m_dnevnikParam1) {
-            m_dnevnikKod = kod;
-            m_dnevnikParam1 = RegimParam1();
-            dnevnik::rezhim(kod, m_dnevnikParam1, ZaprosRegima->isOpen() ? ZaprosRegima->RegimParam2() : 0);
+        if (kod != m_d->m_dnevnikKod || m_d->ZaprosRegima->RegimParam1() != m_d->m_dnevnikParam1) {
+            m_d->m_dnevnikKod = kod;
+            m_d->m_dnevnikParam1 = m_d->ZaprosRegima->RegimParam1();
+            dnevnik::rezhim(kod, m_d->m_dnevnikParam1, m_d->ZaprosRegima->isOpen() ? m_d->ZaprosRegima->RegimParam2() : 0);
         }
 
-        if (kod == rezhim::Gimn && !m_rezhimAdmin && PanelStart->isHidden()) {
-            peremestit(GimnFreim, this);
-            GimnFreim->setGeometry(rect());
-            PanelSleva->hide();
-            GimnFreim->show();
-            GimnFreim->raise();
+        if (kod == rezhim::Gimn && !m_d->m_rezhimAdmin && m_ob.PanelStart->isHidden()) {
+            peremestit(m_ob.GimnFreim, this);
+            m_ob.GimnFreim->setGeometry(rect());
+            m_ob.PanelSleva->hide();
+            m_ob.GimnFreim->show();
+            m_ob.GimnFreim->raise();
         } else {
-            GimnFreim->hide();
-            if ((kod == rezhim::Gimn || kod == rezhim::GimnSnyat) && m_rezhimAdmin) {
-                InfoLabel->show();
-                SkrytStrokiRezultatov();
-                SbrosPanelGolosovania();
+            m_ob.GimnFreim->hide();
+            if ((kod == rezhim::Gimn || kod == rezhim::GimnSnyat) && m_d->m_rezhimAdmin) {
+                m_ob.InfoLabel->show();
+                m_ekrany->SkrytStrokiRezultatov();
+                m_ekrany->SbrosPanelGolosovania();
                 PokazatVremya();
-            } else if (kod == rezhim::Registracia && m_dopusk) {
-                if (OknoDeputata() && !m_rezhimNabludatelya)
-                    RegistraciaDopushennogo();
+            } else if (kod == rezhim::Registracia && m_d->m_dopusk) {
+                if ((windowTitle() == ZagolovokDeputata) && !m_d->m_rezhimNabludatelya)
+                    m_ekrany->RegistraciaDopushennogo();
                 else
-                    RegistraciaNaTablo();
+                    m_ekrany->RegistraciaNaTablo();
             } else if (kod == rezhim::Registracia) {
-                if (PanelRegistracia->isHidden() || vidim(PanelStart))
-                    VoitiVRegistraciyu();
-                OtschetRegistracii();
+                if (m_ob.PanelRegistracia->isHidden() || vidim(m_ob.PanelStart))
+                    m_ekrany->VoitiVRegistraciyu();
+                m_ekrany->OtschetRegistracii();
             } else if (kod == rezhim::Golosovanie
-                       && (SvoiDeputatZaregistrirovan() || m_rezhimAdmin || m_rezhimNabludatelya)) {
-                if (ProgressBarTablo->isHidden())
-                    NachatTabloGolosovania();
-                OtschetGolosovania();
+                       && (VRegistracii(m_d->m_idDeputata) || m_d->m_rezhimAdmin || m_d->m_rezhimNabludatelya)) {
+                if (m_ob.ProgressBarTablo->isHidden())
+                    m_ekrany->NachatTabloGolosovania();
+                m_ekrany->OtschetGolosovania();
             } else if (kod == rezhim::RezultatGolosovania) {
-                TabloRezultataGolosovania();
+                m_ekrany->TabloRezultataGolosovania();
             } else if (kod == rezhim::RezultatRegistracii) {
-                TabloRezultataRegistracii();
+                m_ekrany->TabloRezultataRegistracii();
             } else {
                 prostoyTablo(kod);
             }
@@ -1014,97 +952,97 @@ void TGlavForma::TaimerOperaziyTimer()
 
 void TGlavForma::ZapisatSostoyanie(const QString &etap)
 {
-    if (!m_failSostoyaniya.vklyuchen())
+    if (!m_d->m_failSostoyaniya.vklyuchen())
         return;
     const qint64 seichas = QDateTime::currentMSecsSinceEpoch();
-    if (m_videnS == 0 || RegimNomer() != m_videnNomer || RegimParam1() != m_videnParam1) {
-        m_videnNomer = RegimNomer();
-        m_videnParam1 = RegimParam1();
-        m_videnS = seichas;
+    if (m_d->m_videnS == 0 || m_d->ZaprosRegima->RegimNomer() != m_d->m_videnNomer || m_d->ZaprosRegima->RegimParam1() != m_d->m_videnParam1) {
+        m_d->m_videnNomer = m_d->ZaprosRegima->RegimNomer();
+        m_d->m_videnParam1 = m_d->ZaprosRegima->RegimParam1();
+        m_d->m_videnS = seichas;
     }
-    const QString rol = m_rezhimAdmin ? QStringLiteral("console")
-                        : m_rezhimNabludatelya ? QStringLiteral("watcher")
-                        : OknoPredsedatelya() ? QStringLiteral("chairman")
+    const QString rol = m_d->m_rezhimAdmin ? QStringLiteral("console")
+                        : m_d->m_rezhimNabludatelya ? QStringLiteral("watcher")
+                        : (windowTitle() == ZagolovokPredsedatelya) ? QStringLiteral("chairman")
                                               : QStringLiteral("deputy");
     QString t;
     t += QStringLiteral("pid=%1\n").arg(QCoreApplication::applicationPid());
-    t += QStringLiteral("started=%1\n").arg(m_zapushen);
-    t += QStringLiteral("login=%1\n").arg(m_loginMesta);
+    t += QStringLiteral("started=%1\n").arg(m_d->m_zapushen);
+    t += QStringLiteral("login=%1\n").arg(m_d->m_loginMesta);
     t += QStringLiteral("role=%1\n").arg(rol);
     t += QStringLiteral("stage=%1\n").arg(etap);
-    t += QStringLiteral("mode=%1,%2,%3\n").arg(RegimNomer()).arg(RegimParam1()).arg(RegimParam2());
-    t += QStringLiteral("mode_since=%1\n").arg(m_videnS);
-    t += QStringLiteral("session=%1\nmeeting=%2\nitem=%3\n").arg(m_idSessii).arg(m_idZasedania).arg(m_idPovestki);
+    t += QStringLiteral("mode=%1,%2,%3\n").arg(m_d->ZaprosRegima->RegimNomer()).arg(m_d->ZaprosRegima->RegimParam1()).arg(m_d->ZaprosRegima->RegimParam2());
+    t += QStringLiteral("mode_since=%1\n").arg(m_d->m_videnS);
+    t += QStringLiteral("session=%1\nmeeting=%2\nitem=%3\n").arg(m_d->m_idSessii).arg(m_d->m_idZasedania).arg(m_d->m_idPovestki);
     t += QStringLiteral("push_ticks=%1\n").arg(m_tikiPoUvedomleniyu);
     if (etap == QLatin1String("running"))
-        t += OpisanieEkrana();
+        t += m_ekrany->OpisanieEkrana();
     // The statement counter moves every tick: on its own it refreshes the file once a second.
-    if (t == m_sutSostoyaniya && seichas - m_sostoyanieZapisano < 1000)
+    if (t == m_d->m_sutSostoyaniya && seichas - m_d->m_sostoyanieZapisano < 1000)
         return;
-    m_sutSostoyaniya = t;
-    m_sostoyanieZapisano = seichas;
-    m_failSostoyaniya.zapisat(t + QStringLiteral("statements=%1\n").arg(GlavBasa.statementCount()));
+    m_d->m_sutSostoyaniya = t;
+    m_d->m_sostoyanieZapisano = seichas;
+    m_d->m_failSostoyaniya.zapisat(t + QStringLiteral("statements=%1\n").arg(m_basa.statementCount()));
 }
 
 // The idle board: every mode without a screen of its own.
 void TGlavForma::prostoyTablo(int kod)
 {
     // A vote may end straight to idle (no results): its panel and board go with it.
-    if (!TaimerVremya->isEnabled() || !PanelGolosovanie->isHidden() || !ProgressBarTablo->isHidden()) {
-        SkrytStrokiRezultatov();
-        SbrosPanelGolosovania();
+    if (!m_d->TaimerVremya->isEnabled() || !m_ob.PanelGolosovanie->isHidden() || !m_ob.ProgressBarTablo->isHidden()) {
+        m_ekrany->SkrytStrokiRezultatov();
+        m_ekrany->SbrosPanelGolosovania();
         PokazatVremya();
     }
-    SinhronizirovatKnopkiPDF();
-    if (RegKnopkaTag() == 1)
-        PanelStart->setVisible(!m_dopusk);
-    ZaregLeibl->hide();
+    m_ekrany->SinhronizirovatKnopkiPDF();
+    if (m_ob.RegKnopka->tag() == 1)
+        m_ob.PanelStart->setVisible(!m_d->m_dopusk);
+    m_ob.ZaregLeibl->hide();
     SkrytRegistraciyu();
 
     if (!ObnovitZaprosRegistracia())
         return;
 
     if (kod == rezhim::Prostoy) {
-        SkrytStrokiRezultatov();
-        LeiblVremya->show();
-        InfoLabel->setGeometry(InfoTablo->geometry());
-        const QString tekst = InfoTablo->toPlainText();
-        if (InfoLabel->text() != tekst)
-            InfoLabel->setText(tekst);
-        InfoLabel->show();
-        const int shirina = QFontMetrics(InfoLabel->font()).horizontalAdvance(InfoLabel->text());
-        InfoLabel->setAlignment(Qt::AlignTop | (shirina < InfoLabel->width() ? Qt::AlignHCenter : Qt::AlignLeft));
-    } else if (ZaLeibl && !ZaLeibl->isHidden()) {
+        m_ekrany->SkrytStrokiRezultatov();
+        m_ob.LeiblVremya->show();
+        m_ob.InfoLabel->setGeometry(m_ob.InfoTablo->geometry());
+        const QString tekst = m_ob.InfoTablo->toPlainText();
+        if (m_ob.InfoLabel->text() != tekst)
+            m_ob.InfoLabel->setText(tekst);
+        m_ob.InfoLabel->show();
+        const int shirina = QFontMetrics(m_ob.InfoLabel->font()).horizontalAdvance(m_ob.InfoLabel->text());
+        m_ob.InfoLabel->setAlignment(Qt::AlignTop | (shirina < m_ob.InfoLabel->width() ? Qt::AlignHCenter : Qt::AlignLeft));
+    } else if (m_ekrany->StrokiRezultatovVidny()) {
         // A registration summary still on the board keeps the item's text away from its rows.
-        InfoLabel->hide();
+        m_ob.InfoLabel->hide();
     }
 
-    if (OknoDeputata() && SvoiDeputatZaregistrirovan()) {
+    if ((windowTitle() == ZagolovokDeputata) && VRegistracii(m_d->m_idDeputata)) {
         ResultSet imya;
-        if (!GlavBasa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(m_idDeputata),
+        if (!m_basa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(m_d->m_idDeputata),
                             &imya))
             return;
-        FIOPHONLeibl->setText(imyaIzStroki(imya, QStringLiteral("\n\r")));
-        if (!m_rezhimNabludatelya)
-            UstanovitImyaDeputata(imyaIzStroki(imya, QStringLiteral(" ")));
-        DeputatFreim->show();
+        m_ob.FIOPHONLeibl->setText(imyaIzStroki(imya, QStringLiteral("\n\r")));
+        if (!m_d->m_rezhimNabludatelya)
+            m_ekrany->UstanovitImyaDeputata(imyaIzStroki(imya, QStringLiteral(" ")));
+        m_ob.DeputatFreim->show();
     }
 }
 
 void TGlavForma::SkrytRegistraciyu()
 {
-    if (RegimNomer() == rezhim::Gimn)
+    if (m_d->ZaprosRegima->RegimNomer() == rezhim::Gimn)
         return;
-    PanelRegistracia->hide();
-    PanelSleva->setVisible(m_dopusk || PanelStart->isHidden());
+    m_ob.PanelRegistracia->hide();
+    m_ob.PanelSleva->setVisible(m_d->m_dopusk || m_ob.PanelStart->isHidden());
 }
 
 void TGlavForma::PokazatVremya()
 {
-    LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
-    TaimerVremya->setEnabled(true);
-    LeiblVremya->show();
-    LeiblVremya->move(LeiblVremya->x(), InfoTablo->y() + InfoTablo->height() + 8);
+    m_ob.LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+    m_d->TaimerVremya->setEnabled(true);
+    m_ob.LeiblVremya->show();
+    m_ob.LeiblVremya->move(m_ob.LeiblVremya->x(), m_ob.InfoTablo->y() + m_ob.InfoTablo->height() + 8);
 }
 
 // ---- Clock ----------------------------------------------------------------------------------------
@@ -1121,13 +1059,13 @@ void TGlavForma::shagVremeni()
 {
     if (!PerechitatRegim(false))
         return;
-    const int kod = RegimNomer();
+    const int kod = m_d->ZaprosRegima->RegimNomer();
 
-    if (m_rezhimAdmin) {
+    if (m_d->m_rezhimAdmin) {
         // The console keeps a remote command in force for its ten-second window.
         if (rezhim::udalennayaKomanda(kod)) {
-            const int ostalos = RegimParam1();
-            GlavBasa.exec(ostalos >= 2 ? rezhim::schetKomandy(ostalos - 1) : rezhim::konecKomandy());
+            const int ostalos = m_d->ZaprosRegima->RegimParam1();
+            m_basa.exec(ostalos >= 2 ? rezhim::schetKomandy(ostalos - 1) : rezhim::konecKomandy());
         }
     } else {
         const QString ini = FailNastroek();
@@ -1146,7 +1084,7 @@ void TGlavForma::shagVremeni()
             // every tick of the command's window: then it does not restart at all.
             if (iniRead(ini, sekciya, klyuch, QStringLiteral("0")) != QLatin1String("1")
                 && iniWrite(ini, sekciya, klyuch, QStringLiteral("1"))) {
-                m_perezapusk = true;
+                m_d->m_perezapusk = true;
                 close();
                 if (!m_zavershena)
                     ZavershitProgrammu(0);
@@ -1160,11 +1098,11 @@ void TGlavForma::shagVremeni()
             break;
         }
 
-        if (!GlavBasa.exec(QStringLiteral("UPDATE mesto SET podkl=CURRENT_TIMESTAMP WHERE nomer = ")
-                           + sql::quote(m_loginMesta) + QLatin1Char(';'))
-            && GlavBasa.hasErrors()) {
+        if (!m_basa.exec(QStringLiteral("UPDATE mesto SET podkl=CURRENT_TIMESTAMP WHERE nomer = ")
+                           + sql::quote(m_d->m_loginMesta) + QLatin1Char(';'))
+            && m_basa.hasErrors()) {
             m_dialogs->error(this, QStringLiteral("Ошибка подтверждения активности рабочего места!\n\r\n\r")
-                                       + GlavBasa.firstErrorText());
+                                       + m_basa.firstErrorText());
             return;
         }
     }
@@ -1172,21 +1110,21 @@ void TGlavForma::shagVremeni()
     if (kod == rezhim::Registracia || kod == rezhim::Golosovanie || kod == rezhim::RezultatGolosovania) {
         // These screens stay as they are, but the deputy's buttons still follow what the
         // console's seat commands or another workstation wrote meanwhile.
-        if (GlavBasa.isOpen()) {
+        if (m_basa.isOpen()) {
             if (kod == rezhim::Registracia)
-                SinhronizaciyaRegKnopki();
-            SinhronizaciyaProshuSlova();
+                m_ekrany->SinhronizaciyaRegKnopki();
+            m_ekrany->SinhronizaciyaProshuSlova();
         }
         return;
     }
 
-    SinhronizaciyaRegistracii();
-    LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
-    const int verh = InfoTablo->y() + InfoTablo->height() + 8;
-    if (LeiblVremya->y() != verh)
-        LeiblVremya->move(LeiblVremya->x(), verh);
-    if (GlavBasa.isOpen() && ObnovitAktivnyiVopros())
-        SinhronizaciyaProshuSlova();
+    m_ekrany->SinhronizaciyaRegistracii();
+    m_ob.LeiblVremya->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+    const int verh = m_ob.InfoTablo->y() + m_ob.InfoTablo->height() + 8;
+    if (m_ob.LeiblVremya->y() != verh)
+        m_ob.LeiblVremya->move(m_ob.LeiblVremya->x(), verh);
+    if (m_basa.isOpen() && ObnovitAktivnyiVopros())
+        m_ekrany->SinhronizaciyaProshuSlova();
 }
 
 namespace {
@@ -1211,7 +1149,7 @@ bool periodZasedania(DbConnection &db, int idZasedania, int *period)
 bool TGlavForma::ObnovitAktivnyiVopros()
 {
     ResultSet rs;
-    if (!GlavBasa.query(sql::lines({QStringLiteral("SELECT"),
+    if (!m_basa.query(sql::lines({QStringLiteral("SELECT"),
                                     QStringLiteral("   TOP 1 povestka.id,povestka.opisanie,zasedanie.id,"
                                                    "zasedanie.opisanie,povestka.info"),
                                     QStringLiteral("FROM"), QStringLiteral("   povestka, zasedanie"),
@@ -1220,47 +1158,47 @@ bool TGlavForma::ObnovitAktivnyiVopros()
                         &rs))
         return false;
     if (rs.isEmpty()) {
-        LeiblVopros->clear();
-        InfoTablo->clear();
-        LeiblZasedanie->clear();
-        SledovatZasedaniyuDeputata(0);
+        m_ob.LeiblVopros->clear();
+        m_ob.InfoTablo->clear();
+        m_ob.LeiblZasedanie->clear();
+        m_ekrany->SledovatZasedaniyuDeputata(0);
         return true;
     }
     const int idPovestki = rs.value(0, 0).toInt();
     const int idZasedania = rs.value(0, 2).toInt();
     // A running registration names its period itself.
-    if (idZasedania != m_idZasedania && !(ZaprosRegima->isOpen() && ZaprosRegima->RegimNomer() == rezhim::Registracia)
-        && !periodZasedania(GlavBasa, idZasedania, &m_idSessii))
+    if (idZasedania != m_d->m_idZasedania && !(m_d->ZaprosRegima->isOpen() && m_d->ZaprosRegima->RegimNomer() == rezhim::Registracia)
+        && !periodZasedania(m_basa, idZasedania, &m_d->m_idSessii))
         return false;
-    LeiblVopros->setText(NazvanieVoprosa(rs.value(0, 1).toString()));
-    LeiblZasedanie->setText(rs.value(0, 3).toString());
+    m_ob.LeiblVopros->setText(NazvanieVoprosa(rs.value(0, 1).toString()));
+    m_ob.LeiblZasedanie->setText(rs.value(0, 3).toString());
 
-    if (PovestkaKonsoliSkryta())
-        PrivyazatPovestkuKonsoli(idZasedania);
-    SledovatZasedaniyuDeputata(idZasedania);
+    if (m_ekrany->PovestkaKonsoliSkryta())
+        m_ekrany->PrivyazatPovestkuKonsoli(idZasedania);
+    m_ekrany->SledovatZasedaniyuDeputata(idZasedania);
 
     // Parsed only when the stored text changed: it is read every second on every seat.
     const QString rtf = rs.value(0, 4).toString();
-    if (!m_infoRtfProchitan || rtf != m_infoRtf) {
-        richtext::loadRtf(InfoBack, rtf);
-        m_infoRtf = rtf;
-        m_infoRtfProchitan = true;
+    if (!m_d->m_infoRtfProchitan || rtf != m_d->m_infoRtf) {
+        richtext::loadRtf(m_ob.InfoBack, rtf);
+        m_d->m_infoRtf = rtf;
+        m_d->m_infoRtfProchitan = true;
     }
-    const QString tekst = InfoBack->toPlainText();
-    if (InfoTablo->toPlainText() != tekst) {
-        InfoTablo->setPlainText(tekst);
-        richtext::setWholeTextPointSize(InfoTablo, 8);
+    const QString tekst = m_ob.InfoBack->toPlainText();
+    if (m_ob.InfoTablo->toPlainText() != tekst) {
+        m_ob.InfoTablo->setPlainText(tekst);
+        richtext::setWholeTextPointSize(m_ob.InfoTablo, 8);
         // The focus goes to the console frame; where there is none the rest waits a tick.
-        if (!AdminFrame->isVisibleTo(this))
+        if (!m_ob.AdminFrame->isVisibleTo(this))
             return false;
-        AdminFrame->setFocus();
+        m_ob.AdminFrame->setFocus();
     }
 
-    if (idPovestki != m_idPovestki) {
-        m_idPovestki = idPovestki;
-        PerekrasitPovestkuKonsoli();
+    if (idPovestki != m_d->m_idPovestki) {
+        m_d->m_idPovestki = idPovestki;
+        m_ekrany->PerekrasitPovestkuKonsoli();
     }
-    m_idZasedania = idZasedania;
+    m_d->m_idZasedania = idZasedania;
     return true;
 }
 
@@ -1271,11 +1209,11 @@ void TGlavForma::TaimerProverkaPodklucheniyTimer()
     if (ProverkaOshibok())
         return;
 
-    const bool prochitano = ProverkaPorklucheniy->isOpen() ? ProverkaPorklucheniy->requery(QStringLiteral("nomer"))
-                                                           : ProverkaPorklucheniy->open();
-    if (prochitano && (ZaprosRegima->isOpen() || ZaprosRegima->open())) {
+    const bool prochitano = m_d->ProverkaPorklucheniy->isOpen() ? m_d->ProverkaPorklucheniy->requery(QStringLiteral("nomer"))
+                                                           : m_d->ProverkaPorklucheniy->open();
+    if (prochitano && (m_d->ZaprosRegima->isOpen() || m_d->ZaprosRegima->open())) {
         QString oshibka;
-        if (!ObnovitKartuMest(&oshibka) && !GlavBasa.hasErrors())
+        if (!m_ekrany->ObnovitKartuMest(&oshibka) && !m_basa.hasErrors())
             m_dialogs->error(this, oshibka);
     }
 

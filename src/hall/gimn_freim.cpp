@@ -215,7 +215,7 @@ void TGimnKartinka::paintEvent(QPaintEvent *)
 }
 
 // The anthem screen: a sky blue panel with its caption, covered by the picture.
-void TGlavForma::SozdatGimnFreim()
+void sozdatGimnFreim(QWidget *GimnFreim)
 {
     auto *panel = new QLabel(QStringLiteral("ЗДЕСЬ БУДЕТ ГИМН"), GimnFreim);
     panel->setObjectName(QStringLiteral("GimnPanel"));

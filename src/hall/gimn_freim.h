@@ -15,3 +15,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+// The anthem screen inside the window's anthem frame: a sky blue panel with its caption,
+// covered by the picture.
+void sozdatGimnFreim(QWidget *GimnFreim);

@@ -1,3 +1,4 @@
+#include "hall/zal_obshee.h"
 #include "hall/golosovanie_panel.h"
 
 #include "core/cveta.h"
@@ -5,7 +6,7 @@
 #include "core/gerb.h"
 #include "core/oshibka.h"
 #include "core/rezhim.h"
-#include "core/tglavforma.h"
+#include "core/oblasti.h"
 #include "core/vidzhety.h"
 
 #include <QCoreApplication>
@@ -43,10 +44,10 @@ Opisanie opisanie(int knopka)
 
 }  // namespace
 
-TKnopkiGolosovania::TKnopkiGolosovania(TGlavForma *glav) : QObject(glav), m_glav(glav)
+TKnopkiGolosovania::TKnopkiGolosovania(const KontekstEkrana &glav) : QObject(glav.okno()), m_glav(glav)
 {
     setObjectName(QStringLiteral("KnopkiGolosovania"));
-    QWidget *panel = glav->PanelGolosovanie;
+    QWidget *panel = glav->ob().PanelGolosovanie;
     TGranica **ramki[] = {&ShapeSbros, &ShapeZa, &ShapeProtiv, &ShapeVosd};
     TLeibl **leibly[] = {&SbrosKnopka, &ZaKnopka, &ProtivKnopka, &VosdKnopka};
     for (int k = Sbros; k <= Vosd; ++k) {
@@ -90,9 +91,9 @@ TGranica *TKnopkiGolosovania::ramka(int knopka) const
 bool TKnopkiGolosovania::Golos(int knopka)
 {
     // A touch counts only while the panel shows a running vote, as a key of the keypad does.
-    if (m_glav->RegimNomer() != rezhim::Golosovanie || m_glav->PanelGolosovanie->isHidden())
+    if (m_glav->RegimNomer() != rezhim::Golosovanie || m_glav->ob().PanelGolosovanie->isHidden())
         return false;
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     const int idGolosovania = m_glav->RegimParam1();
     const QString otozvat = QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
                                 .arg(m_glav->IdDeputata())
@@ -123,7 +124,7 @@ bool TKnopkiGolosovania::Golos(int knopka)
         // Reported here, so it is not taken for a lost connection; the deputy may press again.
         const OshibkaBazy vzyata(&db);
         Q_UNUSED(vzyata)
-        m_glav->dialogs()->message(m_glav, QStringLiteral("Ошибка голосования!"), QCoreApplication::applicationName(),
+        m_glav->dialogs()->message(m_glav->okno(), QStringLiteral("Ошибка голосования!"), QCoreApplication::applicationName(),
                                    Dialogs::NoIcon);
         return false;
     }
@@ -174,48 +175,48 @@ int TKnopkiGolosovania::KnopkaKlavishi(int key)
     }
 }
 
-// ---- The main window's side ---------------------------------------------------------------
+// ---- The panel as a screen ----------------------------------------------------------------
 
-void TGlavForma::SozdatPanelGolosovania()
+TPanelGolosovania::TPanelGolosovania(const KontekstEkrana &k) : KontekstEkrana(k)
 {
-    KnopkiGolosovania = new TKnopkiGolosovania(this);
+    KnopkiGolosovania = new TKnopkiGolosovania(*this);
 }
 
-void TGlavForma::SbrosPanelGolosovania()
+void TPanelGolosovania::SbrosPanelGolosovania()
 {
-    ProgressBarTablo->setMaximum(0);
-    ProgressBarTablo->hide();
-    LeiblKolGolosov->hide();
-    LeiblRegim->hide();
-    PanelGolosovanie->hide();
-    Gerb->show();
+    ob().ProgressBarTablo->setMaximum(0);
+    ob().ProgressBarTablo->hide();
+    ob().LeiblKolGolosov->hide();
+    ob().LeiblRegim->hide();
+    ob().PanelGolosovanie->hide();
+    ob().Gerb->show();
     KnopkiGolosovania->Vybrat(TKnopkiGolosovania::Sbros);
 }
 
-void TGlavForma::PokazatPanelGolosovania()
+void TPanelGolosovania::PokazatPanelGolosovania()
 {
     if (RezhimNabludatelya()) {
-        PanelGolosovanie->hide();
-        Gerb->show();
+        ob().PanelGolosovanie->hide();
+        ob().Gerb->show();
     } else {
-        Gerb->hide();
-        PanelGolosovanie->show();
+        ob().Gerb->hide();
+        ob().PanelGolosovanie->show();
         // On the console the panel stays under the operator frame, unseen.
         if (RezhimAdmin())
-            PanelGolosovanie->stackUnder(AdminFrame);
+            ob().PanelGolosovanie->stackUnder(ob().AdminFrame);
         else
-            PanelGolosovanie->raise();
+            ob().PanelGolosovanie->raise();
     }
     KnopkiGolosovania->TekstyNachalaGolosovania();
 }
 
-void TGlavForma::GolosKlavishei(int key, Qt::KeyboardModifiers)
+void TPanelGolosovania::GolosKlavishei(int key, Qt::KeyboardModifiers)
 {
     // Seat terminals only, only during a vote, and only where the panel is shown: a deputy who
     // is not registered sees no panel and casts nothing from the keypad either.
     if (RezhimAdmin() || RezhimNabludatelya())
         return;
-    if (!ZaprosRegima->isOpen() || RegimNomer() != rezhim::Golosovanie || PanelGolosovanie->isHidden())
+    if (!ZaprosRegima()->isOpen() || RegimNomer() != rezhim::Golosovanie || ob().PanelGolosovanie->isHidden())
         return;
     const int knopka = TKnopkiGolosovania::KnopkaKlavishi(key);
     if (knopka >= 0)

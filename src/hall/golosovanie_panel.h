@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class TGlavForma;
+#include "core/kontekst.h"
 class TGranica;
 class TLeibl;
 
@@ -15,7 +15,7 @@ public:
     // Button indices; the first three are the ballot codes they cast.
     enum Knopka { Sbros = 0, Za = 1, Protiv = 2, Vosd = 3 };
 
-    explicit TKnopkiGolosovania(TGlavForma *glav);
+    explicit TKnopkiGolosovania(const KontekstEkrana &glav);
 
     // Each button is a label lying inside a frame rectangle; both take the press.
     TGranica *ShapeZa;
@@ -59,6 +59,21 @@ public:
     TGranica *ramka(int knopka) const;
 
 private:
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
     int m_vybrannaya = Sbros;
+};
+
+// The voting panel as a screen: shown at a vote's start, reset at its end, and the keypad's
+// keys as its buttons.
+class TPanelGolosovania : public KontekstEkrana {
+public:
+    explicit TPanelGolosovania(const KontekstEkrana &k);
+
+    void SbrosPanelGolosovania();    // reset: hidden, coat of arms shown, "СБРОС" selected
+    // Vote start: the panel with "СБРОС" white and the others black; the watcher keeps the
+    // coat of arms.
+    void PokazatPanelGolosovania();
+    void GolosKlavishei(int key, Qt::KeyboardModifiers modifiers);  // keys as voting buttons
+
+    TKnopkiGolosovania *KnopkiGolosovania = nullptr;  // the four buttons and their handlers
 };

@@ -1,5 +1,7 @@
 // The seat map: 27 seats with a number field and a name field, and the legend, built on every
 // activation of the main window and re-coloured once a second.
+#include "hall/menu_deputat.h"
+#include "core/taimer.h"
 #include "hall/karta_mest.h"
 
 #include "core/cveta.h"
@@ -104,31 +106,6 @@ const Punkt kLegenda[7] = {
 };
 
 
-void sozdatZaprosy(TGlavForma *g)
-{
-    if (g->ZaprosGolos)
-        return;
-    g->ZaprosGolos = new DataSet(&g->GlavBasa, g);
-    g->ZaprosGolos->setObjectName(QStringLiteral("ZaprosGolos"));
-    g->ZaprosGolos->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer,otvet.result FROM otvet,sostav,mesto"),
-                                       QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
-                                       QStringLiteral("AND\t  (sostav.id_deputat = otvet.id_deputat)"),
-                                       QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
-    // A secret vote is read without the choice: the map can only say that a seat has voted.
-    g->ZaprosProgolosovali = new DataSet(&g->GlavBasa, g);
-    g->ZaprosProgolosovali->setObjectName(QStringLiteral("ZaprosProgolosovali"));
-    g->ZaprosProgolosovali->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer FROM otvet,sostav,mesto"),
-                                               QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
-                                               QStringLiteral("AND   (sostav.id_deputat = otvet.id_deputat)"),
-                                               QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
-    g->ZaprosProshuSlova = new DataSet(&g->GlavBasa, g);
-    g->ZaprosProshuSlova->setObjectName(QStringLiteral("ZaprosProshuSlova"));
-    g->ZaprosProshuSlova->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral(" mesto.nomer"),
-                                             QStringLiteral("FROM "), QStringLiteral(" proshu_slovo,mesto"),
-                                             QStringLiteral("WHERE "),
-                                             QStringLiteral(" proshu_slovo.id_mesto = mesto.id")}));
-}
-
 void zadatCvet(QWidget *w, const QColor &c)
 {
     if (cvetFona(w) != c)
@@ -146,27 +123,54 @@ QLabel *nastroitLeibl(TLeibl *l, int mesto)
 
 }  // namespace
 
+TKartaMest::TKartaMest(const KontekstEkrana &k) : KontekstEkrana(k) {}
+
 QColor kartamest::cvetLegendy(int punkt)
 {
     return kLegenda[punkt - 1].cvet();
 }
 
-bool TGlavForma::PostroitKartuMest()
+void TKartaMest::sozdatZaprosy()
 {
-    sozdatZaprosy(this);
+    if (ZaprosGolos)
+        return;
+    ZaprosGolos = new DataSet(&GlavBasa(), this);
+    ZaprosGolos->setObjectName(QStringLiteral("ZaprosGolos"));
+    ZaprosGolos->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer,otvet.result FROM otvet,sostav,mesto"),
+                                       QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
+                                       QStringLiteral("AND\t  (sostav.id_deputat = otvet.id_deputat)"),
+                                       QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
+    // A secret vote is read without the choice: the map can only say that a seat has voted.
+    ZaprosProgolosovali = new DataSet(&GlavBasa(), this);
+    ZaprosProgolosovali->setObjectName(QStringLiteral("ZaprosProgolosovali"));
+    ZaprosProgolosovali->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer FROM otvet,sostav,mesto"),
+                                               QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
+                                               QStringLiteral("AND   (sostav.id_deputat = otvet.id_deputat)"),
+                                               QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
+    ZaprosProshuSlova = new DataSet(&GlavBasa(), this);
+    ZaprosProshuSlova->setObjectName(QStringLiteral("ZaprosProshuSlova"));
+    ZaprosProshuSlova->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral(" mesto.nomer"),
+                                             QStringLiteral("FROM "), QStringLiteral(" proshu_slovo,mesto"),
+                                             QStringLiteral("WHERE "),
+                                             QStringLiteral(" proshu_slovo.id_mesto = mesto.id")}));
+}
+
+bool TKartaMest::PostroitKartuMest()
+{
+    sozdatZaprosy();
     const QSize ekran = platform()->screenSize();
-    const kartamest::Raskladka r = kartamest::raskladka(ekran.width(), ekran.height(), PanelSleva->width());
+    const kartamest::Raskladka r = kartamest::raskladka(ekran.width(), ekran.height(), ob().PanelSleva->width());
 
     // Names by seat number from the current seat assignments.
-    const bool prochitano = Sostav->isOpen() ? Sostav->requery(QStringLiteral("id_mesto")) : Sostav->open();
+    const bool prochitano = Sostav()->isOpen() ? Sostav()->requery(QStringLiteral("id_mesto")) : Sostav()->open();
     if (!prochitano) {
-        soobshitOshibku(dialogs(), this, &GlavBasa);
+        soobshitOshibku(dialogs(), okno(), &GlavBasa());
         return false;
     }
     QHash<QString, QString> imena;
-    for (int i = Sostav->rowCount() - 1; i >= 0; --i)  // the first row of a number wins
-        imena.insert(Sostav->value(i, QStringLiteral("nomer")).toString(),
-                     Sostav->value(i, QStringLiteral("fio")).toString());
+    for (int i = Sostav()->rowCount() - 1; i >= 0; --i)  // the first row of a number wins
+        imena.insert(Sostav()->value(i, QStringLiteral("nomer")).toString(),
+                     Sostav()->value(i, QStringLiteral("fio")).toString());
 
     if (MestoLeibl.size() < RazmerMassivov) {
         MestoGranica.resize(RazmerMassivov);
@@ -174,16 +178,16 @@ bool TGlavForma::PostroitKartuMest()
         NomerGranica.resize(RazmerMassivov);
         NomerLeibl.resize(RazmerMassivov);
     }
-    const bool menu = !AdminFrame->isHidden() && MenuDeputat;
+    const bool menu = !ob().AdminFrame->isHidden() && MenuDeputat;
     for (int i = 1; i <= ChisloMest; ++i) {
         if (!MestoLeibl[i]) {
-            MestoGranica[i] = new TGranica(PanelSprava);
+            MestoGranica[i] = new TGranica(ob().PanelSprava);
             MestoGranica[i]->setTag(i);
-            MestoLeibl[i] = new TLeibl(PanelSprava);
+            MestoLeibl[i] = new TLeibl(ob().PanelSprava);
             nastroitLeibl(MestoLeibl[i], i);
-            NomerGranica[i] = new TGranica(PanelSprava);
+            NomerGranica[i] = new TGranica(ob().PanelSprava);
             NomerGranica[i]->setTag(i);
-            NomerLeibl[i] = new TLeibl(PanelSprava);
+            NomerLeibl[i] = new TLeibl(ob().PanelSprava);
             nastroitLeibl(NomerLeibl[i], i);
             MestoGranica[i]->setObjectName(QStringLiteral("MestoGranica%1").arg(i));
             MestoLeibl[i]->setObjectName(QStringLiteral("MestoLeibl%1").arg(i));
@@ -218,8 +222,8 @@ bool TGlavForma::PostroitKartuMest()
     }
 
     ResultSet osv;
-    if (!GlavBasa.query(kOsvobozhdennye, &osv)) {
-        soobshitOshibku(dialogs(), this, &GlavBasa);
+    if (!GlavBasa().query(kOsvobozhdennye, &osv)) {
+        soobshitOshibku(dialogs(), okno(), &GlavBasa());
         return false;
     }
     for (int n : kartamest::osvobozhdennye(osv.scalar().toString())) {
@@ -233,9 +237,9 @@ bool TGlavForma::PostroitKartuMest()
         Legenda.resize(8);
         LegendaLeibl.resize(8);
         for (int j = 1; j <= 7; ++j) {
-            Legenda[j] = new TGranica(PanelSprava);
+            Legenda[j] = new TGranica(ob().PanelSprava);
             Legenda[j]->setObjectName(QStringLiteral("Legenda%1").arg(j));
-            LegendaLeibl[j] = new TLeibl(QString::fromUtf8(kLegenda[j - 1].tekst), PanelSprava);
+            LegendaLeibl[j] = new TLeibl(QString::fromUtf8(kLegenda[j - 1].tekst), ob().PanelSprava);
             LegendaLeibl[j]->setObjectName(QStringLiteral("Legenda_Leibl_%1").arg(j));
             LegendaLeibl[j]->setFont(arialPt(j <= 2 ? 11 : 14, true));
             LegendaLeibl[j]->setAlignment(Qt::AlignCenter);
@@ -256,11 +260,11 @@ bool TGlavForma::PostroitKartuMest()
     return true;
 }
 
-bool TGlavForma::ObnovitKartuMest(QString *oshibka)
+bool TKartaMest::ObnovitKartuMest(QString *oshibka)
 {
-    sozdatZaprosy(this);
+    sozdatZaprosy();
     auto neudacha = [&] {
-        *oshibka = GlavBasa.firstErrorText();
+        *oshibka = GlavBasa().firstErrorText();
         return false;
     };
 
@@ -281,11 +285,11 @@ bool TGlavForma::ObnovitKartuMest(QString *oshibka)
         return true;
 
     QSet<QString> zaregistrirovany;
-    for (int r = 0; r < ZaprosRegistracia->rowCount(); ++r)
-        zaregistrirovany.insert(ZaprosRegistracia->value(r, QStringLiteral("nomer")).toString());
+    for (int r = 0; r < ZaprosRegistracia()->rowCount(); ++r)
+        zaregistrirovany.insert(ZaprosRegistracia()->value(r, QStringLiteral("nomer")).toString());
 
     // Ballots while the voting panel is up and through the results; requests otherwise.
-    const bool golosa = !PanelGolosovanie->isHidden() || RegimNomer() == rezhim::RezultatGolosovania;
+    const bool golosa = !ob().PanelGolosovanie->isHidden() || RegimNomer() == rezhim::RezultatGolosovania;
     QHash<QString, int> byulleteni;
     QSet<QString> zaprosy;
     if (golosa) {
@@ -326,7 +330,7 @@ bool TGlavForma::ObnovitKartuMest(QString *oshibka)
     return true;
 }
 
-bool TGlavForma::TainoeGolosovanie(int golosovanie, bool *ok)
+bool TKartaMest::TainoeGolosovanie(int golosovanie, bool *ok)
 {
     *ok = true;
     const auto it = m_vidGolosovania.constFind(golosovanie);
@@ -337,7 +341,7 @@ bool TGlavForma::TainoeGolosovanie(int golosovanie, bool *ok)
     if (m_netGolosovania && m_netGolosovaniaNomer == RegimNomer() && m_netGolosovaniaParam1 == golosovanie)
         return false;
     ResultSet rs;
-    if (!GlavBasa.query(QStringLiteral("SELECT vid FROM golosovanie WHERE id=%1").arg(golosovanie), &rs)) {
+    if (!GlavBasa().query(QStringLiteral("SELECT vid FROM golosovanie WHERE id=%1").arg(golosovanie), &rs)) {
         *ok = false;
         return false;
     }
@@ -352,22 +356,22 @@ bool TGlavForma::TainoeGolosovanie(int golosovanie, bool *ok)
     return vid == 1;
 }
 
-void TGlavForma::ClickFIOLabel(int mesto)
+void TKartaMest::ClickFIOLabel(int mesto)
 {
     TLeibl *imya = MestoLeibl.value(mesto);
     if (!imya || cvetFona(imya) != cvetLegendy(6))
         return;
-    if (!Sostav->isOpen() && !Sostav->open()) {
-        zal::soobshenie(this, QStringLiteral("Ошибка при предоставлении слова!"));
+    if (!Sostav()->isOpen() && !Sostav()->open()) {
+        zal::soobshenie(*this, QStringLiteral("Ошибка при предоставлении слова!"));
         return;
     }
     const QString nomer = NomerLeibl[mesto]->text();
-    for (int r = 0; r < Sostav->rowCount(); ++r) {
-        if (Sostav->value(r, QStringLiteral("nomer")).toString() != nomer)
+    for (int r = 0; r < Sostav()->rowCount(); ++r) {
+        if (Sostav()->value(r, QStringLiteral("nomer")).toString() != nomer)
             continue;
-        const int idMesta = Sostav->value(r, QStringLiteral("id_mesto")).toInt();
-        if (!GlavBasa.exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta))) {
-            zal::soobshenie(this, QStringLiteral("Ошибка при предоставлении слова!"));
+        const int idMesta = Sostav()->value(r, QStringLiteral("id_mesto")).toInt();
+        if (!GlavBasa().exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta))) {
+            zal::soobshenie(*this, QStringLiteral("Ошибка при предоставлении слова!"));
             return;
         }
         ustanovitCvet(imya, cvetLegendy(1));

@@ -1,4 +1,6 @@
+#include "hall/zal_obshee.h"
 #include "hall/menu_deputat.h"
+#include "hall/karta_mest.h"
 
 #include "core/masshtab.h"
 
@@ -75,7 +77,7 @@ public:
 
 }  // namespace
 
-TMenuDeputat::TMenuDeputat(TGlavForma *glav) : QMenu(glav), m_glav(glav)
+TMenuDeputat::TMenuDeputat(const KontekstEkrana &glav, const TKartaMest *karta) : QMenu(glav.okno()), m_glav(glav), m_karta(karta)
 {
     setObjectName(QStringLiteral("MenuDeputat"));
     auto *stil = new StilMenuDeputata;
@@ -97,11 +99,6 @@ TMenuDeputat::TMenuDeputat(TGlavForma *glav) : QMenu(glav), m_glav(glav)
                                &TMenuDeputat::MenuPeresapuskVsehClick);
     MenuZakrVseh = punkt("MenuZakrVseh", QStringLiteral("Закрыть все терминалы"), &TMenuDeputat::MenuZakrVsehClick);
     OtklKomp = punkt("OtklKomp", QStringLiteral("Выключить все компьютеры"), &TMenuDeputat::OtklKompClick);
-}
-
-void TGlavForma::SozdatMenuDeputat()
-{
-    MenuDeputat = new TMenuDeputat(this);
 }
 
 // ---- Drawing ----------------------------------------------------------------------------
@@ -139,17 +136,17 @@ void TMenuDeputat::MenuRegAdvancedDrawItem(QPainter *painter, const QRect &rect,
 bool TMenuDeputat::vybrannoeMesto(QString *nomer, QString *imya) const
 {
     const int i = m_glav->VibranoeMesto();
-    if (i <= 0 || i >= m_glav->NomerLeibl.size() || i >= m_glav->MestoLeibl.size() || !m_glav->NomerLeibl[i]
-        || !m_glav->MestoLeibl[i])
+    if (i <= 0 || i >= m_karta->NomerLeibl.size() || i >= m_karta->MestoLeibl.size() || !m_karta->NomerLeibl[i]
+        || !m_karta->MestoLeibl[i])
         return false;
-    *nomer = m_glav->NomerLeibl[i]->text();
-    *imya = imyaLeibla(m_glav->MestoLeibl[i]);
+    *nomer = m_karta->NomerLeibl[i]->text();
+    *imya = imyaLeibla(m_karta->MestoLeibl[i]);
     return true;
 }
 
 bool TMenuDeputat::pultOperatora() const
 {
-    return m_glav->RezhimAdmin() && m_glav->AdminFrame && !m_glav->AdminFrame->isHidden();
+    return m_glav->RezhimAdmin() && m_glav->ob().AdminFrame && !m_glav->ob().AdminFrame->isHidden();
 }
 
 bool TMenuDeputat::nomerZaregistrirovan(const QString &nomer, bool *est)
@@ -159,7 +156,7 @@ bool TMenuDeputat::nomerZaregistrirovan(const QString &nomer, bool *est)
     *est = false;
     if (!m_glav->OtkrytZaprosRegistracia())
         return false;
-    DataSet *z = m_glav->ZaprosRegistracia;
+    DataSet *z = m_glav->ZaprosRegistracia();
     for (int r = 0; r < z->rowCount(); ++r)
         if (z->value(r, QStringLiteral("nomer")).toString() == nomer)
             *est = true;
@@ -169,7 +166,7 @@ bool TMenuDeputat::nomerZaregistrirovan(const QString &nomer, bool *est)
 bool TMenuDeputat::deputatMesta(const QString &nomer, int *idDeputata)
 {
     *idDeputata = -1;
-    DataSet *s = m_glav->Sostav;
+    DataSet *s = m_glav->Sostav();
     if (!(s->isOpen() ? s->requery(QStringLiteral("id_mesto")) : s->open()))
         return false;
     if (s->locate(QStringLiteral("nomer"), nomer))
@@ -203,7 +200,7 @@ void TMenuDeputat::registraciya(bool otmena)
 
     bool zaregistrirovan = false;
     if (!nomerZaregistrirovan(nomer, &zaregistrirovan)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, oshibka);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), oshibka);
         return;
     }
     if (zaregistrirovan != otmena)
@@ -211,13 +208,13 @@ void TMenuDeputat::registraciya(bool otmena)
 
     const QString vopros = otmena ? QStringLiteral("Вы действительно хотите отменить регистрацию депутата [")
                                   : QStringLiteral("Вы действительно хотите зарегистрировать депутата [");
-    if (!m_glav->dialogs()->question(m_glav, vopros + imya + QStringLiteral("]?"),
+    if (!m_glav->dialogs()->question(m_glav->okno(), vopros + imya + QStringLiteral("]?"),
                                      QStringLiteral("Регистрация депутата")))
         return;
 
     int idDeputata = -1;
     if (!deputatMesta(nomer, &idDeputata)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, oshibka);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), oshibka);
         return;
     }
     if (idDeputata < 0)
@@ -230,8 +227,8 @@ void TMenuDeputat::registraciya(bool otmena)
                : QStringLiteral("INSERT INTO sessia(id_zasedanie,id_deputat,id_sessia) VALUES (")
                      + chislo(m_glav->IdZasedania()) + QStringLiteral(",") + chislo(idDeputata) + QStringLiteral(",")
                      + sessia + QStringLiteral(")");
-    if (!m_glav->GlavBasa.exec(zapros))
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, oshibka);
+    if (!m_glav->GlavBasa().exec(zapros))
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), oshibka);
 }
 
 // ---- Seating a deputy -------------------------------------------------------------------------
@@ -243,11 +240,11 @@ void TMenuDeputat::MenuViborDeputataClick()
     QString nomer, imya;
     if (!vybrannoeMesto(&nomer, &imya))
         return;
-    DbConnection &db = m_glav->GlavBasa;
+    DbConnection &db = m_glav->GlavBasa();
     const bool predsedatel = nomer == MestoPredsedatelya;
 
     std::unique_ptr<TMestoDeputatForma> forma(
-        new TMestoDeputatForma(&db, m_glav->dialogs(), m_glav->platform(), m_glav));
+        new TMestoDeputatForma(&db, m_glav->dialogs(), m_glav->platform(), m_glav->okno()));
     forma->setChooserSeat(nomer);
 
     // The seat's present deputy and assignment.
@@ -257,7 +254,7 @@ void TMenuDeputat::MenuViborDeputataClick()
                               QStringLiteral("WHERE (nomer LIKE ") + sql::quoteLike(nomer)
                                   + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
                   &rs)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, kOshibkaNomeraDeputata);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), kOshibkaNomeraDeputata);
         return;
     }
     const int tekushii = rs.isEmpty() ? -1 : rs.value(0, 0).toInt();
@@ -277,7 +274,7 @@ void TMenuDeputat::MenuViborDeputataClick()
                               QStringLiteral("WHERE (id_deputat = ") + chislo(vybran)
                                   + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
                   &rs)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, kOshibkaNomeraMesta);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), kOshibkaNomeraMesta);
         return;
     }
     const int staroeMesto = rs.isEmpty() ? -1 : rs.value(0, 0).toString().toInt();
@@ -316,18 +313,18 @@ void TMenuDeputat::MenuViborDeputataClick()
     };
 
     if (!db.inTransaction(shagi)) {
-        soobshitOshibku(m_glav->dialogs(), m_glav, &db, kOshibkaVybora);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &db, kOshibkaVybora);
         return;
     }
 
-    if (staroeNaznachenie != -1 && staroeMesto > 0 && staroeMesto < m_glav->MestoLeibl.size()
-        && m_glav->MestoLeibl[staroeMesto])
-        ustanovitImya(m_glav->MestoLeibl[staroeMesto], QStringLiteral("-"));
-    ustanovitImya(m_glav->MestoLeibl[m_glav->VibranoeMesto()], fio);
+    if (staroeNaznachenie != -1 && staroeMesto > 0 && staroeMesto < m_karta->MestoLeibl.size()
+        && m_karta->MestoLeibl[staroeMesto])
+        ustanovitImya(m_karta->MestoLeibl[staroeMesto], QStringLiteral("-"));
+    ustanovitImya(m_karta->MestoLeibl[m_glav->VibranoeMesto()], fio);
 
-    DataSet *s = m_glav->Sostav;
+    DataSet *s = m_glav->Sostav();
     if (!(s->isOpen() ? s->requery(QStringLiteral("id_mesto")) : s->open()))
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa, kOshibkaVybora);
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), kOshibkaVybora);
 }
 
 // ---- Remote commands --------------------------------------------------------------------------
@@ -350,11 +347,11 @@ void TMenuDeputat::OtklKompClick()
 void TMenuDeputat::udalennayaKomanda(int kod, const QString &zagolovok)
 {
     QString slovo;
-    if (!m_glav->dialogs()->inputText(m_glav, zagolovok, QStringLiteral("Введите контрольное слово:"), &slovo)
+    if (!m_glav->dialogs()->inputText(m_glav->okno(), zagolovok, QStringLiteral("Введите контрольное слово:"), &slovo)
         || slovo != KontrolnoeSlovo) {
-        m_glav->dialogs()->error(m_glav, QStringLiteral("Контрольное слово было введено не верно!"));
+        m_glav->dialogs()->error(m_glav->okno(), QStringLiteral("Контрольное слово было введено не верно!"));
         return;
     }
-    if (!m_glav->GlavBasa.exec(rezhim::udalennayaKomanda(static_cast<rezhim::Kod>(kod))))
-        soobshitOshibku(m_glav->dialogs(), m_glav, &m_glav->GlavBasa);
+    if (!m_glav->GlavBasa().exec(rezhim::udalennayaKomanda(static_cast<rezhim::Kod>(kod))))
+        soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
 }

@@ -9,7 +9,9 @@ class QAction;
 class QPainter;
 class QPalette;
 class QRect;
-class TGlavForma;
+#include "core/kontekst.h"
+
+class TKartaMest;
 
 // The operator's context menu on the seat map (MenuDeputat of the main window): register the
 // seat's deputy in the current registration period, cancel that registration, seat another
@@ -22,7 +24,7 @@ class TGlavForma;
 class TMenuDeputat : public QMenu {
     Q_OBJECT
 public:
-    explicit TMenuDeputat(TGlavForma *glav);
+    TMenuDeputat(const KontekstEkrana &glav, const TKartaMest *karta);
 
     // The word the remote commands ask for; compared exactly, letter case included.
     static const QString KontrolnoeSlovo;
@@ -67,5 +69,6 @@ private:
     // Remote commands: control word, then the mode-row statement.
     void udalennayaKomanda(int kod, const QString &zagolovok);
 
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
+    const TKartaMest *m_karta;  // the seat the menu was opened on
 };

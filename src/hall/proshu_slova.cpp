@@ -1,5 +1,7 @@
 // Speaker requests: the deputy's "ПРОШУ СЛОВА" button, the chairman's list of requests with
 // its grid and buttons, and the button's sync with the request table.
+#include "hall/proshu_slova.h"
+
 #include "core/cveta.h"
 #include "core/gerb.h"
 #include "core/platform.h"
@@ -62,26 +64,26 @@ QToolButton *knopka(QWidget *parent, const char *name, Risunok vid)
 }
 
 // The deputy's button: no request (yellow) or a pending one.
-void pokazatZapros(TGlavForma *g, bool est)
+void pokazatZapros(const KontekstEkrana &g, bool est)
 {
     const QColor c = est ? cvet::SlovoPredostavleno() : cvet::ProshuSlova();
-    if (cvetFona(g->LeiblProshuSlova) != c)
-        ustanovitCvet(g->LeiblProshuSlova, c);
+    if (cvetFona(g.ob().LeiblProshuSlova) != c)
+        ustanovitCvet(g.ob().LeiblProshuSlova, c);
     const QString &tekst = est ? kOtkazatsya : kProshuSlova;
-    if (g->LeiblProshuSlova->text() != tekst)
-        g->LeiblProshuSlova->setText(tekst);
+    if (g.ob().LeiblProshuSlova->text() != tekst)
+        g.ob().LeiblProshuSlova->setText(tekst);
 }
 
-bool terminalDeputata(const TGlavForma *g)
+bool terminalDeputata(const KontekstEkrana &g)
 {
     return !g->OknoPredsedatelya() && !g->RezhimNabludatelya();
 }
 
 // Requests of the own deputy's seat; -1 when the statement failed.
-int svoiZaprosy(TGlavForma *g)
+int svoiZaprosy(const KontekstEkrana &g)
 {
     bool ok = false;
-    const QVariant n = g->GlavBasa.scalar(
+    const QVariant n = g.GlavBasa().scalar(
         QStringLiteral("SELECT count(*) FROM proshu_slovo,sostav WHERE (sostav.id_mesto = proshu_slovo.id_mesto) "
                        "AND (sostav.id_deputat=%1)")
             .arg(g->IdDeputata()),
@@ -90,7 +92,7 @@ int svoiZaprosy(TGlavForma *g)
 }
 
 // The views follow the data set's current row.
-void vydelit(TGlavForma *g)
+void vydelit(TProshuSlova *g)
 {
     const int row = g->ZaprosZapis->currentRow();
     for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(g->SpisokZapis),
@@ -106,9 +108,14 @@ void vydelit(TGlavForma *g)
 
 }  // namespace
 
-void TGlavForma::SozdatSpisokZapis()
+TProshuSlova::TProshuSlova(const KontekstEkrana &k) : KontekstEkrana(k)
 {
-    ZaprosZapis = new DataSet(&GlavBasa, this);
+    SozdatSpisokZapis();
+}
+
+void TProshuSlova::SozdatSpisokZapis()
+{
+    ZaprosZapis = new DataSet(&GlavBasa(), this);
     ZaprosZapis->setObjectName(QStringLiteral("ZaprosZapis"));
     const QString otbor = sql::lines({QStringLiteral("FROM"), QStringLiteral(" proshu_slovo, sostav, deputat"),
                                       QStringLiteral("WHERE"),
@@ -125,7 +132,7 @@ void TGlavForma::SozdatSpisokZapis()
     model->setColumns({{QStringLiteral("fio"), QString()}});
     const QFont shrift = arialPx(13, true);
 
-    SpisokZapis = new QListView(PanelSpravaVerh);
+    SpisokZapis = new QListView(ob().PanelSpravaVerh);
     SpisokZapis->setObjectName(QStringLiteral("SpisokZapis"));
     SpisokZapis->setModel(model);
     SpisokZapis->setFont(shrift);
@@ -140,9 +147,9 @@ void TGlavForma::SozdatSpisokZapis()
     }
     SpisokZapis->hide();
     // Under the voting panel (and the console frame), which cover it while they are up.
-    SpisokZapis->stackUnder(PanelGolosovanie);
+    SpisokZapis->stackUnder(ob().PanelGolosovanie);
 
-    SpisokTabl = new QTableView(PanelSpravaVerh);
+    SpisokTabl = new QTableView(ob().PanelSpravaVerh);
     SpisokTabl->setObjectName(QStringLiteral("SpisokTabl"));
     SpisokTabl->setModel(model);
     SpisokTabl->setFont(shrift);
@@ -168,28 +175,28 @@ void TGlavForma::SozdatSpisokZapis()
         vydelit(this);
     });
 
-    SpisokVerh = knopka(PanelSpravaVerh, "SpisokVerh", Risunok::Verh);
-    SpisokNis = knopka(PanelSpravaVerh, "SpisokNis", Risunok::Nis);
-    OchistkaProshuSlova = knopka(PanelSpravaVerh, "OchistkaProshuSlova", Risunok::Ochistka);
-    connect(SpisokVerh, &QToolButton::clicked, this, &TGlavForma::SpisokVerhClick);
-    connect(SpisokNis, &QToolButton::clicked, this, &TGlavForma::SpisokNisClick);
-    connect(OchistkaProshuSlova, &QToolButton::clicked, this, &TGlavForma::OchistkaProshuSlovaClick);
+    SpisokVerh = knopka(ob().PanelSpravaVerh, "SpisokVerh", Risunok::Verh);
+    SpisokNis = knopka(ob().PanelSpravaVerh, "SpisokNis", Risunok::Nis);
+    OchistkaProshuSlova = knopka(ob().PanelSpravaVerh, "OchistkaProshuSlova", Risunok::Ochistka);
+    connect(SpisokVerh, &QToolButton::clicked, this, &TProshuSlova::SpisokVerhClick);
+    connect(SpisokNis, &QToolButton::clicked, this, &TProshuSlova::SpisokNisClick);
+    connect(OchistkaProshuSlova, &QToolButton::clicked, this, &TProshuSlova::OchistkaProshuSlovaClick);
 }
 
 // Every poller tick: the list re-read, placed under its heading and, on the chairman terminal
 // outside a vote, shown as the grid with its buttons.
-void TGlavForma::RazmestitSpisokZapis()
+void TProshuSlova::RazmestitSpisokZapis()
 {
     // A restarted deputy terminal shows the request its seat still has.
-    if (!ProshuSlovaProchitano && GlavBasa.isOpen() && OknoDeputata()) {
+    if (!ProshuSlovaProchitano && GlavBasa().isOpen() && OknoDeputata()) {
         ProshuSlovaProchitano = true;
-        if (terminalDeputata(this) && svoiZaprosy(this) > 0)
-            pokazatZapros(this, true);
+        if (terminalDeputata(*this) && svoiZaprosy(*this) > 0)
+            pokazatZapros(*this, true);
     }
 
     const int stroka = QFontMetrics(SpisokZapis->font()).height() + 4;
-    SpisokZapis->setGeometry(LeiblProshuSlova->x(), LeiblProshuSlova->y() + LeiblProshuSlova->height() + 5,
-                             LeiblProshuSlova->width(), 5 * stroka);
+    SpisokZapis->setGeometry(ob().LeiblProshuSlova->x(), ob().LeiblProshuSlova->y() + ob().LeiblProshuSlova->height() + 5,
+                             ob().LeiblProshuSlova->width(), 5 * stroka);
 
     const QVariant id = ZaprosZapis->isOpen() && !ZaprosZapis->eof() ? ZaprosZapis->field(QStringLiteral("id"))
                                                                      : QVariant(-1);
@@ -201,12 +208,12 @@ void TGlavForma::RazmestitSpisokZapis()
 
     const bool pokazat = !ZaprosZapis->isEmpty() && OknoPredsedatelya();
     SpisokZapis->setVisible(pokazat);
-    if (!pokazat || !AdminFrame->isHidden()
-        || (ZaprosRegima->isOpen() && RegimNomer() == rezhim::Golosovanie))
+    if (!pokazat || !ob().AdminFrame->isHidden()
+        || (ZaprosRegima()->isOpen() && RegimNomer() == rezhim::Golosovanie))
         return;
 
     SpisokTabl->setGeometry(SpisokZapis->x(), SpisokZapis->y(), SpisokZapis->width(),
-                            PanelSpravaVerh->height() - Gerb->height() - 150);
+                            ob().PanelSpravaVerh->height() - ob().Gerb->height() - 150);
     SpisokTabl->show();
     SpisokTabl->raise();
     SpisokTabl->setColumnWidth(0, SpisokTabl->width() - platform()->scrollBarWidth() - 5);
@@ -224,60 +231,60 @@ void TGlavForma::RazmestitSpisokZapis()
 }
 
 // Clock, outside registration and votes: the button shows whether the seat has a request.
-void TGlavForma::SinhronizaciyaProshuSlova()
+void TProshuSlova::SinhronizaciyaProshuSlova()
 {
-    if (!terminalDeputata(this))
+    if (!terminalDeputata(*this))
         return;
-    const int n = svoiZaprosy(this);
+    const int n = svoiZaprosy(*this);
     if (n < 0)
         return;
-    pokazatZapros(this, n > 0);
+    pokazatZapros(*this, n > 0);
 }
 
-void TGlavForma::LeiblProshuSlovaClick()
+void TProshuSlova::LeiblProshuSlovaClick()
 {
     // On the chairman's screens the label is the list's heading; the watcher has no button.
-    if (!terminalDeputata(this))
+    if (!terminalDeputata(*this))
         return;
 
     ResultSet mesto;
-    if (!GlavBasa.query(QStringLiteral("SELECT id_mesto FROM sostav WHERE id_deputat = %1").arg(IdDeputata()), &mesto)
+    if (!GlavBasa().query(QStringLiteral("SELECT id_mesto FROM sostav WHERE id_deputat = %1").arg(IdDeputata()), &mesto)
         || mesto.isEmpty()) {
-        zal::soobshenie(this, QStringLiteral("Ошибка при запросе слова (1)!"));
+        zal::soobshenie(*this, QStringLiteral("Ошибка при запросе слова (1)!"));
         return;
     }
     const int idMesta = mesto.value(0, 0).toInt();
 
-    const bool prosit = cvetFona(LeiblProshuSlova) == cvet::ProshuSlova();
+    const bool prosit = cvetFona(ob().LeiblProshuSlova) == cvet::ProshuSlova();
     bool ok;
     if (prosit) {
         // One request per seat: a second one would put the deputy twice in the list.
         const QVariant est =
-            GlavBasa.scalar(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta), &ok);
+            GlavBasa().scalar(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta), &ok);
         if (ok && est.toInt() == 0)
-            ok = GlavBasa.exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (%1)").arg(idMesta));
+            ok = GlavBasa().exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (%1)").arg(idMesta));
     } else {
-        ok = GlavBasa.exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta));
+        ok = GlavBasa().exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta));
     }
     if (!ok)
-        zal::soobshenie(this, QStringLiteral("Ошибка при запросе слова (2)!"));
+        zal::soobshenie(*this, QStringLiteral("Ошибка при запросе слова (2)!"));
     // Toggled in any case; the sync puts it right when the table says otherwise.
-    pokazatZapros(this, prosit);
+    pokazatZapros(*this, prosit);
 }
 
-void TGlavForma::OchistkaProshuSlovaClick()
+void TProshuSlova::OchistkaProshuSlovaClick()
 {
-    if (!GlavBasa.exec(QStringLiteral("DELETE FROM proshu_slovo;")))
-        zal::soobshenie(this, QStringLiteral("Ошибка при очистке списка записавшихся на выступление."));
+    if (!GlavBasa().exec(QStringLiteral("DELETE FROM proshu_slovo;")))
+        zal::soobshenie(*this, QStringLiteral("Ошибка при очистке списка записавшихся на выступление."));
 }
 
-void TGlavForma::SpisokVerhClick()
+void TProshuSlova::SpisokVerhClick()
 {
     ZaprosZapis->prior();
     vydelit(this);
 }
 
-void TGlavForma::SpisokNisClick()
+void TProshuSlova::SpisokNisClick()
 {
     ZaprosZapis->next();
     if (ZaprosZapis->eof())

@@ -1,6 +1,9 @@
 // Registration at the seat: the registration screen of a deputy terminal, the countdown on
 // the boards of the other roles, the button that writes the presence record, and the sync
 // that follows presence records written elsewhere.
+#include "core/taimer.h"
+#include "hall/registracia.h"
+
 #include "core/cveta.h"
 #include "core/oshibka.h"
 #include "core/gerb.h"
@@ -41,12 +44,20 @@ void vnutri(QWidget *leibl, const QWidget *ramka)
 
 }  // namespace
 
-void TGlavForma::SozdatRegistraciyu()
+TRegistracia::TRegistracia(const KontekstEkrana &k) : KontekstEkrana(k)
+{
+    SozdatRegistraciyu();
+    // The button and its frame are the window's; what a press does is this screen's.
+    connect(ob().RegKnopka, &TLeibl::clicked, this, &TRegistracia::RegKnopkaClick);
+    connect(ob().RegGranica, &TGranica::mouseDown, this, &TRegistracia::RegKnopkaClick);
+}
+
+void TRegistracia::SozdatRegistraciyu()
 {
     const QSize ekran = platform()->screenSize();
     const int W = ekran.width();
 
-    PanelRegTop = new QWidget(PanelRegistracia);
+    PanelRegTop = new QWidget(ob().PanelRegistracia);
     PanelRegTop->setObjectName(QStringLiteral("PanelRegTop"));
     PanelRegTop->setGeometry(0, 0, W, VysotaVerha);
 
@@ -65,60 +76,60 @@ void TGlavForma::SozdatRegistraciyu()
     LeiblZasedanieText = tekstovyiLeibl(PanelRegTop, "LeiblZasedanieText", cvet::Serebro(), Qt::black);
     LeiblZasedanieText->setGeometry(levo + 1, 61, DumaTextGranica->width() - 2, 114);
 
-    TaimerRegGranica = new TGranica(PanelRegistracia);
+    TaimerRegGranica = new TGranica(ob().PanelRegistracia);
     TaimerRegGranica->setObjectName(QStringLiteral("TaimerRegGranica"));
-    TaimerRegGranica->setGeometry(W - (W - 70) / 2 - 17, FIOGranica->y(), (W - 70) / 2, VysotaTaimera);
+    TaimerRegGranica->setGeometry(W - (W - 70) / 2 - 17, ob().FIOGranica->y(), (W - 70) / 2, VysotaTaimera);
     TaimerRegPhonLeibl =
-        tekstovyiLeibl(PanelRegistracia, "TaimerRegPhonLeibl", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
+        tekstovyiLeibl(ob().PanelRegistracia, "TaimerRegPhonLeibl", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
     vnutri(TaimerRegPhonLeibl, TaimerRegGranica);
     TaimerRegPhonLeibl2 =
-        tekstovyiLeibl(PanelRegistracia, "TaimerRegPhonLeibl2", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
+        tekstovyiLeibl(ob().PanelRegistracia, "TaimerRegPhonLeibl2", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
     TaimerRegPhonLeibl2->setGeometry(TaimerRegPhonLeibl->x(), TaimerRegPhonLeibl->y() + 112,
                                      TaimerRegPhonLeibl->width(), 76);
 }
 
 // Mode 1 reaches a deputy terminal that is in the hall: it leaves the hall, and the next tick
 // finds it not admitted and enters the registration screen.
-void TGlavForma::RegistraciaDopushennogo()
+void TRegistracia::RegistraciaDopushennogo()
 {
     setDopusk(false);
-    setRegKnopkaTag(1);
-    zal::peremestit(PanelStart, this);
-    PanelStart->setVisible(RegimParam2() == 0);
-    GerbStart->show();
-    PanelStart->raise();
+    ob().RegKnopka->setTag(1);
+    zal::peremestit(ob().PanelStart, okno());
+    ob().PanelStart->setVisible(RegimParam2() == 0);
+    ob().GerbStart->show();
+    ob().PanelStart->raise();
 }
 
 // Mode 1 on the operator console, the chairman terminal and the watcher.
-void TGlavForma::RegistraciaNaTablo()
+void TRegistracia::RegistraciaNaTablo()
 {
-    LeiblVremya->setText(QStringLiteral("До конца регистрации\n\rосталось ") + MinSek(RegimParam2()));
-    LeiblVremya->setGeometry(LeiblVremya->x(), 138, LeiblVremya->width(), 70);
-    LeiblVremya->show();
+    ob().LeiblVremya->setText(QStringLiteral("До конца регистрации\n\rосталось ") + MinSek(RegimParam2()));
+    ob().LeiblVremya->setGeometry(ob().LeiblVremya->x(), 138, ob().LeiblVremya->width(), 70);
+    ob().LeiblVremya->show();
 
     bool ok = false;
     const QVariant kol =
-        GlavBasa.scalar(QStringLiteral("SELECT count(*) as kol FROM sessia WHERE id_sessia=%1;").arg(IdSessii()), &ok);
+        GlavBasa().scalar(QStringLiteral("SELECT count(*) as kol FROM sessia WHERE id_sessia=%1;").arg(IdSessii()), &ok);
     if (ok) {
-        ZaregLeibl->setText(QStringLiteral("Зарегистрировалось: ") + QString::number(kol.toInt()));
-        ZaregLeibl->move(ZaregLeibl->x(), PanelTabloGolos->height() - 8 - ZaregLeibl->height());
-        ZaregLeibl->show();
+        ob().ZaregLeibl->setText(QStringLiteral("Зарегистрировалось: ") + QString::number(kol.toInt()));
+        ob().ZaregLeibl->move(ob().ZaregLeibl->x(), ob().PanelTabloGolos->height() - 8 - ob().ZaregLeibl->height());
+        ob().ZaregLeibl->show();
     }
-    InfoTablo->hide();
-    InfoLabel->hide();
-    SkrytStrokiRezultatov();
+    ob().InfoTablo->hide();
+    ob().InfoLabel->hide();
+    ekrany().SkrytStrokiRezultatov();
 }
 
-void TGlavForma::VoitiVRegistraciyu()
+void TRegistracia::VoitiVRegistraciyu()
 {
-    SkrytStrokiRezultatov();
-    PanelRegistracia->show();
-    PanelRegistracia->raise();
-    DeputatFreim->hide();
+    ekrany().SkrytStrokiRezultatov();
+    ob().PanelRegistracia->show();
+    ob().PanelRegistracia->raise();
+    ob().DeputatFreim->hide();
 
     ResultSet zas;
     LeiblZasedanieText->clear();
-    if (GlavBasa.query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id=%1").arg(IdZasedania()), &zas))
+    if (GlavBasa().query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id=%1").arg(IdZasedania()), &zas))
         LeiblZasedanieText->setText(zas.scalar().toString());
 
     // The two middle boxes share the width and sit in the middle of what the top band and
@@ -127,36 +138,36 @@ void TGlavForma::VoitiVRegistraciyu()
     const int W = ekran.width();
     const int H = ekran.height();
     const int shirina = (W - 70) / 2;
-    const int verh = (H - (GerbReg->height() + RegKnopka->height() + TaimerRegGranica->height() + 30)) / 2
+    const int verh = (H - (GerbReg->height() + ob().RegKnopka->height() + TaimerRegGranica->height() + 30)) / 2
                      + GerbReg->height();
     TaimerRegGranica->setGeometry(W - shirina - 17, verh, shirina, TaimerRegGranica->height());
-    FIOGranica->setGeometry(16, verh, shirina, FIOGranica->height());
+    ob().FIOGranica->setGeometry(16, verh, shirina, ob().FIOGranica->height());
     vnutri(TaimerRegPhonLeibl, TaimerRegGranica);
-    vnutri(FIOPHONLeibl, FIOGranica);
+    vnutri(ob().FIOPHONLeibl, ob().FIOGranica);
 
-    PanelSleva->hide();
-    PanelStart->hide();
+    ob().PanelSleva->hide();
+    ob().PanelStart->hide();
 
-    setRegKnopkaTag(1);
-    ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
-    RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
+    ob().RegKnopka->setTag(1);
+    ustanovitCvet(ob().RegKnopka, cvet::KnopkaRegistracii());
+    ob().RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
 
     ResultSet imya;
-    if (GlavBasa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(IdDeputata()),
+    if (GlavBasa().query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(IdDeputata()),
                        &imya)) {
         const QString f = imya.value(0, 0).toString();
         const QString i = imya.value(0, 1).toString();
         const QString o = imya.value(0, 2).toString();
-        FIOPHONLeibl->setText(f + QStringLiteral("\n\r") + i + QStringLiteral("\n\r") + o);
-        UstanovitImyaDeputata(f + QLatin1Char(' ') + i + QLatin1Char(' ') + o);
+        ob().FIOPHONLeibl->setText(f + QStringLiteral("\n\r") + i + QStringLiteral("\n\r") + o);
+        ekrany().UstanovitImyaDeputata(f + QLatin1Char(' ') + i + QLatin1Char(' ') + o);
     }
 }
 
-void TGlavForma::OtschetRegistracii()
+void TRegistracia::OtschetRegistracii()
 {
-    InfoTablo->hide();
-    InfoLabel->hide();
-    SkrytStrokiRezultatov();
+    ob().InfoTablo->hide();
+    ob().InfoLabel->hide();
+    ekrany().SkrytStrokiRezultatov();
 
     // Time up: the last texts stay until the console ends the period.
     const int t = RegimParam2();
@@ -167,7 +178,7 @@ void TGlavForma::OtschetRegistracii()
     const int niz = TaimerRegGranica->y() + TaimerRegGranica->height() - 1;
     TaimerRegPhonLeibl2->setGeometry(TaimerRegPhonLeibl->x(), verh, TaimerRegPhonLeibl->width(), niz - verh);
 
-    const bool zaregistrirovan = RegKnopkaTag() == 2;
+    const bool zaregistrirovan = ob().RegKnopka->tag() == 2;
     const QString status = zaregistrirovan ? kZaregistrirovan : kNeZaregistrirovan;
     TaimerRegPhonLeibl->setText(QStringLiteral("До конца регистрации осталось\n\r") + MinSek(t)
                                 + QStringLiteral("\n\r") + status);
@@ -176,58 +187,58 @@ void TGlavForma::OtschetRegistracii()
                         zaregistrirovan ? cvet::ZelenayaPovestka() : cvet::TemnoFioletovyi());
 }
 
-void TGlavForma::RegKnopkaClick()
+void TRegistracia::RegKnopkaClick()
 {
-    ZaregLeibl->hide();
+    ob().ZaregLeibl->hide();
     const int period = RegimParam1();
-    const int tag = RegKnopkaTag();
+    const int tag = ob().RegKnopka->tag();
 
     if (tag == 1) {
         // A record written meanwhile by the operator's seat command counts already: a second
         // one would count the deputy twice.
         bool ok = false;
-        const QVariant est = GlavBasa.scalar(
+        const QVariant est = GlavBasa().scalar(
             QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
                 .arg(IdDeputata())
                 .arg(period),
             &ok);
         if (!ok
             || (est.toInt() == 0
-                && !GlavBasa.exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
+                && !GlavBasa().exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
                                       .arg(IdZasedania())
                                       .arg(IdDeputata())
                                       .arg(period)))) {
-            soobshitOshibku(dialogs(), this, &GlavBasa);
+            soobshitOshibku(dialogs(), okno(), &GlavBasa());
             return;
         }
-        setRegKnopkaTag(2);
-        RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
-        ustanovitCvet(RegKnopka, cvet::Zaregistrirovan());
+        ob().RegKnopka->setTag(2);
+        ob().RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+        ustanovitCvet(ob().RegKnopka, cvet::Zaregistrirovan());
     } else if (tag == 2) {
-        if (!GlavBasa.exec(QStringLiteral("DELETE FROM sessia WHERE (id_zasedanie=%1) AND (id_deputat=%2) AND (id_sessia = %3)")
+        if (!GlavBasa().exec(QStringLiteral("DELETE FROM sessia WHERE (id_zasedanie=%1) AND (id_deputat=%2) AND (id_sessia = %3)")
                                .arg(IdZasedania())
                                .arg(IdDeputata())
                                .arg(period))) {
-            soobshitOshibku(dialogs(), this, &GlavBasa);
+            soobshitOshibku(dialogs(), okno(), &GlavBasa());
             return;
         }
-        setRegKnopkaTag(1);
-        RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
-        ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
+        ob().RegKnopka->setTag(1);
+        ob().RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
+        ustanovitCvet(ob().RegKnopka, cvet::KnopkaRegistracii());
     }
 }
 
 // During registration: the button shows the deputy's record of this period, wherever it was
 // written or removed (the operator's seat map, another workstation).
-void TGlavForma::SinhronizaciyaRegKnopki()
+void TRegistracia::SinhronizaciyaRegKnopki()
 {
-    if (OknoPredsedatelya() || RezhimNabludatelya() || PanelRegistracia->isHidden())
+    if (OknoPredsedatelya() || RezhimNabludatelya() || ob().PanelRegistracia->isHidden())
         return;
-    const int tag = RegKnopkaTag();
+    const int tag = ob().RegKnopka->tag();
     if (tag != 1 && tag != 2)
         return;
     bool ok = false;
-    const QVariant est = GlavBasa.scalar(QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
+    const QVariant est = GlavBasa().scalar(QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
                                              .arg(IdDeputata())
                                              .arg(RegimParam1()),
                                          &ok);
@@ -235,19 +246,19 @@ void TGlavForma::SinhronizaciyaRegKnopki()
         return;  // the pending error is the timers' to handle
     const bool zaregistrirovan = est.toInt() > 0;
     if (zaregistrirovan && tag == 1) {
-        setRegKnopkaTag(2);
-        RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
-        ustanovitCvet(RegKnopka, cvet::Zaregistrirovan());
+        ob().RegKnopka->setTag(2);
+        ob().RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+        ustanovitCvet(ob().RegKnopka, cvet::Zaregistrirovan());
     } else if (!zaregistrirovan && tag == 2) {
-        setRegKnopkaTag(1);
-        RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
-        ustanovitCvet(RegKnopka, cvet::KnopkaRegistracii());
+        ob().RegKnopka->setTag(1);
+        ob().RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
+        ustanovitCvet(ob().RegKnopka, cvet::KnopkaRegistracii());
     }
 }
 
 // Outside registration, voting and vote results: the terminal follows its deputy's presence
 // record, wherever it was written or removed.
-void TGlavForma::SinhronizaciyaRegistracii()
+void TRegistracia::SinhronizaciyaRegistracii()
 {
     if (!OtkrytZaprosRegistracia())
         return;
@@ -255,18 +266,18 @@ void TGlavForma::SinhronizaciyaRegistracii()
 
     if (!zaregistrirovan && !OknoPredsedatelya() && !RezhimNabludatelya()) {
         setDopusk(false);
-        setRegKnopkaTag(1);
-        zal::peremestit(PanelStart, this);
-        PanelStart->show();
-        GerbStart->show();
-        PanelStart->raise();
+        ob().RegKnopka->setTag(1);
+        zal::peremestit(ob().PanelStart, okno());
+        ob().PanelStart->show();
+        ob().GerbStart->show();
+        ob().PanelStart->raise();
     }
 
     if (zaregistrirovan && !OknoPredsedatelya() && RegimNomer() != rezhim::Registracia) {
         SkrytRegistraciyu();
-        DeputatFreim->show();
+        ob().DeputatFreim->show();
         setDopusk(true);
-        PanelStart->hide();
-        setRegKnopkaTag(2);
+        ob().PanelStart->hide();
+        ob().RegKnopka->setTag(2);
     }
 }

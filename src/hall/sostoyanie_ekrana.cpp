@@ -1,7 +1,10 @@
 // What a workstation's screen shows, for its status file: plain facts read off the widgets,
 // so an observer can check the screen against the database without seeing it.
+#include "hall/zal_obshee.h"
 #include "core/cveta.h"
-#include "core/tglavforma.h"
+#include "core/oblasti.h"
+#include "hall/sostoyanie_ekrana.h"
+#include "hall/tablo.h"
 #include "core/vidzhety.h"
 #include "hall/karta_mest.h"
 
@@ -38,41 +41,42 @@ QChar punktLegendy(const QWidget *w, const QColor &molchanie)
 
 }  // namespace
 
-QString TGlavForma::OpisanieEkrana() const
+QString opisanieEkrana(const KontekstEkrana &k, const TTablo &tablo, const TKartaMest &karta)
 {
+    const QWidget *okno = k.okno();
     QStringList ekrany;
     const auto esli = [&](const QWidget *w, const char *imya) {
-        if (vidim(w, this))
+        if (vidim(w, okno))
             ekrany << QLatin1String(imya);
     };
-    esli(PanelStart, "start");
-    esli(PanelRegistracia, "registration");
-    esli(PanelGolosovanie, "vote-panel");
-    esli(ProgressBarTablo, "vote-board");
-    esli(LeiblReshenie, "vote-result");
-    esli(GimnFreim, "anthem");
-    esli(DeputatFreim, "agenda");
-    esli(PanelSprava, "seat-map");
-    esli(PanelSleva, "board");
+    esli(k.ob().PanelStart, "start");
+    esli(k.ob().PanelRegistracia, "registration");
+    esli(k.ob().PanelGolosovanie, "vote-panel");
+    esli(k.ob().ProgressBarTablo, "vote-board");
+    esli(tablo.LeiblReshenie, "vote-result");
+    esli(k.ob().GimnFreim, "anthem");
+    esli(k.ob().DeputatFreim, "agenda");
+    esli(k.ob().PanelSprava, "seat-map");
+    esli(k.ob().PanelSleva, "board");
 
     QString t;
     t += QStringLiteral("screens=%1\n").arg(ekrany.join(QLatin1Char(',')));
-    t += QStringLiteral("registered=%1\n").arg(SvoiDeputatZaregistrirovan() ? 1 : 0);
-    t += QStringLiteral("reg_button=%1\n").arg(RegKnopkaTag());
-    t += QStringLiteral("board_mode=%1\n").arg(odnaStroka(LeiblRegim->text()));
-    t += QStringLiteral("board_item=%1\n").arg(odnaStroka(LeiblVopros->text()));
-    if (vidim(LeiblKolGolosov, this))
-        t += QStringLiteral("board_count=%1\n").arg(odnaStroka(LeiblKolGolosov->text()));
-    if (Za && vidim(Za, this))
+    t += QStringLiteral("registered=%1\n").arg(k.SvoiDeputatZaregistrirovan() ? 1 : 0);
+    t += QStringLiteral("reg_button=%1\n").arg(k.ob().RegKnopka->tag());
+    t += QStringLiteral("board_mode=%1\n").arg(odnaStroka(k.ob().LeiblRegim->text()));
+    t += QStringLiteral("board_item=%1\n").arg(odnaStroka(k.ob().LeiblVopros->text()));
+    if (vidim(k.ob().LeiblKolGolosov, okno))
+        t += QStringLiteral("board_count=%1\n").arg(odnaStroka(k.ob().LeiblKolGolosov->text()));
+    if (tablo.Za && vidim(tablo.Za, okno))
         t += QStringLiteral("board_result=%1,%2,%3,%4\n")
-                 .arg(Za->text(), Protiv->text(), Vosd->text(), Golosov->text());
-    if (LeiblReshenie && vidim(LeiblReshenie, this))
-        t += QStringLiteral("board_decision=%1\n").arg(odnaStroka(LeiblReshenie->text()));
-    if (vidim(PanelSprava, this) && MestoLeibl.size() > 27) {
+                 .arg(tablo.Za->text(), tablo.Protiv->text(), tablo.Vosd->text(), tablo.Golosov->text());
+    if (tablo.LeiblReshenie && vidim(tablo.LeiblReshenie, okno))
+        t += QStringLiteral("board_decision=%1\n").arg(odnaStroka(tablo.LeiblReshenie->text()));
+    if (vidim(k.ob().PanelSprava, okno) && karta.MestoLeibl.size() > 27) {
         QString imena, nomera;
         for (int i = 1; i <= 27; ++i) {
-            imena += MestoLeibl[i] ? punktLegendy(MestoLeibl[i], m_cvetMolchaniya) : QChar(u'-');
-            nomera += NomerLeibl.value(i) ? punktLegendy(NomerLeibl[i], m_cvetMolchaniya) : QChar(u'-');
+            imena += karta.MestoLeibl[i] ? punktLegendy(karta.MestoLeibl[i], k.CvetMolchaniya()) : QChar(u'-');
+            nomera += karta.NomerLeibl.value(i) ? punktLegendy(karta.NomerLeibl[i], k.CvetMolchaniya()) : QChar(u'-');
         }
         t += QStringLiteral("seat_names=%1\nseat_numbers=%2\n").arg(imena, nomera);
     }

@@ -1,10 +1,12 @@
 // The results board's displays: the vote's start, progress and result with the decision, and
 // the registration summary. The idle board is the mode poller's.
+#include "core/taimer.h"
 #include "hall/tablo.h"
 
 #include "core/gerb.h"
 #include "core/vidzhety.h"
 #include "db/kvorum.h"
+#include "hall/proshu_slova.h"
 #include "hall/zal_obshee.h"
 
 #include <QLabel>
@@ -80,18 +82,28 @@ void pokazatKvorum(QLabel *l, const QString &kvorumZnachenie, int prisutstvuet)
     l->setVisible(!verdikt.isEmpty());
 }
 
-QString odnoZnachenie(TGlavForma *g, const QString &zapros, bool *ok)
+QString odnoZnachenie(const KontekstEkrana &g, const QString &zapros, bool *ok)
 {
     ResultSet rs;
-    *ok = g->GlavBasa.query(zapros, &rs);
+    *ok = g.GlavBasa().query(zapros, &rs);
     return *ok ? rs.scalar().toString() : QString();
 }
 
 }  // namespace
 
-void TGlavForma::SozdatStrokiRezultatov()
+TTablo::TTablo(const KontekstEkrana &k, TProshuSlova *spisok) : KontekstEkrana(k), m_spisok(spisok)
 {
-    QWidget *t = PanelTabloGolos;
+    SozdatStrokiRezultatov();
+}
+
+bool TTablo::StrokiRezultatovVidny() const
+{
+    return ZaLeibl && !ZaLeibl->isHidden();
+}
+
+void TTablo::SozdatStrokiRezultatov()
+{
+    QWidget *t = ob().PanelTabloGolos;
     const Qt::Alignment podpis = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::Alignment chislo = Qt::AlignRight | Qt::AlignVCenter;
     ZaLeibl = leibl(t, "ZaLeibl", QRect(17, VerhStrok[0], 272, VysotaStroki), podpis);
@@ -108,7 +120,7 @@ void TGlavForma::SozdatStrokiRezultatov()
     LeiblKvorum->setFont(arialPx(20, true));
 }
 
-void TGlavForma::SkrytStrokiRezultatov()
+void TTablo::SkrytStrokiRezultatov()
 {
     for (QLabel *l : {ZaLeibl, Za, ProtivLeibl, Protiv, VosdLeibl, Vosd, GolosovLeibl, Golosov, LeiblReshenie, LeiblKvorum})
         if (l)
@@ -116,84 +128,84 @@ void TGlavForma::SkrytStrokiRezultatov()
 }
 
 // First tick of a vote on a terminal that takes part in it.
-void TGlavForma::NachatTabloGolosovania()
+void TTablo::NachatTabloGolosovania()
 {
-    InfoTablo->hide();
-    InfoLabel->hide();
-    LeiblRegim->show();
-    for (QWidget *w : {static_cast<QWidget *>(SpisokTabl), static_cast<QWidget *>(SpisokVerh),
-                       static_cast<QWidget *>(SpisokNis), static_cast<QWidget *>(OchistkaProshuSlova)})
+    ob().InfoTablo->hide();
+    ob().InfoLabel->hide();
+    ob().LeiblRegim->show();
+    for (QWidget *w : {static_cast<QWidget *>(m_spisok->SpisokTabl), static_cast<QWidget *>(m_spisok->SpisokVerh),
+                       static_cast<QWidget *>(m_spisok->SpisokNis), static_cast<QWidget *>(m_spisok->OchistkaProshuSlova)})
         if (w)
             w->hide();
 
     const int golosovanie = RegimParam1();
     bool ok = false;
-    LeiblRegim->setText(
-        odnoZnachenie(this, QStringLiteral("SELECT regim_polsov FROM golosovanie WHERE id=%1").arg(golosovanie), &ok));
+    ob().LeiblRegim->setText(
+        odnoZnachenie(*this, QStringLiteral("SELECT regim_polsov FROM golosovanie WHERE id=%1").arg(golosovanie), &ok));
     if (!ok)
         return;
 
     SkrytStrokiRezultatov();
-    ProgressBarTablo->move(ProgressBarTablo->x(), 150);
-    doVerhaVidzheta(LeiblVremya, VerhVremeniGolosovania, ProgressBarTablo);
-    LeiblKolGolosov->show();
+    ob().ProgressBarTablo->move(ob().ProgressBarTablo->x(), 150);
+    doVerhaVidzheta(ob().LeiblVremya, VerhVremeniGolosovania, ob().ProgressBarTablo);
+    ob().LeiblKolGolosov->show();
 
-    PokazatPanelGolosovania();
+    ekrany().PokazatPanelGolosovania();
 
     // The documents go out of reach while the deputy votes.
     if (OknoDeputata() && !RezhimNabludatelya()) {
-        GerbStart->show();
-        GerbStart->raise();
-        if (QWidget *knopki = DeputatFreim->findChild<QWidget *>(QStringLiteral("KnopkiPDF")))
+        ob().GerbStart->show();
+        ob().GerbStart->raise();
+        if (QWidget *knopki = ob().DeputatFreim->findChild<QWidget *>(QStringLiteral("KnopkiPDF")))
             knopki->hide();
     }
 
     if (!PerechitatRegim(false))
         return;
     const QString kol = odnoZnachenie(
-        this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
+        *this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
     if (ok)
-        LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
+        ob().LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
 }
 
 // Every tick of a vote after its start: seconds left and ballots so far.
-void TGlavForma::OtschetGolosovania()
+void TTablo::OtschetGolosovania()
 {
     SkrytStrokiRezultatov();
-    ZaregLeibl->hide();
+    ob().ZaregLeibl->hide();
     if (OknoDeputata() && !RezhimNabludatelya()) {
-        zal::peremestit(PanelStart, DeputatFreim);
-        PanelStart->show();
-        PanelStart->raise();
+        zal::peremestit(ob().PanelStart, ob().DeputatFreim);
+        ob().PanelStart->show();
+        ob().PanelStart->raise();
     }
 
     if (!PerechitatRegim(false))
         return;
     const int t = RegimParam2();
     if (t == 0) {
-        LeiblVremya->setText(QStringLiteral("Голосование завершено"));
+        ob().LeiblVremya->setText(QStringLiteral("Голосование завершено"));
         return;
     }
     // The first tick with time left fixes the bar's scale.
-    if (!ProgressBarTablo->isHidden()) {
-        ProgressBarTablo->setValue(ProgressBarTablo->maximum() - t);
+    if (!ob().ProgressBarTablo->isHidden()) {
+        ob().ProgressBarTablo->setValue(ob().ProgressBarTablo->maximum() - t);
     } else {
-        ProgressBarTablo->setMaximum(t);
-        ProgressBarTablo->setValue(0);
-        ProgressBarTablo->show();
+        ob().ProgressBarTablo->setMaximum(t);
+        ob().ProgressBarTablo->setValue(0);
+        ob().ProgressBarTablo->show();
     }
-    LeiblVremya->show();
-    LeiblVremya->setText(QStringLiteral("Осталось ") + MinSek(t));
+    ob().LeiblVremya->show();
+    ob().LeiblVremya->setText(QStringLiteral("Осталось ") + MinSek(t));
 
     bool ok = false;
     const QString kol = odnoZnachenie(
-        this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
+        *this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
     if (ok)
-        LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
+        ob().LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
 }
 
 // Every tick of mode 4. The counts and the decision are read once per display.
-void TGlavForma::TabloRezultataGolosovania()
+void TTablo::TabloRezultataGolosovania()
 {
     const QList<QLabel *> podpisi{ZaLeibl, ProtivLeibl, VosdLeibl, GolosovLeibl};
     const QList<QLabel *> chisla{Za, Protiv, Vosd, Golosov};
@@ -210,15 +222,15 @@ void TGlavForma::TabloRezultataGolosovania()
     VosdLeibl->setText(QStringLiteral("ВОЗДЕРЖАЛИСЬ"));
     GolosovLeibl->setText(QStringLiteral("ГОЛОСОВАЛО"));
 
-    InfoTablo->hide();
-    InfoLabel->hide();
-    SbrosPanelGolosovania();
-    LeiblVremya->hide();
+    ob().InfoTablo->hide();
+    ob().InfoLabel->hide();
+    ekrany().SbrosPanelGolosovania();
+    ob().LeiblVremya->hide();
     for (int i = 0; i < 4; ++i) {
         podpisi[i]->show();
         chisla[i]->show();
     }
-    LeiblReshenie->resize(PanelTabloGolos->width() - 2 * LeiblReshenie->x(), LeiblReshenie->height());
+    LeiblReshenie->resize(ob().PanelTabloGolos->width() - 2 * LeiblReshenie->x(), LeiblReshenie->height());
     LeiblReshenie->setAlignment(Qt::AlignCenter);
 
     if (!LeiblReshenie->isHidden())
@@ -227,7 +239,7 @@ void TGlavForma::TabloRezultataGolosovania()
     if (!PerechitatRegim(false))
         return;
     ResultSet rs;
-    if (!GlavBasa.query(sql::lines({QStringLiteral("SELECT count(otvet.id) as result, max(otvet.result) as kak, "
+    if (!GlavBasa().query(sql::lines({QStringLiteral("SELECT count(otvet.id) as result, max(otvet.result) as kak, "
                                                    "max(nuzno) as nuzno"),
                                     QStringLiteral("FROM otvet,golosovanie WHERE (id_golosovanie = %1)")
                                         .arg(RegimParam1()),
@@ -244,7 +256,7 @@ void TGlavForma::TabloRezultataGolosovania()
 
     // The quorum of the vote: the number present it was started with against the constant.
     ResultSet kv;
-    if (!GlavBasa.query(QStringLiteral("SELECT prisutstvuet, (SELECT znachenie FROM konstanti WHERE opisanie LIKE "
+    if (!GlavBasa().query(QStringLiteral("SELECT prisutstvuet, (SELECT znachenie FROM konstanti WHERE opisanie LIKE "
                                        "'Кворум') as kvorum FROM golosovanie WHERE id=%1")
                             .arg(RegimParam1()),
                         &kv))
@@ -254,19 +266,19 @@ void TGlavForma::TabloRezultataGolosovania()
 }
 
 // Every tick of mode 5: elected, present, absent and the stored quorum.
-void TGlavForma::TabloRezultataRegistracii()
+void TTablo::TabloRezultataRegistracii()
 {
     bool ok = false;
     const QString prisutstvuet =
-        odnoZnachenie(this, QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(IdSessii()), &ok);
+        odnoZnachenie(*this, QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(IdSessii()), &ok);
     if (!ok)
         return;
     const QString kvorum =
-        odnoZnachenie(this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум'"), &ok);
+        odnoZnachenie(*this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум'"), &ok);
     if (!ok)
         return;
     const QString izbrano =
-        odnoZnachenie(this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok);
+        odnoZnachenie(*this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok);
     if (!ok)
         return;
 
@@ -275,11 +287,11 @@ void TGlavForma::TabloRezultataRegistracii()
     Vosd->setText(tablo::otsutstvuet(izbrano, prisutstvuet.toInt()));
     Golosov->setText(kvorum);
 
-    ZaregLeibl->hide();
-    LeiblVremya->hide();
+    ob().ZaregLeibl->hide();
+    ob().LeiblVremya->hide();
     // The rows stand where the item's text is: it goes while they are shown.
-    InfoTablo->hide();
-    InfoLabel->hide();
+    ob().InfoTablo->hide();
+    ob().InfoLabel->hide();
     ZaLeibl->setText(QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
     ProtivLeibl->setText(QStringLiteral("ПРИСУТСТВУЕТ"));
     VosdLeibl->setText(QStringLiteral("ОТСУТСТВУЕТ"));

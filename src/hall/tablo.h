@@ -36,3 +36,42 @@ QString otsutstvuet(const QString &izbrano, int prisutstvuet);
 
 
 }  // namespace tablo
+
+#include "core/kontekst.h"
+
+#include <QObject>
+
+class QLabel;
+class TProshuSlova;
+
+// The results board's displays: the vote's start, progress and result with the decision, and
+// the registration summary. The board's frame and its idle display are the window's.
+class TTablo : public QObject, public KontekstEkrana {
+    Q_OBJECT
+public:
+    TTablo(const KontekstEkrana &k, TProshuSlova *spisok);
+
+    void SkrytStrokiRezultatov();
+    bool StrokiRezultatovVidny() const;  // the rows of a result or a summary are up
+    void NachatTabloGolosovania();       // vote display start
+    void OtschetGolosovania();           // vote progress
+    void TabloRezultataGolosovania();    // vote result
+    void TabloRezultataRegistracii();    // registration summary
+
+    // The four result rows (caption and number) and the decision line.
+    QLabel *ZaLeibl = nullptr;
+    QLabel *Za = nullptr;
+    QLabel *ProtivLeibl = nullptr;
+    QLabel *Protiv = nullptr;
+    QLabel *VosdLeibl = nullptr;
+    QLabel *Vosd = nullptr;
+    QLabel *GolosovLeibl = nullptr;
+    QLabel *Golosov = nullptr;
+    QLabel *LeiblReshenie = nullptr;
+    QLabel *LeiblKvorum = nullptr;  // quorum verdict under the rows (vote result, registration summary)
+
+private:
+    void SozdatStrokiRezultatov();
+
+    TProshuSlova *m_spisok;  // the chairman's list goes while a vote runs
+};

@@ -3,7 +3,12 @@
 // Small helpers shared by the hall screens (seat map, registration, speaker requests, board).
 
 #include "core/dialogs.h"
-#include "core/tglavforma.h"
+#include "core/ekrany.h"
+#include "core/kontekst.h"
+#include "core/oblasti.h"
+#include "core/rezhim.h"
+#include "db/connection.h"
+#include "db/dataset.h"
 
 #include <QString>
 #include <QWidget>
@@ -21,9 +26,9 @@ inline void peremestit(QWidget *w, QWidget *roditel)
 }
 
 // The plain message box of the hall's own failures: the text alone, no icon.
-inline void soobshenie(TGlavForma *glav, const QString &tekst)
+inline void soobshenie(const KontekstEkrana &k, const QString &tekst)
 {
-    glav->dialogs()->message(glav, tekst, QString(), Dialogs::NoIcon, Dialogs::Ok, Dialogs::Ok);
+    k.dialogs()->message(k.okno(), tekst, QString(), Dialogs::NoIcon, Dialogs::Ok, Dialogs::Ok);
 }
 
 }  // namespace zal

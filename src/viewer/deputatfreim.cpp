@@ -1,3 +1,4 @@
+#include "core/taimer.h"
 #include "viewer/deputatfreim.h"
 
 #include "core/cveta.h"
@@ -94,14 +95,14 @@ QTableView *setka(QWidget *parent, const char *imya, DataSetModel *model)
 
 }  // namespace
 
-TDeputatFreim::TDeputatFreim(TGlavForma *glav, QWidget *parent) : QWidget(parent), m_glav(glav)
+TDeputatFreim::TDeputatFreim(const KontekstEkrana &glav, QWidget *parent) : QWidget(parent), m_glav(glav)
 {
     setObjectName(QStringLiteral("TDeputatFreim"));
     ustanovitCvet(this, Qt::white);
     m_ekran = glav->platform()->screenSize();
     m_polosa = glav->platform()->scrollBarWidth();
 
-    Povestka = new DataSet(&glav->GlavBasa, this);
+    Povestka = new DataSet(&glav->GlavBasa(), this);
     Povestka->setObjectName(QStringLiteral("Povestka"));
     Povestka->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, id_zasedanie, info"),
                                  QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
@@ -116,7 +117,7 @@ TDeputatFreim::TDeputatFreim(TGlavForma *glav, QWidget *parent) : QWidget(parent
     PovestkaDannie->setColumns({{QStringLiteral("opisanie"), QStringLiteral("Вопросы повестки дня"), 0}});
     PovestkaDannie->setDisplay([](int, const QString &, const QVariant &v) { return PovestkaopisanieGetText(v); });
 
-    Faili = new DataSet(&glav->GlavBasa, this);
+    Faili = new DataSet(&glav->GlavBasa(), this);
     Faili->setObjectName(QStringLiteral("Faili"));
     Faili->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, fail, id_povestka,opisanie,put"),
                               QStringLiteral("FROM"), QStringLiteral(" faili"), QStringLiteral("WHERE"),
@@ -482,7 +483,7 @@ bool TDeputatFreim::eventFilter(QObject *watched, QEvent *event)
 
 QString TDeputatFreim::PovestkaopisanieGetText(const QVariant &opisanie)
 {
-    return TGlavForma::NazvanieVoprosa(opisanie.toString());
+    return NazvanieVoprosa(opisanie.toString());
 }
 
 // A description whose second character is a number starts with an ordering prefix of three
@@ -570,7 +571,7 @@ void TDeputatFreim::KnopkaPokzaDokClick()
         return;
     const QString put = PutDokumenta();
     if (!QFileInfo(put).isFile()) {
-        m_glav->dialogs()->error(m_glav, QStringLiteral("Файл документа не найден!"),
+        m_glav->dialogs()->error(m_glav->okno(), QStringLiteral("Файл документа не найден!"),
                                  QStringLiteral("Ошибка открытия документа"));
         return;
     }

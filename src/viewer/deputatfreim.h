@@ -10,7 +10,7 @@ class QPushButton;
 class QTableView;
 class QTextEdit;
 class Taimer;
-class TGlavForma;
+#include "core/kontekst.h"
 class TGranica;
 class TLeibl;
 class TPdfProsmotr;
@@ -28,7 +28,7 @@ public:
     // Pause between two of those line steps; the rest of the program runs meanwhile.
     static constexpr int IntervalShaga = 40;
 
-    TDeputatFreim(TGlavForma *glav, QWidget *parent);
+    TDeputatFreim(const KontekstEkrana &glav, QWidget *parent);
 
     // ---- Data ------------------------------------------------------------------------------
     DataSet *Povestka;          // agenda of one meeting, parameter a
@@ -143,7 +143,7 @@ private:
     void stranica(int napravlenie);
     void nachatProkrutku(int napravlenie);
 
-    TGlavForma *m_glav;
+    KontekstEkrana m_glav;
     QSize m_ekran;
     int m_kolonka = 0;
     int m_polosa = 17;

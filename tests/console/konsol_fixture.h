@@ -17,7 +17,7 @@ namespace konsol_test {
 
 inline TAdminInterfeis *frame(Workstation &ws)
 {
-    return ws->AdminInterfeis;
+    return ws->konsol().AdminInterfeis;
 }
 
 // Queues the answer to the next meetings window: the meeting `id` chosen with "Выбрать".

@@ -75,8 +75,8 @@ void TestKonsol::layoutAt1280x1024()
     c->FormActivate();
     TAdminInterfeis *f = frame(c);
     QVERIFY(f);
-    QCOMPARE(f->parentWidget(), c->AdminFrame);
-    QCOMPARE(f->geometry(), c->AdminFrame->rect());
+    QCOMPARE(f->parentWidget(), c->ob().AdminFrame);
+    QCOMPARE(f->geometry(), c->ob().AdminFrame->rect());
     QCOMPARE(f->size(), QSize(369, 724));
     QCOMPARE(f->font().pixelSize(), 13);
     QCOMPARE(cvetFona(f), cvet::Serebro());
@@ -178,7 +178,7 @@ void TestKonsol::guardedReports()
     QCOMPARE(c.dialogs.shown[0].caption, QStringLiteral("Ошибка"));
     QCOMPARE(c.dialogs.shown[0].icon, Dialogs::Error);
     QVERIFY(first.contains(c.dialogs.shown[1].text));
-    QVERIFY(!c->GlavBasa.hasErrors());
+    QVERIFY(!c->GlavBasa().hasErrors());
     QVERIFY(syroi(hall, QStringLiteral("ALTER TABLE zasedanie_x RENAME TO zasedanie")));
     c.second();
     QVERIFY(!c.ended());
@@ -283,7 +283,7 @@ void TestKonsol::openingActivatesLowestOrd()
     QVERIFY(d.started());
     QCOMPARE(d->IdZasedania(), demo);
     d.clock();
-    QCOMPARE(d->LeiblVopros->text(), QStringLiteral("Вопрос 2"));
+    QCOMPARE(d->ob().LeiblVopros->text(), QStringLiteral("Вопрос 2"));
 }
 
 void TestKonsol::activation()
@@ -329,7 +329,7 @@ void TestKonsol::activation()
     // The terminal follows within its clock ticks.
     d.clock(2);
     QCOMPARE(d->IdPovestki(), second);
-    QCOMPARE(d->LeiblVopros->text(), QStringLiteral("Вопрос 1"));
+    QCOMPARE(d->ob().LeiblVopros->text(), QStringLiteral("Вопрос 1"));
 
     // The active item again: renewed, the queue emptied again.
     QVERIFY(hall.exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (7)")));
@@ -357,7 +357,7 @@ void TestKonsol::activation()
     QVERIFY(c.dialogs.shown[0].text.startsWith(QStringLiteral("Ошибка при выборе текущего вопроса повестки дня!\n\r\n\r")));
     QVERIFY(c.dialogs.shown[0].text.contains(QStringLiteral("proshu_slovo")));
     QCOMPARE(c.dialogs.shown[0].caption, QStringLiteral("Выбор текущего вопроса повестки дня"));
-    QVERIFY(!c->GlavBasa.hasErrors());
+    QVERIFY(!c->GlavBasa().hasErrors());
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT id FROM povestka WHERE aktiv = 1")), first);
 }
 
@@ -424,7 +424,7 @@ void TestKonsol::gridColours()
     for (QTextBlock b = f->InfoPole->document()->begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it)
             QCOMPARE(it.fragment().charFormat().fontPointSize(), 12.0);
-    snimok(c.window(), QStringLiteral("konsol_offscreen"));
+    snimok(c.glav(), QStringLiteral("konsol_offscreen"));
 }
 
 void TestKonsol::closing()
@@ -484,7 +484,7 @@ void TestKonsol::closing()
     QCOMPARE(c->IdSessii(), -1);
     QCOMPARE(c->IdZasedania(), 0);
     QCOMPARE(c->IdPovestki(), -1);
-    QVERIFY(c->LeiblVopros->text().isEmpty());
+    QVERIFY(c->ob().LeiblVopros->text().isEmpty());
     TAdminInterfeis *f = frame(c);
     QCOMPARE(f->ZasedanieFreima(), 0);
     QVERIFY(f->PovestkaSkryta());
@@ -495,7 +495,7 @@ void TestKonsol::closing()
     hall.second(2);
     QVERIFY(f->PovestkaSkryta());
     QCOMPARE(cvetFona(f->PanelAdminPovestka), cvet::Serebro());
-    QVERIFY(d->LeiblVopros->text().isEmpty());
+    QVERIFY(d->ob().LeiblVopros->text().isEmpty());
     QVERIFY(!c.ended());
 
     // Nothing to close or activate any more; a closed meeting is not offered again.
@@ -547,7 +547,7 @@ void TestKonsol::closingFailureKeepsTheMeeting()
     QVERIFY2(m.text.startsWith(QStringLiteral("Ошибка завершения заседания!\n\r\n\r")), qPrintable(m.text));
     QCOMPARE(m.caption, QStringLiteral("Выбор текущего вопроса повестки дня"));
     QCOMPARE(m.icon, Dialogs::Error);
-    QVERIFY(!c->GlavBasa.hasErrors());
+    QVERIFY(!c->GlavBasa().hasErrors());
     // The steps before the failure stay; the console state after it is not changed.
     QVERIFY(!hall.scalar(QStringLiteral("SELECT stop FROM zasedanie WHERE id = %1").arg(demo)).isNull());
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM povestka WHERE aktiv = 1")), 0);
@@ -632,7 +632,7 @@ void TestKonsol::agendaEditorButton()
     QCOMPARE(c.dialogs.modalClasses,
              (QStringList{QStringLiteral("TRedaktorPovestki"), QStringLiteral("TZasedanieForm"),
                           QStringLiteral("TProtokolForma")}));
-    QVERIFY(!c->GlavBasa.hasErrors());
+    QVERIFY(!c->GlavBasa().hasErrors());
 }
 
 void TestKonsol::voteButtonOpensSetUp()

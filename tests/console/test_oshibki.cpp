@@ -43,7 +43,7 @@ struct Konsol {
         ws->dialogs.whileShown = [this] { ws->second(); };
         return !ws->ended();
     }
-    DbConnection &db() { return (*ws)->GlavBasa; }
+    DbConnection &db() { return (*ws)->GlavBasa(); }
     // The console is alive, its connection clean, and exactly one box was shown.
     bool odinOtchet(const QString &nachalo, QString *problema)
     {
@@ -117,7 +117,7 @@ void TestOshibki::meetingWithItemsIsNotDeleted()
         meeting = k.hall.scalarInt(QStringLiteral("SELECT max(id) FROM zasedanie"));
     }
     QVERIFY(k.hall.exec(QStringLiteral("INSERT INTO povestka (id_zasedanie,tip,nomer,ord,opisanie) VALUES (%1,0,1,1,'В')").arg(meeting)));
-    TZasedanieForm w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->window());
+    TZasedanieForm w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->glav());
     QVERIFY(w.selectMeeting(meeting));
     k.ws->dialogs.answers.enqueue(Dialogs::Yes);
     w.ZasedanieUdalitExecute();
@@ -143,7 +143,7 @@ void TestOshibki::failedVoteStart()
         ostalos = f->IdGolosovania() == -1 && !f->Timer1->isActive();
         return int(QDialog::Rejected);
     });
-    (*k.ws)->OtkrytNastroikuGolosovania();
+    (*k.ws)->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(ostalos);
     QString problema;
     QVERIFY2(k.odinOtchet(QStringLiteral("Ошибка при запуске голосования!\n\r\n\r"), &problema), qPrintable(problema));
@@ -164,7 +164,7 @@ void TestOshibki::failedProtocolStatement()
             vernuli = syroi(k.hall, QStringLiteral("ALTER TABLE golosovanie_x RENAME TO golosovanie"));
         k.ws->second();
     };
-    TProtokolForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->window());
+    TProtokolForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->glav());
     w.setMeeting(k.hall.demoMeeting());
     w.FormActivate();
     // The window shows no protocol.
@@ -180,7 +180,7 @@ void TestOshibki::failedEditorInsert()
     QVERIFY(k.podgotovit());
     QVERIFY(syroi(k.hall, QStringLiteral("CREATE TRIGGER t BEFORE INSERT ON deputat BEGIN SELECT RAISE(ABORT, 'tolko chtenie'); END")));
     const int before = k.hall.scalarInt(QStringLiteral("SELECT count(*) FROM deputat"));
-    TMestoDeputatForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->window());
+    TMestoDeputatForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->glav());
     k.ws->dialogs.modalHandlers.enqueue([](QDialog *d) {
         auto *dlg = qobject_cast<TDeputatRedaktForma *>(d);
         if (!dlg)
@@ -211,7 +211,7 @@ void TestOshibki::failedEditorUpdateAndDelete()
     QVERIFY(syroi(k.hall, QStringLiteral("CREATE TRIGGER td BEFORE DELETE ON deputat BEGIN SELECT RAISE(ABORT, 'net udalenii'); END")));
     const QString familia = k.hall.scalar(QStringLiteral("SELECT familia FROM deputat WHERE id = %1").arg(id)).toString();
 
-    TMestoDeputatForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->window());
+    TMestoDeputatForma w(&k.db(), &k.ws->dialogs, &k.ws->platform, k.ws->glav());
     QVERIFY(w.selectDeputat(id));
     k.ws->dialogs.modalHandlers.enqueue([](QDialog *d) {
         auto *dlg = qobject_cast<TDeputatRedaktForma *>(d);
@@ -272,11 +272,11 @@ void TestOshibki::runningVoteIsCarriedToItsEnd()
     QVERIFY(d3.started() && d4.started());
     QVERIFY(hall.setMode(2, vote, 12));
     hall.poll();
-    QVERIFY(d3->KnopkiGolosovania->Golos(1));
+    QVERIFY(d3->panel().KnopkiGolosovania->Golos(1));
 
     Workstation &c = hall.start(QStringLiteral("admin1"));
     QVERIFY(c.started());
-    c->ZhdatOstanovkiMs = 50;
+    c->konsol().ZhdatOstanovkiMs = 50;
     QString okno;
     bool prodolzhilsya = false, vtoroiGolos = false;
     c.dialogs.modalHandlers.enqueue([&](QDialog *d) {
@@ -291,12 +291,12 @@ void TestOshibki::runningVoteIsCarriedToItsEnd()
         f->Timer1Timer();
         prodolzhilsya = hall.scalarInt(QStringLiteral("SELECT param2 FROM regim")) == 11;
         d4.poll();
-        vtoroiGolos = d4->KnopkiGolosovania->Golos(2);
+        vtoroiGolos = d4->panel().KnopkiGolosovania->Golos(2);
         for (int i = 0; i < 11; ++i)
             f->Timer1Timer();
         return int(p->MozhnoZakrit() ? QDialog::Accepted : QDialog::Rejected);
     });
-    QVERIFY(c->VozobnovitProcess());
+    QVERIFY(c->konsol().VozobnovitProcess());
     QCOMPARE(okno, QStringLiteral("Для принятия решения необходимо: 2"));
     QVERIFY(prodolzhilsya);
     QVERIFY(vtoroiGolos);
@@ -305,7 +305,7 @@ void TestOshibki::runningVoteIsCarriedToItsEnd()
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT param1 FROM regim")), vote);
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM otvet WHERE id_golosovanie = %1").arg(vote)), 2);
     // After the end no ballot is stored, even from a terminal that has not polled yet.
-    QVERIFY(!d3->KnopkiGolosovania->Golos(3));
+    QVERIFY(!d3->panel().KnopkiGolosovania->Golos(3));
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT result FROM otvet WHERE id_deputat = %1").arg(hall.deputyAt("03"))), 1);
     QVERIFY(c.messages().isEmpty());
     c.second();
@@ -320,14 +320,14 @@ void TestOshibki::runningRegistrationIsCarriedToItsEnd()
     QVERIFY(hall.setMode(1, period, 5));
     Workstation &c = hall.start(QStringLiteral("admin1"));
     QVERIFY(c.started());
-    c->ZhdatOstanovkiMs = 50;
+    c->konsol().ZhdatOstanovkiMs = 50;
     QVERIFY(zapisyvatRegim(hall));
     c.dialogs.modalHandlers.enqueue([&](QDialog *d) {
         auto *p = qobject_cast<TProcessGolosForma *>(d);
         if (!p)
             return int(QDialog::Rejected);
         for (int i = 0; i < 5; ++i)
-            c->RegistrForma->TaimerTimer();
+            c->konsol().RegistrForma->TaimerTimer();
         return p->result();
     });
     c.dialogs.modalHandlers.enqueue([](QDialog *d) {
@@ -336,7 +336,7 @@ void TestOshibki::runningRegistrationIsCarriedToItsEnd()
             g->ZakrGimnClick();
         return int(QDialog::Rejected);
     });
-    QVERIFY(c->VozobnovitProcess());
+    QVERIFY(c->konsol().VozobnovitProcess());
     QCOMPARE(c.dialogs.modalClasses, (QStringList{QStringLiteral("TProcessGolosForma"), QStringLiteral("TGimnForm")}));
     QCOMPARE(c->IdSessii(), period);
     const QStringList zapisi = zapisiRegima(hall);
@@ -345,7 +345,7 @@ void TestOshibki::runningRegistrationIsCarriedToItsEnd()
                                             QStringLiteral("1,%1,2").arg(period), QStringLiteral("1,%1,1").arg(period),
                                             QStringLiteral("1,%1,0").arg(period), QStringLiteral("-1,%1,0").arg(period)}));
     QVERIFY(zapisi.contains(QStringLiteral("5,%1,15").arg(period)));
-    QVERIFY(c->RegistrForma->MozhnoZakrit());
+    QVERIFY(c->konsol().RegistrForma->MozhnoZakrit());
 }
 
 // Another console is still counting down: the one that starts leaves its vote alone.
@@ -356,9 +356,9 @@ void TestOshibki::movingCountdownIsLeftAlone()
     QVERIFY(hall.setMode(2, 1, 30));
     Workstation &c = hall.start(QStringLiteral("admin2"));
     QVERIFY(c.started());
-    c->ZhdatOstanovkiMs = 300;
+    c->konsol().ZhdatOstanovkiMs = 300;
     QTimer::singleShot(100, [&] { hall.exec(rezhim::ostalosSekund(29)); });
-    QVERIFY(!c->VozobnovitProcess());
+    QVERIFY(!c->konsol().VozobnovitProcess());
     QVERIFY(c.dialogs.modalClasses.isEmpty());
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT nomer FROM regim")), 2);
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT param2 FROM regim")), 29);

@@ -2,6 +2,7 @@
 // window, the countdown into the mode row, the early end, the result and the anthem, the
 // recovery from a failure in the middle, with a console and a terminal on one database.
 
+#include "app/ekrany_zala.h"
 #include "konsol_fixture.h"
 
 #include "console/process_golos_forma.h"
@@ -35,13 +36,13 @@ struct Zal {
         konsol = &hall.start(QStringLiteral("admin1"));
         if (!otkryt(*konsol, zasedanie))
             return false;
-        (*konsol)->RegistrForma->Taimer->setFiring(false);
+        (*konsol)->konsol().RegistrForma->Taimer->setFiring(false);
         konsol->clock();
         deputat = &hall.start(QStringLiteral("07"));
         konsol->dialogs.clear();
         return deputat->started() && zapisyvatRegim(hall);
     }
-    TRegistrForma *registr() { return (*konsol)->RegistrForma; }
+    TRegistrForma *registr() { return (*konsol)->konsol().RegistrForma; }
 };
 
 // The operator's part, queued in order: the registration window started with `sekund`, the
@@ -50,7 +51,7 @@ struct Zal {
 void zapustit(Workstation &ws, int sekund, std::function<void(TRegistrForma *, TProcessGolosForma *)> shag,
               std::function<void(TGimnForm *)> gimn = nullptr)
 {
-    TRegistrForma *r = ws->RegistrForma;
+    TRegistrForma *r = ws->konsol().RegistrForma;
     ws.dialogs.modalHandlers.enqueue([r, sekund](QDialog *d) {
         if (d != r)
             return int(QDialog::Rejected);
@@ -106,7 +107,7 @@ void TestRegistracia::windows()
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     Workstation &c = hall.start("admin1");
     QVERIFY(c.started());
-    TRegistrForma *r = c->RegistrForma;
+    TRegistrForma *r = c->konsol().RegistrForma;
     QVERIFY(r);
     QCOMPARE(r->Vremya->minimum(), 10);
     QCOMPARE(r->Vremya->maximum(), 400);
@@ -114,7 +115,7 @@ void TestRegistracia::windows()
     QCOMPARE(r->Vremya->value(), 300);
     QVERIFY(!r->Taimer->isEnabled());
 
-    TProcessGolosForma *p = c->ProcessGolosForma;
+    TProcessGolosForma *p = c->konsol().ProcessGolosForma;
     QVERIFY(p);
     QCOMPARE(p->size(), QSize(302, 89));
     QCOMPARE(p->KnopkaStopGolos->size(), QSize(225, 33));
@@ -213,7 +214,7 @@ void TestRegistracia::fullCountdown()
              z.hall.deputyAt(QStringLiteral("02")));
     QCOMPARE(c->IdSessii(), period);
     QVERIFY(z.registr()->MozhnoZakrit());
-    QVERIFY(!c->GlavBasa.hasErrors());
+    QVERIFY(!c->GlavBasa().hasErrors());
     c.second();
     QVERIFY(!c.ended());
 }
@@ -289,11 +290,12 @@ void TestRegistracia::realModalWindows()
     QtDialogs dialogs;
     FakePlatform platform(hall.dir());
     platform.args = QStringList{QStringLiteral("auto"), QStringLiteral("embedded"), hall.dbPath(), QStringLiteral("admin1")};
-    TGlavForma w(&dialogs, &platform);
+    TGlavForma w(&dialogs, &platform, fabrikaZala());
+    TKonsolEkran &konsol = static_cast<TEkranyZala &>(w.ekrany()).konsol;
     w.setRuchnyeTiki(true);
     QVERIFY(w.Zapusk());
-    QVERIFY(w.IdZasedania() > 0);
-    w.RegistrForma->Taimer->setFiring(false);
+    QVERIFY(w.kontekst().IdZasedania() > 0);
+    konsol.RegistrForma->Taimer->setFiring(false);
 
     QStringList okna;
     int shagov = 0;
@@ -308,27 +310,27 @@ void TestRegistracia::realModalWindows()
             return;
         }
         okna << QString::fromLatin1(m->metaObject()->className());
-        if (m == w.RegistrForma && okna.size() == 1) {
-            w.RegistrForma->Vremya->setValue(10);
-            w.RegistrForma->KnopkaStartReg->click();
-        } else if (m == w.ProcessGolosForma) {
+        if (m == konsol.RegistrForma && okna.size() == 1) {
+            konsol.RegistrForma->Vremya->setValue(10);
+            konsol.RegistrForma->KnopkaStartReg->click();
+        } else if (m == konsol.ProcessGolosForma) {
             for (int i = 0; i < 10; ++i)
-                w.RegistrForma->TaimerTimer();
+                konsol.RegistrForma->TaimerTimer();
         } else if (auto *g = qobject_cast<TGimnForm *>(m)) {
             g->ZakrGimn->click();
-        } else if (m == w.RegistrForma) {
+        } else if (m == konsol.RegistrForma) {
             QTest::keyClick(m, Qt::Key_Escape);
             return;
         }
         QTimer::singleShot(5, operator_);
     };
     QTimer::singleShot(0, operator_);
-    w.AdminInterfeis->KnopkaRegistraciaClick();
+    konsol.AdminInterfeis->KnopkaRegistraciaClick();
 
     QCOMPARE(okna, (QStringList{QStringLiteral("TRegistrForma"), QStringLiteral("TProcessGolosForma"),
                                 QStringLiteral("TGimnForm"), QStringLiteral("TRegistrForma")}));
-    QVERIFY(w.RegistrForma->isHidden());
-    const int p = w.IdSessii();
+    QVERIFY(konsol.RegistrForma->isHidden());
+    const int p = w.kontekst().IdSessii();
     const QStringList zapisi = zapisiRegima(hall);
     QCOMPARE(zapisi.first(), zapis(1, p, 10));
     QCOMPARE(zapisi.mid(zapisi.size() - 4),
@@ -358,7 +360,7 @@ void TestRegistracia::failureInTheMiddle()
         QVERIFY(r->Taimer->isEnabled());
         QVERIFY(!p->MozhnoZakrit());
         QCOMPARE(c.messages().size(), 1);
-        QVERIFY(!c->GlavBasa.hasErrors());
+        QVERIFY(!c->GlavBasa().hasErrors());
         QVERIFY(!c.ended());
         QVERIFY(syroi(z.hall, QStringLiteral("DROP TRIGGER slomat")));
 
@@ -417,7 +419,7 @@ void TestRegistracia::failureAtStart()
     QCOMPARE(c.dialogs.modalClasses, QStringList{QStringLiteral("TRegistrForma")});
     QCOMPARE(c.messages().size(), 1);
     QVERIFY(c.messages()[0].contains(QStringLiteral("net mesta")));
-    QVERIFY(!c->GlavBasa.hasErrors());
+    QVERIFY(!c->GlavBasa().hasErrors());
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT nomer FROM regim")), -1);
     c.second();
     QVERIFY(!c.ended());
@@ -515,19 +517,19 @@ void TestRegistracia::gimnScreen()
     QVERIFY(d.started() && d->Dopusk());
     QVERIFY(hall.setMode(10));
     hall.poll();
-    QVERIFY(c->GimnFreim->isHidden());
-    QVERIFY(!d->GimnFreim->isHidden());
-    auto *kartinka = d->GimnFreim->findChild<TGimnKartinka *>();
+    QVERIFY(c->ob().GimnFreim->isHidden());
+    QVERIFY(!d->ob().GimnFreim->isHidden());
+    auto *kartinka = d->ob().GimnFreim->findChild<TGimnKartinka *>();
     QVERIFY(kartinka);
-    QCOMPARE(kartinka->geometry(), d->GimnFreim->rect());
-    auto *panel = d->GimnFreim->findChild<QLabel *>(QStringLiteral("GimnPanel"));
+    QCOMPARE(kartinka->geometry(), d->ob().GimnFreim->rect());
+    auto *panel = d->ob().GimnFreim->findChild<QLabel *>(QStringLiteral("GimnPanel"));
     QVERIFY(panel);
     QCOMPARE(panel->text(), QStringLiteral("ЗДЕСЬ БУДЕТ ГИМН"));
     QCOMPARE(panel->font().pixelSize(), 21);
-    snimok(d.window(), QStringLiteral("gimn_ekran"));
+    snimok(d.glav(), QStringLiteral("gimn_ekran"));
     QVERIFY(hall.setMode(11));
     hall.poll();
-    QVERIFY(d->GimnFreim->isHidden());
+    QVERIFY(d->ob().GimnFreim->isHidden());
 }
 
 QTEST_MAIN(TestRegistracia)

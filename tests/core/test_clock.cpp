@@ -106,7 +106,7 @@ void TestClock::closeCommand()
         QCOMPARE(ws->platform.exitCode, 0);
         QCOMPARE(ws->platform.restarts, 0);
         QVERIFY(ws->messages().isEmpty());
-        QVERIFY(!(*ws)->TaimerOperaziy->isEnabled());
+        QVERIFY(!(*ws)->TaimerOperaziy()->isEnabled());
     }
     QVERIFY(!console.ended());
     QCOMPARE(hall.scalarInt("SELECT param1 FROM regim"), 9);
@@ -238,27 +238,27 @@ void TestClock::activeItemOnEveryBoard()
     QVERIFY(hall.activateItem(whole));
     hall.clock(2);
     for (Workstation *ws : {&console, &chairman, &deputy, &watcher}) {
-        TGlavForma *w = ws->window();
-        QCOMPARE(w->LeiblVopros->text(), QStringLiteral("Повестка дня"));
-        QCOMPARE(w->LeiblZasedanie->text(), QStringLiteral("Заседание № 3"));
-        QCOMPARE(w->InfoTablo->toPlainText(), QStringLiteral("Порядок работы"));
+        WindowView *w = ws->window();
+        QCOMPARE(w->ob().LeiblVopros->text(), QStringLiteral("Повестка дня"));
+        QCOMPARE(w->ob().LeiblZasedanie->text(), QStringLiteral("Заседание № 3"));
+        QCOMPARE(w->ob().InfoTablo->toPlainText(), QStringLiteral("Порядок работы"));
         QCOMPARE(w->IdPovestki(), whole);
         QCOMPARE(w->IdZasedania(), hall.demoMeeting());
-        QVERIFY(isClock(w->LeiblVremya->text()));
-        QCOMPARE(w->LeiblVremya->y(), w->InfoTablo->y() + w->InfoTablo->height() + 8);
+        QVERIFY(isClock(w->ob().LeiblVremya->text()));
+        QCOMPARE(w->ob().LeiblVremya->y(), w->ob().InfoTablo->y() + w->ob().InfoTablo->height() + 8);
         QVERIFY(ws->calls().contains(QStringLiteral("SinhronizaciyaRegistracii")));
         QVERIFY(ws->calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
     }
     // The item text is shown small, whatever its stored size.
-    QTextCursor c(console->InfoTablo->document());
+    QTextCursor c(console->ob().InfoTablo->document());
     c.movePosition(QTextCursor::End);
     QCOMPARE(c.charFormat().fontPointSize(), 8.0);
-    QVERIFY(!console->InfoTablo->textCursor().hasSelection());
+    QVERIFY(!console->ob().InfoTablo->textCursor().hasSelection());
     // Repainted once, when the active item changed.
     QCOMPARE(console.calls().count(QStringLiteral("PerekrasitPovestkuKonsoli")), 1);
     // The idle board then shows the text.
     console.poll();
-    QCOMPARE(console->InfoLabel->text(), QStringLiteral("Порядок работы"));
+    QCOMPARE(console->ob().InfoLabel->text(), QStringLiteral("Порядок работы"));
 }
 
 void TestClock::deputyTakesItemOneTickLater()
@@ -278,7 +278,7 @@ void TestClock::deputyTakesItemOneTickLater()
     QCOMPARE(console->IdPovestki(), 4);
     QVERIFY(console.calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
     QCOMPARE(deputy->IdPovestki(), 3);
-    QCOMPARE(deputy->LeiblVopros->text(), QStringLiteral("Вопрос 3"));
+    QCOMPARE(deputy->ob().LeiblVopros->text(), QStringLiteral("Вопрос 3"));
     QVERIFY(!deputy.calls().contains(QStringLiteral("SinhronizaciyaProshuSlova")));
     hall.clock();
     QCOMPARE(deputy->IdPovestki(), 4);
@@ -295,17 +295,17 @@ void TestClock::itemTextParsedOnlyWhenItChanges()
     QVERIFY(hall.activateItem(3));
     Workstation &deputy = hall.start("07");
     deputy.clock(2);
-    QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Первый текст"));
+    QCOMPARE(deputy->ob().InfoTablo->toPlainText(), QStringLiteral("Первый текст"));
 
     int razborov = 0;
-    connect(deputy->InfoBack->document(), &QTextDocument::contentsChanged, this, [&] { ++razborov; });
+    connect(deputy->ob().InfoBack->document(), &QTextDocument::contentsChanged, this, [&] { ++razborov; });
     deputy.clock(10);
     QCOMPARE(razborov, 0);
 
     QVERIFY(hall.exec("UPDATE povestka SET info = '{\\rtf1\\ansi Второй текст}' WHERE id = 3"));
     deputy.clock(5);
     QVERIFY(razborov > 0);
-    QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
+    QCOMPARE(deputy->ob().InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
     const int posle = razborov;
     deputy.clock(5);
     QCOMPARE(razborov, posle);
@@ -313,10 +313,10 @@ void TestClock::itemTextParsedOnlyWhenItChanges()
     // The same text again after the item was off the board is shown again.
     QVERIFY(hall.deactivateItems());
     deputy.clock();
-    QCOMPARE(deputy->InfoTablo->toPlainText(), QString());
+    QCOMPARE(deputy->ob().InfoTablo->toPlainText(), QString());
     QVERIFY(hall.activateItem(3));
     deputy.clock(2);
-    QCOMPARE(deputy->InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
+    QCOMPARE(deputy->ob().InfoTablo->toPlainText(), QStringLiteral("Второй текст"));
 }
 
 // A terminal that runs on from one meeting into the next does not count its deputy present
@@ -376,12 +376,12 @@ void TestClock::noActiveItem()
     Workstation &chairman = hall.start("02");
     chairman.clock(2);
     QCOMPARE(chairman->IdPovestki(), 3);
-    QVERIFY(!chairman->InfoTablo->toPlainText().isEmpty());
+    QVERIFY(!chairman->ob().InfoTablo->toPlainText().isEmpty());
     QVERIFY(hall.deactivateItems());
     chairman.clock();
-    QCOMPARE(chairman->LeiblVopros->text(), QString());
-    QCOMPARE(chairman->LeiblZasedanie->text(), QString());
-    QCOMPARE(chairman->InfoTablo->toPlainText(), QString());
+    QCOMPARE(chairman->ob().LeiblVopros->text(), QString());
+    QCOMPARE(chairman->ob().LeiblZasedanie->text(), QString());
+    QCOMPARE(chairman->ob().InfoTablo->toPlainText(), QString());
     QCOMPARE(chairman->IdPovestki(), 3);
     QCOMPARE(chairman->IdZasedania(), hall.demoMeeting());
 }
@@ -410,15 +410,15 @@ void TestClock::clockOnlyOutsideCountdowns()
     Workstation &watcher = hall.start("watcher");
     QVERIFY(hall.setMode(mode, 1, 30));
     for (Workstation *ws : {&console, &watcher}) {
-        (*ws)->LeiblVremya->setText(QStringLiteral("countdown"));
-        (*ws)->LeiblVopros->clear();
+        (*ws)->ob().LeiblVremya->setText(QStringLiteral("countdown"));
+        (*ws)->ob().LeiblVopros->clear();
         ws->clearCalls();
     }
     hall.clock();
     for (Workstation *ws : {&console, &watcher}) {
-        QCOMPARE(isClock((*ws)->LeiblVremya->text()), clock);
+        QCOMPARE(isClock((*ws)->ob().LeiblVremya->text()), clock);
         QCOMPARE(ws->calls().contains(QStringLiteral("SinhronizaciyaRegistracii")), clock);
-        QCOMPARE((*ws)->LeiblVopros->text().isEmpty(), !clock);
+        QCOMPARE((*ws)->ob().LeiblVopros->text().isEmpty(), !clock);
     }
 }
 
@@ -428,7 +428,7 @@ void TestClock::consoleBindsHiddenAgenda()
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     QVERIFY(hall.deactivateItems());
     Workstation &console = hall.start("admin1");
-    console->consoleAgendaHidden = true;
+    console->rec().consoleAgendaHidden = true;
     console.clock();
     QVERIFY(!console.calls().filter(QStringLiteral("PrivyazatPovestkuKonsoli")).size());
     QVERIFY(hall.activateItem(2));
@@ -440,14 +440,14 @@ void TestClock::consoleBindsHiddenAgenda()
 
 void TestClock::countdownText()
 {
-    QCOMPARE(TGlavForma::MinSek(65), QStringLiteral("1 мин 5 сек"));
-    QCOMPARE(TGlavForma::MinSek(125), QStringLiteral("2 мин 5 сек"));
-    QCOMPARE(TGlavForma::MinSek(59), QStringLiteral("0 мин 59 сек"));
-    QCOMPARE(TGlavForma::MinSek(0), QStringLiteral("0 мин 0 сек"));
-    QCOMPARE(TGlavForma::MinSek(600), QStringLiteral("10 мин 0 сек"));
-    QCOMPARE(TGlavForma::NazvanieVoprosa(QStringLiteral("Вопрос 0")), QStringLiteral("Повестка дня"));
-    QCOMPARE(TGlavForma::NazvanieVoprosa(QStringLiteral("Вопрос 0 ")), QStringLiteral("Вопрос 0 "));
-    QCOMPARE(TGlavForma::NazvanieVoprosa(QStringLiteral("Вопрос 10")), QStringLiteral("Вопрос 10"));
+    QCOMPARE(MinSek(65), QStringLiteral("1 мин 5 сек"));
+    QCOMPARE(MinSek(125), QStringLiteral("2 мин 5 сек"));
+    QCOMPARE(MinSek(59), QStringLiteral("0 мин 59 сек"));
+    QCOMPARE(MinSek(0), QStringLiteral("0 мин 0 сек"));
+    QCOMPARE(MinSek(600), QStringLiteral("10 мин 0 сек"));
+    QCOMPARE(NazvanieVoprosa(QStringLiteral("Вопрос 0")), QStringLiteral("Повестка дня"));
+    QCOMPARE(NazvanieVoprosa(QStringLiteral("Вопрос 0 ")), QStringLiteral("Вопрос 0 "));
+    QCOMPARE(NazvanieVoprosa(QStringLiteral("Вопрос 10")), QStringLiteral("Вопрос 10"));
 }
 
 QTEST_MAIN(TestClock)

@@ -48,7 +48,7 @@ void TestGates::idleGateHoldsDeputy()
     QList<bool> waited;
     bool timersDuringGate = true;
     ws.onGate([&](TStartForma *gate) {
-        timersDuringGate = ws->TaimerOperaziy->isEnabled() || ws->TaimerVremya->isEnabled();
+        timersDuringGate = ws->TaimerOperaziy()->isEnabled() || ws->TaimerVremya()->isEnabled();
         for (int code : stillWaiting) {
             hall.setMode(code);
             gate->TaimerProverkaTimer();
@@ -61,7 +61,7 @@ void TestGates::idleGateHoldsDeputy()
     QCOMPARE(ws.modalWindows(), QStringList{QStringLiteral("TStartProstoyForma")});
     QCOMPARE(waited, QList<bool>(stillWaiting.size(), true));
     QVERIFY(!timersDuringGate);
-    QVERIFY(ws->TaimerOperaziy->isEnabled());
+    QVERIFY(ws->TaimerOperaziy()->isEnabled());
     QCOMPARE(ws->windowTitle(), QStringLiteral("Рабочее место депутата"));
 }
 
@@ -126,7 +126,7 @@ void TestGates::exitButtonEndsWithoutWriting()
     QVERIFY(deputy.ended());
     QCOMPARE(deputy.platform.exitCode, 0);
     QVERIFY(deputy.messages().isEmpty());
-    QVERIFY(!deputy->TaimerOperaziy->isEnabled());
+    QVERIFY(!deputy->TaimerOperaziy()->isEnabled());
     QVERIFY(!deputy.calls().contains(QStringLiteral("OtkrytPovestkuDeputata")));
 
     // ...so with no active item the chairman's exit leaves no presence record behind.
@@ -311,8 +311,8 @@ void TestGates::layout()
     TestHall hall;
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     Workstation &ws = hall.add("07");
-    TStartProstoyForma idle(ws.window());
-    TStartAktivZasForma meeting(ws.window());
+    TStartProstoyForma idle(*ws.window());
+    TStartAktivZasForma meeting(*ws.window());
     for (TStartForma *g : {static_cast<TStartForma *>(&idle), static_cast<TStartForma *>(&meeting)}) {
         QCOMPARE(g->windowTitle(), QStringLiteral("Запуск программы (v. 1.1.6)"));
         QCOMPARE(g->size(), QSize(597, 145));

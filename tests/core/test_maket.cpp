@@ -20,6 +20,7 @@
 #include "editors/regim_redakt.h"
 #include "editors/zasedanie_form.h"
 #include "hall/gimn_forma.h"
+#include "hall/menu_deputat.h"
 #include "protocol/protokol_forma.h"
 #include "support/workstation.h"
 
@@ -388,17 +389,17 @@ void TestMaket::rezhimy(TestHall &hall, Workstation &ws, const QString &rol)
 {
     const int meeting = hall.demoMeeting();
     ws.second(2);
-    proiti(ws.window(), rol + QStringLiteral("/idle"));
+    proiti(ws.glav(), rol + QStringLiteral("/idle"));
 
     const int period = hall.openPeriod(meeting);
     for (int i = 1; i <= 12; ++i)
         hall.registerDeputy(hall.deputyAt(QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))), period, meeting);
     QVERIFY(hall.setMode(1, period, 125));
     ws.second();
-    proiti(ws.window(), rol + QStringLiteral("/registration"));
+    proiti(ws.glav(), rol + QStringLiteral("/registration"));
     QVERIFY(hall.setMode(5, period, 15));
     ws.second();
-    proiti(ws.window(), rol + QStringLiteral("/registration summary"));
+    proiti(ws.glav(), rol + QStringLiteral("/registration summary"));
     QVERIFY(hall.setMode(-1));
     ws.second();
 
@@ -410,16 +411,16 @@ void TestMaket::rezhimy(TestHall &hall, Workstation &ws, const QString &rol)
     const int vote = hall.scalarInt(QStringLiteral("SELECT MAX(id) FROM golosovanie"));
     QVERIFY(hall.setMode(2, vote, 754));
     ws.second();
-    proiti(ws.window(), rol + QStringLiteral("/vote"));
+    proiti(ws.glav(), rol + QStringLiteral("/vote"));
     QVERIFY(hall.setMode(4, vote, 15));
     ws.second();
-    proiti(ws.window(), rol + QStringLiteral("/vote result"));
+    proiti(ws.glav(), rol + QStringLiteral("/vote result"));
     QVERIFY(hall.setMode(10));
     ws.second();
-    proiti(ws.window(), rol + QStringLiteral("/anthem"));
+    proiti(ws.glav(), rol + QStringLiteral("/anthem"));
     QVERIFY(hall.setMode(11));
     ws.second();
-    proiti(ws.window(), rol + QStringLiteral("/anthem taken down"));
+    proiti(ws.glav(), rol + QStringLiteral("/anthem taken down"));
     QVERIFY(hall.setMode(-1));
     ws.second();
 }
@@ -457,16 +458,16 @@ void TestMaket::predsedatel()
     // The long name is cut on the map, kept whole for the seat's commands.
     const QString dlinnoe = QStringLiteral("Верхнеднепровский-Константинопольский Александр Святославович");
     for (int mesto : {1, 4}) {
-        const QString t = ws->MestoLeibl[mesto]->text();
+        const QString t = ws->karta().MestoLeibl[mesto]->text();
         QVERIFY2(t == dlinnoe || (t.endsWith(QChar(0x2026)) && dlinnoe.startsWith(t.chopped(1).trimmed())), qPrintable(t));
-        QCOMPARE(imyaLeibla(ws->MestoLeibl[mesto]), dlinnoe);
+        QCOMPARE(imyaLeibla(ws->karta().MestoLeibl[mesto]), dlinnoe);
     }
     // On the design's own screen neither box holds it whole.
     if (logicheskiy().width() == masshtab::MaketShirina) {
-        QVERIFY(ws->MestoLeibl[1]->text().endsWith(QChar(0x2026)));
-        QVERIFY(ws->MestoLeibl[4]->text().endsWith(QChar(0x2026)));
+        QVERIFY(ws->karta().MestoLeibl[1]->text().endsWith(QChar(0x2026)));
+        QVERIFY(ws->karta().MestoLeibl[4]->text().endsWith(QChar(0x2026)));
     }
-    QCOMPARE(ws->MestoLeibl[6]->text(), imyaLeibla(ws->MestoLeibl[6]));  // a short one stays whole
+    QCOMPARE(ws->karta().MestoLeibl[6]->text(), imyaLeibla(ws->karta().MestoLeibl[6]));  // a short one stays whole
 }
 
 void TestMaket::nabludatel()
@@ -477,7 +478,7 @@ void TestMaket::nabludatel()
     Workstation &ws = zapustit(hall, QStringLiteral("watcher"));
     QVERIFY(ws.started());
     ws->show();
-    QVERIFY(ws->PostroitKartuMest());
+    QVERIFY(ws->ekrany().PostroitKartuMest());
     rezhimy(hall, ws, QStringLiteral("watcher"));
     QVERIFY2(m_obhod.nakhodki.isEmpty(), qPrintable(otchet(m_obhod.nakhodki)));
 }
@@ -490,29 +491,29 @@ void TestMaket::konsol()
     Workstation &ws = zapustit(hall, QStringLiteral("admin1"));
     QVERIFY(ws.started());
     ws->show();
-    ws->PostroitKartuMest();
+    ws->ekrany().PostroitKartuMest();
     rezhimy(hall, ws, QStringLiteral("console"));
 
     // The console's own windows, as they stand when opened.
-    TGlavForma *g = ws.window();
-    TGolosovanieForma ustanovka(g);
+    WindowView *g = ws.window();
+    TGolosovanieForma ustanovka(&g->konsol());
     proiti(&ustanovka, QStringLiteral("vote set-up"));
     ustanovka.hide();
-    if (g->ProcessGolosForma) {
-        g->ProcessGolosForma->Podgotovit(QStringLiteral("Идет регистрация"), QStringLiteral("Завершить регистрацию"));
-        proiti(g->ProcessGolosForma, QStringLiteral("registration progress"));
-        g->ProcessGolosForma->hide();
+    if (g->konsol().ProcessGolosForma) {
+        g->konsol().ProcessGolosForma->Podgotovit(QStringLiteral("Идет регистрация"), QStringLiteral("Завершить регистрацию"));
+        proiti(g->konsol().ProcessGolosForma, QStringLiteral("registration progress"));
+        g->konsol().ProcessGolosForma->hide();
     }
-    if (g->RegistrForma) {
-        proiti(g->RegistrForma, QStringLiteral("registration"));
-        g->RegistrForma->hide();
+    if (g->konsol().RegistrForma) {
+        proiti(g->konsol().RegistrForma, QStringLiteral("registration"));
+        g->konsol().RegistrForma->hide();
     }
-    g->SozdatProcessGolos2Formu();
-    proiti(g->ProcessGolos2Forma, QStringLiteral("vote progress"));
-    QVERIFY(g->MenuDeputat);
-    QVERIFY(!g->MenuDeputat->actions().isEmpty());
-    m_obhod.menu(g->MenuDeputat, QStringLiteral("seat menu"));
-    g->ProcessGolos2Forma->hide();
+    g->ekrany().SozdatProcessGolos2Formu();
+    proiti(g->konsol().ProcessGolos2Forma, QStringLiteral("vote progress"));
+    QVERIFY(g->karta().MenuDeputat);
+    QVERIFY(!g->karta().MenuDeputat->actions().isEmpty());
+    m_obhod.menu(g->karta().MenuDeputat, QStringLiteral("seat menu"));
+    g->konsol().ProcessGolos2Forma->hide();
     QVERIFY2(m_obhod.nakhodki.isEmpty(), qPrintable(otchet(m_obhod.nakhodki)));
 }
 
@@ -524,7 +525,7 @@ void TestMaket::okna()
     QVERIFY(hall.activateItem(hall.scalarInt(QStringLiteral("SELECT MIN(id) FROM povestka"))));
     Workstation &ws = zapustit(hall, QStringLiteral("admin1"));
     QVERIFY(ws.started());
-    DbConnection *db = &ws->GlavBasa;
+    DbConnection *db = &ws->GlavBasa();
     FakeDialogs d;
     FakePlatform p(hall.dir());
     p.screen = logicheskiy();
@@ -574,12 +575,12 @@ void TestMaket::okna()
         proiti(&w, QStringLiteral("connection"));
     }
     {
-        TStartProstoyForma w(ws.window());
+        TStartProstoyForma w(*ws.window());
         proiti(&w, QStringLiteral("idle gate"));
         w.Button1Click();
     }
     {
-        TStartAktivZasForma w(ws.window());
+        TStartAktivZasForma w(*ws.window());
         proiti(&w, QStringLiteral("meeting gate"));
         w.Button1Click();
     }
@@ -601,7 +602,7 @@ void TestMaket::vCentre()
         return std::abs(d.x()) <= 1 && std::abs(d.y()) <= 1;
     };
 
-    TStartProstoyForma gate(ws.window());
+    TStartProstoyForma gate(*ws.window());
     gate.show();
     QCoreApplication::processEvents();
     QVERIFY2(vSeredine(&gate), qPrintable(QStringLiteral("gate at %1,%2").arg(gate.x()).arg(gate.y())));
@@ -615,7 +616,7 @@ void TestMaket::vCentre()
             box->close();
         }
     });
-    dialogs.message(ws.window(), QStringLiteral("Ошибка голосования!"), QStringLiteral("Ошибка"), Dialogs::Error,
+    dialogs.message(ws.glav(), QStringLiteral("Ошибка голосования!"), QStringLiteral("Ошибка"), Dialogs::Error,
                     Dialogs::Ok, Dialogs::Ok);
     QVERIFY(gde.isValid());
     QVERIFY2(std::abs(gde.center().x() - ekran.center().x()) <= 1 && std::abs(gde.center().y() - ekran.center().y()) <= 1,
@@ -630,7 +631,7 @@ void TestMaket::vCentre()
         }
     });
     QString imya = QStringLiteral("Протокол");
-    QVERIFY(!dialogs.inputText(ws.window(), QStringLiteral("Сохранение"), QStringLiteral("Имя файла:"), &imya, false));
+    QVERIFY(!dialogs.inputText(ws.glav(), QStringLiteral("Сохранение"), QStringLiteral("Имя файла:"), &imya, false));
     QCOMPARE(imya, QStringLiteral("Протокол"));
     QVERIFY(gde.isValid());
     QVERIFY2(std::abs(gde.center().x() - ekran.center().x()) <= 1 && std::abs(gde.center().y() - ekran.center().y()) <= 1,

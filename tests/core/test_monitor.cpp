@@ -18,9 +18,9 @@ bool stamp(TestHall &hall, const QString &seat, int ago)
                       .arg(seat));
 }
 
-QVariant diffOf(TGlavForma *w, const QString &seat)
+QVariant diffOf(WindowView *w, const QString &seat)
 {
-    DataSet *d = w->ProverkaPorklucheniy;
+    DataSet *d = w->ProverkaPorklucheniy();
     for (int i = 0; i < d->rowCount(); ++i)
         if (d->value(i, QStringLiteral("nomer")).toString() == seat)
             return d->value(i, QStringLiteral("diff"));
@@ -47,7 +47,7 @@ void TestMonitor::silenceRule()
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     Workstation &console = hall.start("admin1");
     QVERIFY(console.started());
-    TGlavForma *w = console.window();
+    WindowView *w = console.window();
 
     // The ages are computed by the database; a tick that straddles a second boundary can
     // read one more, so the stamps are written again until the reading is exact.
@@ -94,15 +94,15 @@ void TestMonitor::activationStartsMonitor()
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     QVERIFY(hall.activateItem(2));
     Workstation &ws = hall.start("02");
-    QVERIFY(!ws->TaimerProverkaPodklucheniy->isEnabled());
-    ws->LeiblVremya->clear();
+    QVERIFY(!ws->TaimerProverkaPodklucheniy()->isEnabled());
+    ws->ob().LeiblVremya->clear();
     ws.clearCalls();
     ws->FormActivate();
     QCOMPARE(ws.calls().mid(0, 2), (QStringList{"RaspolozhitKnopki", "PostroitKartuMest"}));
-    QVERIFY(ws->TaimerProverkaPodklucheniy->isEnabled());
-    QCOMPARE(ws->TaimerProverkaPodklucheniy->interval(), 1000);
-    QCOMPARE(ws->LeiblVremya->y(), 138);
-    QCOMPARE(ws->LeiblVremya->text().size(), 8);
+    QVERIFY(ws->TaimerProverkaPodklucheniy()->isEnabled());
+    QCOMPARE(ws->TaimerProverkaPodklucheniy()->interval(), 1000);
+    QCOMPARE(ws->ob().LeiblVremya->y(), 138);
+    QCOMPARE(ws->ob().LeiblVremya->text().size(), 8);
 }
 
 void TestMonitor::realActivation()
@@ -115,7 +115,7 @@ void TestMonitor::realActivation()
     ws->show();
     ws->activateWindow();
     QTRY_VERIFY(ws.calls().contains(QStringLiteral("PostroitKartuMest")));
-    QVERIFY(ws->TaimerProverkaPodklucheniy->isEnabled());
+    QVERIFY(ws->TaimerProverkaPodklucheniy()->isEnabled());
     ws->hide();
 }
 
@@ -125,11 +125,11 @@ void TestMonitor::refreshFailureWithoutDatabaseError()
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     Workstation &console = hall.start("admin1");
     console->FormActivate();
-    console->mapRefreshFailure = QStringLiteral("List index out of bounds (28)");
+    console->rec().mapRefreshFailure = QStringLiteral("List index out of bounds (28)");
     console.monitor(2);
     QCOMPARE(console.messages(), (QStringList{"List index out of bounds (28)", "List index out of bounds (28)"}));
     QVERIFY(!console.ended());
-    QVERIFY(console->TaimerProverkaPodklucheniy->isEnabled());
+    QVERIFY(console->TaimerProverkaPodklucheniy()->isEnabled());
 }
 
 void TestMonitor::pendingErrorsEndTheProgram()
@@ -140,13 +140,13 @@ void TestMonitor::pendingErrorsEndTheProgram()
     Workstation &b = hall.start("admin2");
     a->FormActivate();
     // Before the refresh: nothing of it runs.
-    a->GlavBasa.setError(QStringLiteral("Connection lost"), 0);
+    a->GlavBasa().setError(QStringLiteral("Connection lost"), 0);
     a.clearCalls();
     a.monitor();
     QVERIFY(a.ended());
     QVERIFY(a.calls().isEmpty());
-    QVERIFY(!a->TaimerProverkaPodklucheniy->isEnabled());
-    QVERIFY(!a->TaimerOperaziy->isEnabled());
+    QVERIFY(!a->TaimerProverkaPodklucheniy()->isEnabled());
+    QVERIFY(!a->TaimerOperaziy()->isEnabled());
     // After the refresh: its own failing statement ends it in the same tick, silently.
     QSqlQuery q(hall.db().database());
     QVERIFY(q.exec("ALTER TABLE mesto RENAME TO mesto_old"));
@@ -160,10 +160,10 @@ void TestMonitor::reopensModeRow()
     TestHall hall;
     QVERIFY2(hall.ok(), qPrintable(hall.error()));
     Workstation &console = hall.start("admin1");
-    console->ZaprosRegima->close();
+    console->ZaprosRegima()->close();
     QVERIFY(hall.setMode(4, 7, 15));
     console.monitor();
-    QVERIFY(console->ZaprosRegima->isOpen());
+    QVERIFY(console->ZaprosRegima()->isOpen());
     QCOMPARE(console->RegimParam1(), 7);
 }
 

@@ -81,29 +81,29 @@ void TestPoller::idleBoard()
                                   "NachatTabloGolosovania", "TabloRezultataGolosovania", "TabloRezultataRegistracii"})
             QVERIFY2(!ws->calls().contains(QString::fromLatin1(other)), other);
         QVERIFY(ws->calls().contains(QStringLiteral("RazmestitSpisokZapis")));
-        QVERIFY(ws->window()->PanelRegistracia->isHidden());
-        QVERIFY(ws->window()->ZaregLeibl->isHidden());
-        QVERIFY(ws->window()->GimnFreim->isHidden());
-        QVERIFY(!ws->window()->InfoLabel->isHidden());
-        QCOMPARE(ws->window()->InfoLabel->geometry(), ws->window()->InfoTablo->geometry());
-        QVERIFY(!ws->window()->LeiblVremya->isHidden());
+        QVERIFY(ws->window()->ob().PanelRegistracia->isHidden());
+        QVERIFY(ws->window()->ob().ZaregLeibl->isHidden());
+        QVERIFY(ws->window()->ob().GimnFreim->isHidden());
+        QVERIFY(!ws->window()->ob().InfoLabel->isHidden());
+        QCOMPARE(ws->window()->ob().InfoLabel->geometry(), ws->window()->ob().InfoTablo->geometry());
+        QVERIFY(!ws->window()->ob().LeiblVremya->isHidden());
         QCOMPARE(ws->window()->RegimNomer(), -1);
     }
     // A registered deputy is in the hall with his name on the frame; a newcomer sees the
     // start screen without the right-hand column.
-    QVERIFY(!h.deputy->window()->PanelSleva->isHidden());
-    QVERIFY(h.deputy->window()->PanelStart->isHidden());
-    QVERIFY(!h.deputy->window()->DeputatFreim->isHidden());
+    QVERIFY(!h.deputy->window()->ob().PanelSleva->isHidden());
+    QVERIFY(h.deputy->window()->ob().PanelStart->isHidden());
+    QVERIFY(!h.deputy->window()->ob().DeputatFreim->isHidden());
     QVERIFY(h.deputy->calls().filter(QStringLiteral("UstanovitImyaDeputata:")).size() == 1);
-    QVERIFY(!h.newcomer->window()->PanelStart->isHidden());
-    QVERIFY(h.newcomer->window()->PanelSleva->isHidden());
+    QVERIFY(!h.newcomer->window()->ob().PanelStart->isHidden());
+    QVERIFY(h.newcomer->window()->ob().PanelSleva->isHidden());
     QVERIFY(h.newcomer->calls().filter(QStringLiteral("UstanovitImyaDeputata:")).isEmpty());
-    QVERIFY(!h.watcher->window()->PanelSleva->isHidden());
-    QVERIFY(!h.console->window()->PanelSleva->isHidden());
+    QVERIFY(!h.watcher->window()->ob().PanelSleva->isHidden());
+    QVERIFY(!h.console->window()->ob().PanelSleva->isHidden());
     // The right-hand column takes its place and the rest fills the window.
-    QCOMPARE(h.deputy->window()->PanelSleva->geometry(), QRect(1280 - 369, 0, 369, 1024));
-    QCOMPARE(h.deputy->window()->DeputatFreim->geometry(), QRect(0, 0, 1280 - 369, 1024));
-    QCOMPARE(h.console->window()->PanelSprava->geometry(), QRect(0, 0, 1280 - 369, 1024));
+    QCOMPARE(h.deputy->window()->ob().PanelSleva->geometry(), QRect(1280 - 369, 0, 369, 1024));
+    QCOMPARE(h.deputy->window()->ob().DeputatFreim->geometry(), QRect(0, 0, 1280 - 369, 1024));
+    QCOMPARE(h.console->window()->ob().PanelSprava->geometry(), QRect(0, 0, 1280 - 369, 1024));
 }
 
 void TestPoller::registrationMode()
@@ -141,14 +141,14 @@ void TestPoller::registrationScreenEnteredOnce()
     QVERIFY(h.hall.setMode(1, h.period, 30));
     Workstation *ws = h.newcomer;
     // As the registration screen leaves it: screen shown, start screen hidden.
-    ws->window()->PanelRegistracia->show();
-    ws->window()->PanelStart->hide();
+    ws->window()->ob().PanelRegistracia->show();
+    ws->window()->ob().PanelStart->hide();
     ws->clearCalls();
     ws->poll(3);
     QCOMPARE(ws->calls().count(QStringLiteral("VoitiVRegistraciyu")), 0);
     QCOMPARE(ws->calls().count(QStringLiteral("OtschetRegistracii")), 3);
     // The start screen in front again: the screen is entered anew.
-    ws->window()->PanelStart->show();
+    ws->window()->ob().PanelStart->show();
     ws->clearCalls();
     ws->poll();
     QCOMPARE(ws->calls().count(QStringLiteral("VoitiVRegistraciyu")), 1);
@@ -171,11 +171,11 @@ void TestPoller::voteMode()
     // Not registered: idle board with the start screen, no vote board.
     QVERIFY(!h.newcomer->calls().contains(QStringLiteral("NachatTabloGolosovania")));
     QVERIFY(idlePath(h.newcomer));
-    QVERIFY(!h.newcomer->window()->PanelStart->isHidden());
+    QVERIFY(!h.newcomer->window()->ob().PanelStart->isHidden());
     QCOMPARE(h.newcomer->window()->RegKnopkaTag(), 1);
 
     // Once the vote board is up (progress bar shown) only its countdown runs.
-    h.deputy->window()->ProgressBarTablo->show();
+    h.deputy->window()->ob().ProgressBarTablo->show();
     h.deputy->clearCalls();
     h.deputy->poll(2);
     QCOMPARE(h.deputy->calls().count(QStringLiteral("NachatTabloGolosovania")), 0);
@@ -208,41 +208,41 @@ void TestPoller::anthemAndTakeDown()
     QVERIFY(h.make());
     h.hall.poll();
     // A newcomer whose registration screen is up keeps it under the anthem mode.
-    h.newcomer->window()->PanelRegistracia->show();
+    h.newcomer->window()->ob().PanelRegistracia->show();
     QVERIFY(h.hall.setMode(10));
     h.clearCalls();
     h.hall.poll();
 
     for (Workstation *ws : {h.chairman, h.deputy, h.watcher}) {
-        TGlavForma *w = ws->window();
-        QVERIFY(!w->GimnFreim->isHidden());
-        QCOMPARE(w->GimnFreim->parentWidget(), static_cast<QWidget *>(w));
-        QCOMPARE(w->GimnFreim->geometry(), w->rect());
-        QVERIFY(w->PanelSleva->isHidden());
+        WindowView *w = ws->window();
+        QVERIFY(!w->ob().GimnFreim->isHidden());
+        QCOMPARE(w->ob().GimnFreim->parentWidget(), static_cast<QWidget *>(w->glav()));
+        QCOMPARE(w->ob().GimnFreim->geometry(), w->rect());
+        QVERIFY(w->ob().PanelSleva->isHidden());
         QVERIFY(!idlePath(ws));
     }
-    QVERIFY(h.newcomer->window()->GimnFreim->isHidden());
+    QVERIFY(h.newcomer->window()->ob().GimnFreim->isHidden());
     QVERIFY(idlePath(h.newcomer));
-    QVERIFY(!h.newcomer->window()->PanelRegistracia->isHidden());
+    QVERIFY(!h.newcomer->window()->ob().PanelRegistracia->isHidden());
     // The console shows its idle board with the clock instead.
-    TGlavForma *c = h.console->window();
-    QVERIFY(c->GimnFreim->isHidden());
-    QVERIFY(!c->InfoLabel->isHidden());
+    WindowView *c = h.console->window();
+    QVERIFY(c->ob().GimnFreim->isHidden());
+    QVERIFY(!c->ob().InfoLabel->isHidden());
     QVERIFY(h.console->calls().contains(QStringLiteral("SkrytStrokiRezultatov")));
     QVERIFY(h.console->calls().contains(QStringLiteral("SbrosPanelGolosovania")));
     QVERIFY(!idlePath(h.console));
-    QVERIFY(c->TaimerVremya->isEnabled());
-    QCOMPARE(c->LeiblVremya->y(), c->InfoTablo->y() + c->InfoTablo->height() + 8);
+    QVERIFY(c->TaimerVremya()->isEnabled());
+    QCOMPARE(c->ob().LeiblVremya->y(), c->ob().InfoTablo->y() + c->ob().InfoTablo->height() + 8);
 
     QVERIFY(h.hall.setMode(11));
     h.clearCalls();
     h.hall.poll();
     for (Workstation *ws : {h.chairman, h.deputy, h.watcher}) {
-        QVERIFY(ws->window()->GimnFreim->isHidden());
-        QVERIFY(!ws->window()->PanelSleva->isHidden());
+        QVERIFY(ws->window()->ob().GimnFreim->isHidden());
+        QVERIFY(!ws->window()->ob().PanelSleva->isHidden());
         QVERIFY(idlePath(ws));
     }
-    QVERIFY(h.newcomer->window()->PanelRegistracia->isHidden());  // taken down outside mode 10
+    QVERIFY(h.newcomer->window()->ob().PanelRegistracia->isHidden());  // taken down outside mode 10
     QVERIFY(!idlePath(h.console));
     QVERIFY(h.console->calls().contains(QStringLiteral("SbrosPanelGolosovania")));
 }
@@ -263,8 +263,8 @@ void TestPoller::commandsAndUnknownCodesShowIdleBoard()
     QVERIFY(h.make());
     QVERIFY(h.hall.setMode(mode, 10, 0));
     for (Workstation *ws : h.all()) {
-        ws->window()->InfoTablo->setPlainText(QStringLiteral("Текст вопроса"));
-        ws->window()->InfoLabel->setText(QStringLiteral("прежний"));
+        ws->window()->ob().InfoTablo->setPlainText(QStringLiteral("Текст вопроса"));
+        ws->window()->ob().InfoLabel->setText(QStringLiteral("прежний"));
     }
     h.clearCalls();
     h.hall.poll();
@@ -272,24 +272,24 @@ void TestPoller::commandsAndUnknownCodesShowIdleBoard()
         QVERIFY(!ws->ended());  // the poller carries out no command
         QVERIFY(idlePath(ws));
         // Only the idle code itself copies the item's text onto the board.
-        QCOMPARE(ws->window()->InfoLabel->text(), QStringLiteral("прежний"));
+        QCOMPARE(ws->window()->ob().InfoLabel->text(), QStringLiteral("прежний"));
     }
-    QCOMPARE(h.newcomer->window()->PanelStart->isHidden(), false);
+    QCOMPARE(h.newcomer->window()->ob().PanelStart->isHidden(), false);
 }
 
 void TestPoller::idleBoardRestartsClock()
 {
     Hall h;
     QVERIFY(h.make());
-    TGlavForma *w = h.deputy->window();
-    w->TaimerVremya->setEnabled(false);
-    w->LeiblVremya->move(w->LeiblVremya->x(), 0);
+    WindowView *w = h.deputy->window();
+    w->TaimerVremya()->setEnabled(false);
+    w->ob().LeiblVremya->move(w->ob().LeiblVremya->x(), 0);
     h.deputy->clearCalls();
     h.deputy->poll();
-    QVERIFY(w->TaimerVremya->isEnabled());
+    QVERIFY(w->TaimerVremya()->isEnabled());
     QVERIFY(h.deputy->calls().contains(QStringLiteral("SbrosPanelGolosovania")));
-    QCOMPARE(w->LeiblVremya->y(), 64 + 143 + 8);
-    QCOMPARE(w->LeiblVremya->text().size(), 8);  // hh:mm:ss
+    QCOMPARE(w->ob().LeiblVremya->y(), 64 + 143 + 8);
+    QCOMPARE(w->ob().LeiblVremya->text().size(), 8);  // hh:mm:ss
     // With the clock running the board is not reset again.
     h.deputy->clearCalls();
     h.deputy->poll();
@@ -300,31 +300,31 @@ void TestPoller::itemTextAlignment()
 {
     Hall h;
     QVERIFY(h.make());
-    TGlavForma *w = h.console->window();
-    w->InfoTablo->setPlainText(QStringLiteral("О бюджете"));
+    WindowView *w = h.console->window();
+    w->ob().InfoTablo->setPlainText(QStringLiteral("О бюджете"));
     h.console->poll();
-    QCOMPARE(w->InfoLabel->text(), QStringLiteral("О бюджете"));
-    QVERIFY(w->InfoLabel->alignment() & Qt::AlignHCenter);
+    QCOMPARE(w->ob().InfoLabel->text(), QStringLiteral("О бюджете"));
+    QVERIFY(w->ob().InfoLabel->alignment() & Qt::AlignHCenter);
 
     const QString longText = QStringLiteral("О внесении изменений в закон области об областном бюджете на "
                                             "очередной финансовый год и на плановый период");
-    w->InfoTablo->setPlainText(longText);
+    w->ob().InfoTablo->setPlainText(longText);
     h.console->poll();
-    QCOMPARE(w->InfoLabel->text(), longText);
-    QVERIFY(w->InfoLabel->alignment() & Qt::AlignLeft);
-    QVERIFY(!(w->InfoLabel->alignment() & Qt::AlignHCenter));
+    QCOMPARE(w->ob().InfoLabel->text(), longText);
+    QVERIFY(w->ob().InfoLabel->alignment() & Qt::AlignLeft);
+    QVERIFY(!(w->ob().InfoLabel->alignment() & Qt::AlignHCenter));
 }
 
 void TestPoller::registrationListFollowsPeriod()
 {
     Hall h;
     QVERIFY(h.make());
-    TGlavForma *w = h.deputy->window();
+    WindowView *w = h.deputy->window();
     const int next = h.hall.openPeriod(h.meeting);
     QVERIFY(h.hall.setMode(1, next, 30));
     QVERIFY(w->PerechitatRegim(true));
     QVERIFY(w->OtkrytZaprosRegistracia());
-    QCOMPARE(w->ZaprosRegistracia->param("a").toInt(), next);
+    QCOMPARE(w->ZaprosRegistracia()->param("a").toInt(), next);
     QVERIFY(!w->SvoiDeputatZaregistrirovan());  // registered in the earlier period only
 
     // Outside registration the list follows IdSessii, whatever param1 holds.
@@ -332,24 +332,24 @@ void TestPoller::registrationListFollowsPeriod()
     w->setIdSessii(h.period);
     QVERIFY(w->PerechitatRegim(true));
     QVERIFY(w->OtkrytZaprosRegistracia());
-    QCOMPARE(w->ZaprosRegistracia->param("a").toInt(), h.period);
+    QCOMPARE(w->ZaprosRegistracia()->param("a").toInt(), h.period);
     QVERIFY(w->SvoiDeputatZaregistrirovan());
-    QCOMPARE(w->ZaprosRegistracia->rowCount(), 2);  // the chairman and seat 07
+    QCOMPARE(w->ZaprosRegistracia()->rowCount(), 2);  // the chairman and seat 07
 }
 
 void TestPoller::failedStatementEndsAtNextTick()
 {
     Hall h;
     QVERIFY(h.make());
-    TGlavForma *w = h.watcher->window();
-    QVERIFY(!w->GlavBasa.exec(QStringLiteral("SELECT x FROM nowhere")));
+    WindowView *w = h.watcher->window();
+    QVERIFY(!w->GlavBasa().exec(QStringLiteral("SELECT x FROM nowhere")));
     h.watcher->clearCalls();
     w->TaimerOperaziyTimer();
     QVERIFY(h.watcher->ended());
     QVERIFY(h.watcher->calls().isEmpty());  // nothing else ran in that tick
-    QVERIFY(!w->TaimerOperaziy->isEnabled());
-    QVERIFY(!w->TaimerVremya->isEnabled());
-    QVERIFY(!w->TaimerProverkaPodklucheniy->isEnabled());
+    QVERIFY(!w->TaimerOperaziy()->isEnabled());
+    QVERIFY(!w->TaimerVremya()->isEnabled());
+    QVERIFY(!w->TaimerProverkaPodklucheniy()->isEnabled());
     QVERIFY(h.watcher->messages().isEmpty());
     QCOMPARE(h.watcher->platform.exitCode, 1);
     // The others go on.

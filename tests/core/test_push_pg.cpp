@@ -119,7 +119,7 @@ private Q_SLOTS:
 
         // A workstation whose poller is stopped (it ended, or has not started polling) is not
         // woken up by announcements.
-        console->TaimerOperaziy->setEnabled(false);
+        console->TaimerOperaziy()->setEnabled(false);
         const qint64 stopped = console->TikiPoUvedomleniyu();
         QVERIFY(writer.exec(rezhim::prostoy()));
         QTest::qWait(500);

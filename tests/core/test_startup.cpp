@@ -96,29 +96,29 @@ void TestStartup::roles()
     QCOMPARE(ws->RezhimAdmin(), admin);
     QCOMPARE(ws->RezhimNabludatelya(), watcher);
     QCOMPARE(ws->LoginMesta(), login);
-    QCOMPARE(!ws->PanelSprava->isHidden(), seatMap);
-    QCOMPARE(!ws->PanelSleva->isHidden(), column);
-    QCOMPARE(!ws->DeputatFreim->isHidden(), documents);
-    QCOMPARE(!ws->AdminFrame->isHidden(), console);
-    QCOMPARE(!ws->PanelStart->isHidden(), startScreen);
+    QCOMPARE(!ws->ob().PanelSprava->isHidden(), seatMap);
+    QCOMPARE(!ws->ob().PanelSleva->isHidden(), column);
+    QCOMPARE(!ws->ob().DeputatFreim->isHidden(), documents);
+    QCOMPARE(!ws->ob().AdminFrame->isHidden(), console);
+    QCOMPARE(!ws->ob().PanelStart->isHidden(), startScreen);
     QCOMPARE(ws->Dopusk(), admitted);
-    QVERIFY(ws->PanelRegistracia->isHidden());
-    QVERIFY(ws->PanelGolosovanie->isHidden());
-    QVERIFY(ws->LeiblKolGolosov->isHidden());
-    QCOMPARE(ws->LeiblVremya->y(), 160);
+    QVERIFY(ws->ob().PanelRegistracia->isHidden());
+    QVERIFY(ws->ob().PanelGolosovanie->isHidden());
+    QVERIFY(ws->ob().LeiblKolGolosov->isHidden());
+    QCOMPARE(ws->ob().LeiblVremya->y(), 160);
     QCOMPARE(ws->CvetMolchaniya(), QColor(255, 128, 64));
     QCOMPARE(ws->VersiaProgrammy(), QStringLiteral("1.1.6"));
     QCOMPARE(ws->IdSessii(), -1);
     QCOMPARE(ws->IdZasedania(), hall.demoMeeting());
     QVERIFY(ws->ZapuskUspeshen());
     QVERIFY(!ws->Perezapusk());
-    QVERIFY(ws->TaimerOperaziy->isEnabled());
-    QVERIFY(ws->TaimerVremya->isEnabled());
-    QVERIFY(!ws->TaimerProverkaPodklucheniy->isEnabled());  // starts with the seat map
+    QVERIFY(ws->TaimerOperaziy()->isEnabled());
+    QVERIFY(ws->TaimerVremya()->isEnabled());
+    QVERIFY(!ws->TaimerProverkaPodklucheniy()->isEnabled());  // starts with the seat map
 
     // The operator console alone reads the active item at start-up.
     QCOMPARE(ws->IdPovestki(), admin ? 3 : 1);
-    QCOMPARE(ws->LeiblVopros->text(), admin ? QStringLiteral("Вопрос 2") : QString());
+    QCOMPARE(ws->ob().LeiblVopros->text(), admin ? QStringLiteral("Вопрос 2") : QString());
 
     // Own deputy: the one seated at the login's seat, 1 where the login names no seat.
     const int seated = hall.deputyAt(login);
@@ -135,16 +135,16 @@ void TestStartup::roles()
     }
     if (watcher) {
         QVERIFY(ws.calls().contains(QStringLiteral("UstanovitImyaDeputata:ИНФОРМАЦИОННЫЙ РЕЖИМ")));
-        QVERIFY(ws->LeiblProshuSlova->isHidden());
-        QVERIFY(ws->GranicaProshuSlova->isHidden());
+        QVERIFY(ws->ob().LeiblProshuSlova->isHidden());
+        QVERIFY(ws->ob().GranicaProshuSlova->isHidden());
     } else {
-        QVERIFY(!ws->LeiblProshuSlova->isHidden());
+        QVERIFY(!ws->ob().LeiblProshuSlova->isHidden());
     }
     if (login == "07") {
         const QString f = hall.scalar(QStringLiteral("SELECT familia FROM deputat WHERE id = %1").arg(seated)).toString();
         const QString i = hall.scalar(QStringLiteral("SELECT imya FROM deputat WHERE id = %1").arg(seated)).toString();
         const QString o = hall.scalar(QStringLiteral("SELECT otchestvo FROM deputat WHERE id = %1").arg(seated)).toString();
-        QCOMPARE(ws->FIOPHONLeibl->text(), f + "\n\r" + i + "\n\r" + o);
+        QCOMPARE(ws->ob().FIOPHONLeibl->text(), f + "\n\r" + i + "\n\r" + o);
         QVERIFY(ws.calls().contains(QStringLiteral("UstanovitImyaDeputata:") + f + " " + i + " " + o));
     }
     QCOMPARE(ws.calls().contains(QStringLiteral("ZagruzitZasedanie")), admin);
@@ -167,8 +167,8 @@ void TestStartup::chairmanHeading()
     QVERIFY(chairman.started());
 
     // The deputy's button stays a button; the chairman's becomes the list heading, 40 px higher.
-    QCOMPARE(deputy->LeiblProshuSlova->text(), QStringLiteral("ПРОШУ СЛОВА"));
-    QLabel *l = chairman->LeiblProshuSlova;
+    QCOMPARE(deputy->ob().LeiblProshuSlova->text(), QStringLiteral("ПРОШУ СЛОВА"));
+    QLabel *l = chairman->ob().LeiblProshuSlova;
     QCOMPARE(l->text(), QStringLiteral("ЗАПИСАВШИЕСЯ НА ВЫСТУПЛЕНИЕ"));
     // 10 points at 96 dpi, in pixels; the box is at least 24 high and holds both lines the
     // heading takes in the button's width.
@@ -177,9 +177,9 @@ void TestStartup::chairmanHeading()
     QVERIFY(l->height() >= 24);
     QVERIFY(QFontMetrics(l->font()).boundingRect(QRect(0, 0, l->width(), 1000), int(l->alignment()) | Qt::TextWordWrap,
                                                  l->text()).height() <= l->height());
-    QCOMPARE(chairman->GranicaProshuSlova->height(), l->height() + 2);
-    QCOMPARE(l->y(), deputy->LeiblProshuSlova->y() - 40);
-    QCOMPARE(chairman->GranicaProshuSlova->y(), deputy->GranicaProshuSlova->y() - 40);
+    QCOMPARE(chairman->ob().GranicaProshuSlova->height(), l->height() + 2);
+    QCOMPARE(l->y(), deputy->ob().LeiblProshuSlova->y() - 40);
+    QCOMPARE(chairman->ob().GranicaProshuSlova->y(), deputy->ob().GranicaProshuSlova->y() - 40);
     QCOMPARE(l->palette().color(QPalette::Window), QColor(255, 255, 0));
 }
 
@@ -196,9 +196,9 @@ void TestStartup::consoleWithoutActiveItem()
     QVERIFY(ws.calls().contains(QStringLiteral("SkrytPovestkuKonsoli")));
     QVERIFY(!ws.calls().contains(QStringLiteral("ObnovitPovestku")));  // no open meeting to bind
     QVERIFY(ws.calls().contains(QStringLiteral("UstanovitZasedanieFreima:-1")));
-    QVERIFY(!ws->AdminFrame->isHidden());
-    QCOMPARE(ws->AdminFrame->parentWidget(), ws->PanelSpravaVerh);
-    QCOMPARE(ws->AdminFrame->geometry(), ws->PanelSpravaVerh->rect());
+    QVERIFY(!ws->ob().AdminFrame->isHidden());
+    QCOMPARE(ws->ob().AdminFrame->parentWidget(), ws->ob().PanelSpravaVerh);
+    QCOMPARE(ws->ob().AdminFrame->geometry(), ws->ob().PanelSpravaVerh->rect());
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia")), 0);
 }
 
@@ -213,10 +213,10 @@ void TestStartup::consoleShowsAgendaAsWhole()
     QVERIFY(hall.activateItem(whole));
     Workstation &ws = hall.start("admin1");
     QVERIFY(ws.started());
-    QCOMPARE(ws->LeiblVopros->text(), QStringLiteral("Повестка дня"));
+    QCOMPARE(ws->ob().LeiblVopros->text(), QStringLiteral("Повестка дня"));
     QCOMPARE(ws->IdPovestki(), whole);
-    QCOMPARE(ws->InfoLabel->text(), QStringLiteral("Порядок работы"));
-    QCOMPARE(ws->LeiblZasedanie->text(), QStringLiteral("Заседание № 7"));
+    QCOMPARE(ws->ob().InfoLabel->text(), QStringLiteral("Порядок работы"));
+    QCOMPARE(ws->ob().LeiblZasedanie->text(), QStringLiteral("Заседание № 7"));
 }
 
 void TestStartup::invalidLogin_data()
@@ -244,8 +244,8 @@ void TestStartup::invalidLogin()
     QCOMPARE(m.caption, QStringLiteral("Ошибка"));
     QCOMPARE(m.icon, Dialogs::Error);
     QCOMPARE(m.buttons, int(Dialogs::Ok));
-    QVERIFY(!ws->TaimerOperaziy->isEnabled());
-    QVERIFY(!ws->TaimerVremya->isEnabled());
+    QVERIFY(!ws->TaimerOperaziy()->isEnabled());
+    QVERIFY(!ws->TaimerVremya()->isEnabled());
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia")), 0);
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM mesto WHERE connected = 1")), 0);
     QVERIFY(!ws.calls().contains(QStringLiteral("ZagruzitZasedanie")));
@@ -327,13 +327,13 @@ void TestStartup::deputyRegisteredAtStart()
     Workstation &other = hall.start("08");
     QVERIFY(registered.started() && other.started());
     QVERIFY(registered->Dopusk());
-    QVERIFY(registered->PanelStart->isHidden());
-    QVERIFY(registered->GerbStart->isHidden());
+    QVERIFY(registered->ob().PanelStart->isHidden());
+    QVERIFY(registered->ob().GerbStart->isHidden());
     QVERIFY(!other->Dopusk());
-    QVERIFY(!other->PanelStart->isHidden());
-    QCOMPARE(other->PanelStart->parentWidget(), other.window());
+    QVERIFY(!other->ob().PanelStart->isHidden());
+    QCOMPARE(other->ob().PanelStart->parentWidget(), static_cast<QWidget *>(other.glav()));
     // The start screen covers the whole window while the right-hand column is hidden.
-    QCOMPARE(other->PanelStart->geometry(), QRect(0, 0, 1280, 1024));
+    QCOMPARE(other->ob().PanelStart->geometry(), QRect(0, 0, 1280, 1024));
 }
 
 void TestStartup::autoWithoutFurtherArguments()
@@ -421,7 +421,7 @@ void TestStartup::adminLoginGetsEmptyPassword()
     QVERIFY(iniWrite(seat.settingsPath(), "Podkluchenie", "Login", "07"));
     seat.start();
     QVERIFY(!seat.modalWindows().contains(QStringLiteral("TPodklForma")));
-    QVERIFY(seat->GlavBasa.isOpen());
+    QVERIFY(seat->GlavBasa().isOpen());
 
     // Without "auto" the dialog waits with the password field empty.
     Workstation &shown2 = hall.addWithArguments({}, ws.platform.dir);
@@ -464,7 +464,7 @@ void TestStartup::dialogCancelled()
     QCOMPARE(ws.messages(), QStringList{kFatal});  // no connection-failure message
     QVERIFY(ws.ended());
     QVERIFY(!ws->ZapuskUspeshen());
-    QVERIFY(!ws->GlavBasa.isOpen());
+    QVERIFY(!ws->GlavBasa().isOpen());
     QVERIFY(!QFile::exists(ws.settingsPath()));
 }
 

@@ -59,21 +59,21 @@ struct Zal {
 
 bool inTheHall(Workstation *ws)
 {
-    TGlavForma *w = ws->window();
-    return w->Dopusk() && w->PanelStart->isHidden() && w->PanelRegistracia->isHidden() && !w->PanelSleva->isHidden()
-           && !w->DeputatFreim->isHidden();
+    WindowView *w = ws->window();
+    return w->Dopusk() && w->ob().PanelStart->isHidden() && w->ob().PanelRegistracia->isHidden() && !w->ob().PanelSleva->isHidden()
+           && !w->ob().DeputatFreim->isHidden();
 }
 
 bool onStartScreen(Workstation *ws)
 {
-    TGlavForma *w = ws->window();
-    return !w->Dopusk() && !w->PanelStart->isHidden() && w->PanelSleva->isHidden()
-           && w->PanelStart->parentWidget() == w;
+    WindowView *w = ws->window();
+    return !w->Dopusk() && !w->ob().PanelStart->isHidden() && w->ob().PanelSleva->isHidden()
+           && w->ob().PanelStart->parentWidget() == w->glav();
 }
 
 QString status(Workstation *ws)
 {
-    return ws->window()->TaimerRegPhonLeibl->text();
+    return ws->window()->registracia().TaimerRegPhonLeibl->text();
 }
 
 }  // namespace
@@ -104,30 +104,30 @@ void TestRegistracia::wholePeriod()
     const int period = z.start(10);
     z.hall.poll();
     for (Workstation *d : z.deputies()) {
-        QVERIFY(!(*d)->PanelRegistracia->isHidden());
-        QVERIFY((*d)->PanelStart->isHidden());
+        QVERIFY(!(*d)->ob().PanelRegistracia->isHidden());
+        QVERIFY((*d)->ob().PanelStart->isHidden());
         QCOMPARE(status(d), QStringLiteral("До конца регистрации осталось\n\r0 мин 10 сек\n\rВы не зарегистрированы"));
     }
     for (Workstation *b : {z.console, z.chairman}) {
-        QVERIFY((*b)->PanelRegistracia->isHidden());
-        QVERIFY(!(*b)->PanelSleva->isHidden());
-        QCOMPARE((*b)->ZaregLeibl->text(), QStringLiteral("Зарегистрировалось: 1"));  // the chairman
-        QVERIFY(!(*b)->ZaregLeibl->isHidden());
+        QVERIFY((*b)->ob().PanelRegistracia->isHidden());
+        QVERIFY(!(*b)->ob().PanelSleva->isHidden());
+        QCOMPARE((*b)->ob().ZaregLeibl->text(), QStringLiteral("Зарегистрировалось: 1"));  // the chairman
+        QVERIFY(!(*b)->ob().ZaregLeibl->isHidden());
     }
 
     // Two deputies press, one does not.
-    (*z.d05)->RegKnopkaClick();
-    QTest::mouseClick((*z.d07)->RegKnopka, Qt::LeftButton);
+    (*z.d05)->registracia().RegKnopkaClick();
+    QTest::mouseClick((*z.d07)->ob().RegKnopka, Qt::LeftButton);
     for (int left = 9; left >= 0; --left) {
         QVERIFY(z.hall.exec(QStringLiteral("UPDATE regim SET param2=%1").arg(left)));
         z.hall.second();
         if (left == 5) {
             for (Workstation *b : {z.console, z.chairman})
-                QCOMPARE((*b)->ZaregLeibl->text(), QStringLiteral("Зарегистрировалось: 3"));
-            QCOMPARE((*z.d05)->TaimerRegPhonLeibl2->text(), QStringLiteral("Вы зарегистрированы"));
-            QCOMPARE(cvetTeksta((*z.d05)->TaimerRegPhonLeibl2), QColor(26, 206, 39));
-            QCOMPARE((*z.d09)->TaimerRegPhonLeibl2->text(), QStringLiteral("Вы не зарегистрированы"));
-            QCOMPARE(cvetTeksta((*z.d09)->TaimerRegPhonLeibl2), QColor(64, 0, 64));
+                QCOMPARE((*b)->ob().ZaregLeibl->text(), QStringLiteral("Зарегистрировалось: 3"));
+            QCOMPARE((*z.d05)->registracia().TaimerRegPhonLeibl2->text(), QStringLiteral("Вы зарегистрированы"));
+            QCOMPARE(cvetTeksta((*z.d05)->registracia().TaimerRegPhonLeibl2), QColor(26, 206, 39));
+            QCOMPARE((*z.d09)->registracia().TaimerRegPhonLeibl2->text(), QStringLiteral("Вы не зарегистрированы"));
+            QCOMPARE(cvetTeksta((*z.d09)->registracia().TaimerRegPhonLeibl2), QColor(64, 0, 64));
         }
     }
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(period)), 3);
@@ -142,29 +142,29 @@ void TestRegistracia::wholePeriod()
 
     // The summary on every board that shows one.
     for (Workstation *b : {z.console, z.chairman, z.d05, z.d07}) {
-        TGlavForma *w = b->window();
-        QCOMPARE(w->ZaLeibl->text(), QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
-        QCOMPARE(w->Za->text(), QStringLiteral("27"));
-        QCOMPARE(w->ProtivLeibl->text(), QStringLiteral("ПРИСУТСТВУЕТ"));
-        QCOMPARE(w->Protiv->text(), QStringLiteral("3"));
-        QCOMPARE(w->VosdLeibl->text(), QStringLiteral("ОТСУТСТВУЕТ"));
-        QCOMPARE(w->Vosd->text(), QStringLiteral("24"));
-        QCOMPARE(w->GolosovLeibl->text(), QStringLiteral("КВОРУМ"));
-        QCOMPARE(w->Golosov->text(), QStringLiteral("14"));
-        QVERIFY(!w->Golosov->isHidden());
-        QVERIFY(w->ZaregLeibl->isHidden());
-        QVERIFY(w->LeiblVremya->isHidden());
+        WindowView *w = b->window();
+        QCOMPARE(w->tablo().ZaLeibl->text(), QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
+        QCOMPARE(w->tablo().Za->text(), QStringLiteral("27"));
+        QCOMPARE(w->tablo().ProtivLeibl->text(), QStringLiteral("ПРИСУТСТВУЕТ"));
+        QCOMPARE(w->tablo().Protiv->text(), QStringLiteral("3"));
+        QCOMPARE(w->tablo().VosdLeibl->text(), QStringLiteral("ОТСУТСТВУЕТ"));
+        QCOMPARE(w->tablo().Vosd->text(), QStringLiteral("24"));
+        QCOMPARE(w->tablo().GolosovLeibl->text(), QStringLiteral("КВОРУМ"));
+        QCOMPARE(w->tablo().Golosov->text(), QStringLiteral("14"));
+        QVERIFY(!w->tablo().Golosov->isHidden());
+        QVERIFY(w->ob().ZaregLeibl->isHidden());
+        QVERIFY(w->ob().LeiblVremya->isHidden());
     }
 
     // The chairman's seat map: the registered seats sky blue.
     for (int i = 1; i <= 27; ++i)
-        QCOMPARE(fon((*z.chairman)->NomerLeibl[i]),
+        QCOMPARE(fon((*z.chairman)->karta().NomerLeibl[i]),
                  (i == 2 || i == 5 || i == 7) ? QColor(166, 202, 240) : QColor(255, 255, 255));
 
     // Back to the agenda: the rows go, the deputies stay where they are.
     QVERIFY(z.hall.setMode(-1));
     z.hall.second();
-    QVERIFY((*z.console)->Za->isHidden());
+    QVERIFY((*z.console)->tablo().Za->isHidden());
     QVERIFY(inTheHall(z.d05));
     QVERIFY(onStartScreen(z.d09));
 }
@@ -175,33 +175,33 @@ void TestRegistracia::screenLayout()
     QVERIFY(z.make());
     z.start(30);
     z.hall.poll();
-    TGlavForma *w = z.d05->window();
-    QCOMPARE(w->PanelRegistracia->geometry(), QRect(0, 0, 1280, 1024));
-    QCOMPARE(fon(w->PanelRegistracia), QColor(166, 202, 240));
-    QCOMPARE(w->PanelRegTop->height(), 184);
-    QCOMPARE(w->GerbReg->geometry(), QRect(0, 10, 312, 174));
+    WindowView *w = z.d05->window();
+    QCOMPARE(w->ob().PanelRegistracia->geometry(), QRect(0, 0, 1280, 1024));
+    QCOMPARE(fon(w->ob().PanelRegistracia), QColor(166, 202, 240));
+    QCOMPARE(w->registracia().PanelRegTop->height(), 184);
+    QCOMPARE(w->registracia().GerbReg->geometry(), QRect(0, 10, 312, 174));
     // (W - 70) div 2 = 605 wide; top (H - 629) div 2 + 174 = 371.
-    QCOMPARE(w->TaimerRegGranica->geometry(), QRect(1280 - 605 - 17, 371, 605, 190));
-    QCOMPARE(w->FIOGranica->geometry(), QRect(16, 371, 605, 190));
-    QCOMPARE(w->TaimerRegPhonLeibl->geometry(), QRect(659, 372, 603, 188));
-    QCOMPARE(w->FIOPHONLeibl->geometry(), QRect(17, 372, 603, 188));
+    QCOMPARE(w->registracia().TaimerRegGranica->geometry(), QRect(1280 - 605 - 17, 371, 605, 190));
+    QCOMPARE(w->ob().FIOGranica->geometry(), QRect(16, 371, 605, 190));
+    QCOMPARE(w->registracia().TaimerRegPhonLeibl->geometry(), QRect(659, 372, 603, 188));
+    QCOMPARE(w->ob().FIOPHONLeibl->geometry(), QRect(17, 372, 603, 188));
     // The status repeated in colour over the lower part: 112 below, 1 px above the frame's bottom.
-    QCOMPARE(w->TaimerRegPhonLeibl2->geometry(), QRect(659, 484, 603, 371 + 190 - 1 - 484));
-    QCOMPARE(w->RegKnopka->height(), 235);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
-    QCOMPARE(fon(w->RegKnopka), QColor(0, 128, 192));
+    QCOMPARE(w->registracia().TaimerRegPhonLeibl2->geometry(), QRect(659, 484, 603, 371 + 190 - 1 - 484));
+    QCOMPARE(w->ob().RegKnopka->height(), 235);
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    QCOMPARE(fon(w->ob().RegKnopka), QColor(0, 128, 192));
 
-    QCOMPARE(w->LeiblDumaText->text(), QStringLiteral("Тальминская областная Дума"));
-    QCOMPARE(w->LeiblZasedanieText->text(), QStringLiteral("Заседание № 1"));
-    QCOMPARE(w->FIOPHONLeibl->text(), QStringLiteral("Денисова\n\rЕлена\n\rАлександровна"));
+    QCOMPARE(w->registracia().LeiblDumaText->text(), QStringLiteral("Тальминская областная Дума"));
+    QCOMPARE(w->registracia().LeiblZasedanieText->text(), QStringLiteral("Заседание № 1"));
+    QCOMPARE(w->ob().FIOPHONLeibl->text(), QStringLiteral("Денисова\n\rЕлена\n\rАлександровна"));
     QVERIFY(z.d05->calls().contains(QStringLiteral("UstanovitImyaDeputata:Денисова Елена Александровна")));
-    QVERIFY(w->PanelSleva->isHidden());
-    QVERIFY(w->DeputatFreim->isHidden());
+    QVERIFY(w->ob().PanelSleva->isHidden());
+    QVERIFY(w->ob().DeputatFreim->isHidden());
 
     // A meeting that is gone leaves the meeting line empty.
     w->setIdZasedania(9999);
-    w->VoitiVRegistraciyu();
-    QCOMPARE(w->LeiblZasedanieText->text(), QString());
+    w->ekrany().VoitiVRegistraciyu();
+    QCOMPARE(w->registracia().LeiblZasedanieText->text(), QString());
 }
 
 void TestRegistracia::pressingTwice()
@@ -210,27 +210,27 @@ void TestRegistracia::pressingTwice()
     QVERIFY(z.make());
     const int period = z.start(30);
     z.hall.poll();
-    TGlavForma *w = z.d05->window();
+    WindowView *w = z.d05->window();
     auto records = [&] {
         return z.hall.scalarInt(
             QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2").arg(period).arg(w->IdDeputata()));
     };
 
-    w->ZaregLeibl->show();
-    w->RegKnopkaClick();
-    QVERIFY(w->ZaregLeibl->isHidden());
+    w->ob().ZaregLeibl->show();
+    w->registracia().RegKnopkaClick();
+    QVERIFY(w->ob().ZaregLeibl->isHidden());
     QCOMPARE(records(), 1);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
-    QCOMPARE(fon(w->RegKnopka), QColor(166, 202, 240));
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+    QCOMPARE(fon(w->ob().RegKnopka), QColor(166, 202, 240));
     z.d05->poll();
     QVERIFY(status(z.d05).endsWith(QStringLiteral("\n\rВы зарегистрированы")));
 
     // A press on the button's frame acts like a press on the button.
-    QTest::mousePress(w->RegGranica, Qt::LeftButton);
+    QTest::mousePress(w->ob().RegGranica, Qt::LeftButton);
     QCOMPARE(records(), 0);
     QCOMPARE(w->RegKnopkaTag(), 1);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
-    QCOMPARE(fon(w->RegKnopka), QColor(0, 128, 192));
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    QCOMPARE(fon(w->ob().RegKnopka), QColor(0, 128, 192));
     z.d05->poll();
     QVERIFY(status(z.d05).endsWith(QStringLiteral("\n\rВы не зарегистрированы")));
 }
@@ -244,16 +244,16 @@ void TestRegistracia::failedPressIsShownOnceAndTheTerminalGoesOn()
     QVERIFY(z.make());
     const int period = z.start(30);
     z.hall.poll();
-    TGlavForma *w = z.d05->window();
+    WindowView *w = z.d05->window();
     QSqlQuery q(z.hall.db().database());
     QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER sboi BEFORE INSERT ON sessia BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
     z.d05->dialogs.whileShown = [&] { z.d05->second(); };
-    w->RegKnopkaClick();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(z.d05->messages().size(), 1);
     QVERIFY(z.d05->messages().first().contains(QStringLiteral("disk full")));
     QCOMPARE(z.d05->dialogs.shown.first().icon, Dialogs::Error);
     QCOMPARE(w->RegKnopkaTag(), 1);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
     z.hall.second(2);
     QVERIFY(!z.d05->ended());
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
@@ -261,7 +261,7 @@ void TestRegistracia::failedPressIsShownOnceAndTheTerminalGoesOn()
                                   .arg(w->IdDeputata())),
              0);
     QVERIFY(q.exec(QStringLiteral("DROP TRIGGER sboi")));
-    w->RegKnopkaClick();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(z.d05->messages().size(), 1);
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
                                   .arg(period)
@@ -278,18 +278,18 @@ void TestRegistracia::operatorRecordCountsOnce()
     const int period = z.start(30);
     z.hall.poll();
     QVERIFY(z.hall.registerDeputy(z.hall.deputyAt("07"), period, z.meeting));
-    TGlavForma *w = z.d07->window();
+    WindowView *w = z.d07->window();
     QCOMPARE(w->RegKnopkaTag(), 1);
-    w->RegKnopkaClick();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(w->RegKnopkaTag(), 2);
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
                                   .arg(period)
                                   .arg(w->IdDeputata())),
              1);
     z.hall.poll();
-    QCOMPARE((*z.console)->ZaregLeibl->text(), QStringLiteral("Зарегистрировалось: 2"));
+    QCOMPARE((*z.console)->ob().ZaregLeibl->text(), QStringLiteral("Зарегистрировалось: 2"));
     // The toggle still works: the second press removes the record.
-    w->RegKnopkaClick();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(period)), 1);
 }
 
@@ -301,23 +301,23 @@ void TestRegistracia::buttonFollowsRecordsWrittenElsewhere()
     QVERIFY(z.make());
     const int period = z.start(30);
     z.hall.poll();
-    TGlavForma *w = z.d07->window();
+    WindowView *w = z.d07->window();
     QCOMPARE(w->RegKnopkaTag(), 1);
     QVERIFY(z.hall.registerDeputy(z.hall.deputyAt("07"), period, z.meeting));
     z.d07->clock();
     QCOMPARE(w->RegKnopkaTag(), 2);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
-    QCOMPARE(fon(w->RegKnopka), QColor(166, 202, 240));
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
+    QCOMPARE(fon(w->ob().RegKnopka), QColor(166, 202, 240));
     z.d07->poll();
     QVERIFY(status(z.d07).endsWith(QStringLiteral("\n\rВы зарегистрированы")));
 
     QVERIFY(z.hall.exec(QStringLiteral("DELETE FROM sessia WHERE id_sessia=%1 AND id_deputat=%2").arg(period).arg(w->IdDeputata())));
     z.d07->clock();
     QCOMPARE(w->RegKnopkaTag(), 1);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
-    QCOMPARE(fon(w->RegKnopka), QColor(0, 128, 192));
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    QCOMPARE(fon(w->ob().RegKnopka), QColor(0, 128, 192));
     // The press now registers (it would have removed nothing before).
-    w->RegKnopkaClick();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1 AND id_deputat=%2")
                                   .arg(period)
                                   .arg(w->IdDeputata())),
@@ -332,11 +332,11 @@ void TestRegistracia::timeUpKeepsTexts()
     z.hall.poll();
     const QString last = status(z.d05);
     QVERIFY(z.hall.exec("UPDATE regim SET param2=0"));
-    (*z.d05)->RegKnopkaClick();
+    (*z.d05)->registracia().RegKnopkaClick();
     z.hall.poll(3);
     QCOMPARE(status(z.d05), last);
-    QCOMPARE((*z.d05)->TaimerRegPhonLeibl2->text(), QStringLiteral("Вы не зарегистрированы"));
-    QVERIFY(!(*z.d05)->PanelRegistracia->isHidden());
+    QCOMPARE((*z.d05)->registracia().TaimerRegPhonLeibl2->text(), QStringLiteral("Вы не зарегистрированы"));
+    QVERIFY(!(*z.d05)->ob().PanelRegistracia->isHidden());
 }
 
 void TestRegistracia::boardCountdownText()
@@ -348,15 +348,15 @@ void TestRegistracia::boardCountdownText()
     z.start(65);
     z.hall.poll();
     for (Workstation *b : {z.console, z.chairman, &watcher}) {
-        TGlavForma *w = b->window();
-        QVERIFY(w->PanelRegistracia->isHidden());
-        QCOMPARE(w->LeiblVremya->text(), QStringLiteral("До конца регистрации\n\rосталось 1 мин 5 сек"));
-        QCOMPARE(w->LeiblVremya->y(), 138);
-        QCOMPARE(w->LeiblVremya->height(), 70);
-        QVERIFY(w->InfoLabel->isHidden());
-        QVERIFY(w->InfoTablo->isHidden());
+        WindowView *w = b->window();
+        QVERIFY(w->ob().PanelRegistracia->isHidden());
+        QCOMPARE(w->ob().LeiblVremya->text(), QStringLiteral("До конца регистрации\n\rосталось 1 мин 5 сек"));
+        QCOMPARE(w->ob().LeiblVremya->y(), 138);
+        QCOMPARE(w->ob().LeiblVremya->height(), 70);
+        QVERIFY(w->ob().InfoLabel->isHidden());
+        QVERIFY(w->ob().InfoTablo->isHidden());
         // Bottom 8 px above the bottom of the board.
-        QCOMPARE(w->ZaregLeibl->y() + w->ZaregLeibl->height(), w->PanelTabloGolos->height() - 8);
+        QCOMPARE(w->ob().ZaregLeibl->y() + w->ob().ZaregLeibl->height(), w->ob().PanelTabloGolos->height() - 8);
     }
 }
 
@@ -366,7 +366,7 @@ void TestRegistracia::admittedTerminalLeavesTheHall()
     QVERIFY(z.make());
     const int first = z.start(5);
     z.hall.poll();
-    (*z.d07)->RegKnopkaClick();
+    (*z.d07)->registracia().RegKnopkaClick();
     z.end(first);
     z.hall.second(2);
     QVERIFY(inTheHall(z.d07));
@@ -374,12 +374,12 @@ void TestRegistracia::admittedTerminalLeavesTheHall()
     // The next period: one tick to leave the hall, the next enters the registration screen.
     z.start(20);
     z.d07->poll();
-    TGlavForma *w = z.d07->window();
+    WindowView *w = z.d07->window();
     QVERIFY(!w->Dopusk());
     QCOMPARE(w->RegKnopkaTag(), 1);
-    QVERIFY(w->PanelStart->isHidden());  // time left: the start screen is not shown
+    QVERIFY(w->ob().PanelStart->isHidden());  // time left: the start screen is not shown
     z.d07->poll();
-    QVERIFY(!w->PanelRegistracia->isHidden());
+    QVERIFY(!w->ob().PanelRegistracia->isHidden());
     QVERIFY(status(z.d07).endsWith(QStringLiteral("Вы не зарегистрированы")));
 }
 
@@ -389,7 +389,7 @@ void TestRegistracia::syncFollowsRecordsWrittenElsewhere()
     QVERIFY(z.make());
     const int period = z.start(5);
     z.hall.poll();
-    (*z.d07)->RegKnopkaClick();
+    (*z.d07)->registracia().RegKnopkaClick();
     z.end(period);
     z.hall.second(2);
     QVERIFY(inTheHall(z.d07));
@@ -400,7 +400,7 @@ void TestRegistracia::syncFollowsRecordsWrittenElsewhere()
     QVERIFY(z.hall.exec(QStringLiteral("DELETE FROM sessia WHERE id_deputat=%1").arg(z.hall.deputyAt("07"))));
     z.d07->clock();
     QVERIFY(!(*z.d07)->Dopusk());
-    QVERIFY(!(*z.d07)->PanelStart->isHidden());
+    QVERIFY(!(*z.d07)->ob().PanelStart->isHidden());
     QCOMPARE((*z.d07)->RegKnopkaTag(), 1);
     z.d07->poll();  // and the right-hand column goes with the next poller tick
     QVERIFY(onStartScreen(z.d07));
@@ -419,7 +419,7 @@ void TestRegistracia::syncFollowsRecordsWrittenElsewhere()
     // The chairman's terminal never drops to a start screen.
     QVERIFY(z.hall.exec(QStringLiteral("DELETE FROM sessia WHERE id_deputat=%1").arg(z.hall.deputyAt("02"))));
     z.chairman->second();
-    QVERIFY((*z.chairman)->PanelStart->isHidden());
+    QVERIFY((*z.chairman)->ob().PanelStart->isHidden());
     QVERIFY((*z.chairman)->Dopusk());
 }
 
@@ -431,19 +431,19 @@ void TestRegistracia::failingPressChangesNothing()
     z.hall.poll();
     QSqlQuery q(z.hall.db().database());
     QVERIFY(q.exec("ALTER TABLE sessia RENAME TO sessia_old"));
-    TGlavForma *w = z.d05->window();
-    w->RegKnopkaClick();
+    WindowView *w = z.d05->window();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(w->RegKnopkaTag(), 1);
-    QCOMPARE(w->RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
+    QCOMPARE(w->ob().RegKnopka->text(), QStringLiteral("РЕГИСТРАЦИЯ"));
     QCOMPARE(z.d05->messages().size(), 1);
     QCOMPARE(z.d05->dialogs.shown.first().caption, QStringLiteral("Ошибка"));
     QVERIFY(z.d05->messages().first().contains(QStringLiteral("sessia")));
     // Reported, so taken off the connection: the terminal goes on and the deputy may try again.
-    QVERIFY(!w->GlavBasa.hasErrors());
+    QVERIFY(!w->GlavBasa().hasErrors());
     QVERIFY(q.exec("ALTER TABLE sessia_old RENAME TO sessia"));
     z.d05->second();
     QVERIFY(!z.d05->ended());
-    w->RegKnopkaClick();
+    w->registracia().RegKnopkaClick();
     QCOMPARE(w->RegKnopkaTag(), 2);
 }
 

@@ -42,9 +42,9 @@ struct Zal {
     QList<Workstation *> all() const { return {console, chairman, deputy, watcher}; }
 };
 
-QStringList stroki(TGlavForma *w)
+QStringList stroki(WindowView *w)
 {
-    return {w->Za->text(), w->Protiv->text(), w->Vosd->text(), w->Golosov->text()};
+    return {w->tablo().Za->text(), w->tablo().Protiv->text(), w->tablo().Vosd->text(), w->tablo().Golosov->text()};
 }
 
 // n ballots of one code from the seats starting at `first`.
@@ -82,25 +82,25 @@ void TestTablo::voteResultOnEveryBoard()
     QVERIFY(z.hall.setMode(4, vote, 15));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        TGlavForma *w = ws->window();
+        WindowView *w = ws->window();
         QCOMPARE(stroki(w), (QStringList{"10", "3", "0", "13"}));
-        QCOMPARE(w->ZaLeibl->text(), QStringLiteral("ЗА"));
-        QCOMPARE(w->ProtivLeibl->text(), QStringLiteral("ПРОТИВ"));
-        QCOMPARE(w->VosdLeibl->text(), QStringLiteral("ВОЗДЕРЖАЛИСЬ"));
-        QCOMPARE(w->GolosovLeibl->text(), QStringLiteral("ГОЛОСОВАЛО"));
-        QCOMPARE(w->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ ПРИНЯТО"));
-        QVERIFY(!w->LeiblReshenie->isHidden());
+        QCOMPARE(w->tablo().ZaLeibl->text(), QStringLiteral("ЗА"));
+        QCOMPARE(w->tablo().ProtivLeibl->text(), QStringLiteral("ПРОТИВ"));
+        QCOMPARE(w->tablo().VosdLeibl->text(), QStringLiteral("ВОЗДЕРЖАЛИСЬ"));
+        QCOMPARE(w->tablo().GolosovLeibl->text(), QStringLiteral("ГОЛОСОВАЛО"));
+        QCOMPARE(w->tablo().LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ ПРИНЯТО"));
+        QVERIFY(!w->tablo().LeiblReshenie->isHidden());
         // Rows placed above the decision: 98, 133, 168, 203 with the design values.
-        QCOMPARE(w->ZaLeibl->y(), 98);
-        QCOMPARE(w->Protiv->y(), 133);
-        QCOMPARE(w->VosdLeibl->y(), 168);
-        QCOMPARE(w->Golosov->y(), 203);
-        QCOMPARE(w->Za->x(), 295);
-        QVERIFY(w->Za->alignment() & Qt::AlignRight);
-        QCOMPARE(w->LeiblReshenie->width(), 369 - 2 * w->LeiblReshenie->x());
-        QVERIFY(w->LeiblVremya->isHidden());
-        QVERIFY(w->InfoLabel->isHidden());
-        QVERIFY(w->PanelGolosovanie->isHidden());
+        QCOMPARE(w->tablo().ZaLeibl->y(), 98);
+        QCOMPARE(w->tablo().Protiv->y(), 133);
+        QCOMPARE(w->tablo().VosdLeibl->y(), 168);
+        QCOMPARE(w->tablo().Golosov->y(), 203);
+        QCOMPARE(w->tablo().Za->x(), 295);
+        QVERIFY(w->tablo().Za->alignment() & Qt::AlignRight);
+        QCOMPARE(w->tablo().LeiblReshenie->width(), 369 - 2 * w->tablo().LeiblReshenie->x());
+        QVERIFY(w->ob().LeiblVremya->isHidden());
+        QVERIFY(w->ob().InfoLabel->isHidden());
+        QVERIFY(w->ob().PanelGolosovanie->isHidden());
         QVERIFY(ws->calls().contains(QStringLiteral("SbrosPanelGolosovania")));
     }
 }
@@ -117,15 +117,15 @@ void TestTablo::decisionComputedOncePerDisplay()
     // A later change does not reach the display that is up ...
     QVERIFY(z.hall.exec(QStringLiteral("UPDATE golosovanie SET nuzno = 11 WHERE id = %1").arg(vote)));
     z.hall.poll(2);
-    QCOMPARE((*z.console)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ ПРИНЯТО"));
+    QCOMPARE((*z.console)->tablo().LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ ПРИНЯТО"));
     // ... a second display of the same vote recomputes: one vote short is not enough.
     QVERIFY(z.hall.setMode(-1));
     z.hall.poll();
-    QVERIFY((*z.console)->LeiblReshenie->isHidden());
+    QVERIFY((*z.console)->tablo().LeiblReshenie->isHidden());
     QVERIFY(z.hall.setMode(4, vote, 15));
     z.hall.poll();
     for (Workstation *ws : z.all())
-        QCOMPARE((*ws)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+        QCOMPARE((*ws)->tablo().LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
 }
 
 void TestTablo::noBallotsAndMissingVote()
@@ -140,7 +140,7 @@ void TestTablo::noBallotsAndMissingVote()
         z.hall.poll();
         for (Workstation *ws : z.all()) {
             QCOMPARE(stroki(ws->window()), (QStringList{"0", "0", "0", "0"}));
-            QCOMPARE((*ws)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
+            QCOMPARE((*ws)->tablo().LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ПРИНЯТО"));
             QVERIFY(!ws->ended());
         }
     }
@@ -180,8 +180,8 @@ void TestTablo::nullNeedDecidesNothing()
     QVERIFY(z.hall.setMode(4, vote, 15));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        QCOMPARE((*ws)->LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ОПРЕДЕЛЕНО"));
-        QCOMPARE((*ws)->Za->text(), QStringLiteral("12"));
+        QCOMPARE((*ws)->tablo().LeiblReshenie->text(), QStringLiteral("РЕШЕНИЕ НЕ ОПРЕДЕЛЕНО"));
+        QCOMPARE((*ws)->tablo().Za->text(), QStringLiteral("12"));
     }
 }
 
@@ -194,43 +194,43 @@ void TestTablo::voteProgress()
     QVERIFY(z.hall.setMode(2, vote, 125));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        TGlavForma *w = ws->window();
-        QCOMPARE(w->LeiblVremya->text(), QStringLiteral("Осталось 2 мин 5 сек"));
-        QCOMPARE(w->LeiblVremya->y(), 110);
-        QCOMPARE(w->ProgressBarTablo->y(), 150);
-        QVERIFY(!w->ProgressBarTablo->isHidden());
-        QCOMPARE(w->ProgressBarTablo->maximum(), 125);
-        QCOMPARE(w->ProgressBarTablo->value(), 0);
-        QCOMPARE(w->LeiblRegim->text(), QStringLiteral("Процедурные вопросы"));
-        QVERIFY(!w->LeiblRegim->isHidden());
-        QCOMPARE(w->LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 4"));
-        QVERIFY(!w->LeiblKolGolosov->isHidden());
-        QVERIFY(w->InfoLabel->isHidden());
-        QVERIFY(w->Za->isHidden());
+        WindowView *w = ws->window();
+        QCOMPARE(w->ob().LeiblVremya->text(), QStringLiteral("Осталось 2 мин 5 сек"));
+        QCOMPARE(w->ob().LeiblVremya->y(), 110);
+        QCOMPARE(w->ob().ProgressBarTablo->y(), 150);
+        QVERIFY(!w->ob().ProgressBarTablo->isHidden());
+        QCOMPARE(w->ob().ProgressBarTablo->maximum(), 125);
+        QCOMPARE(w->ob().ProgressBarTablo->value(), 0);
+        QCOMPARE(w->ob().LeiblRegim->text(), QStringLiteral("Процедурные вопросы"));
+        QVERIFY(!w->ob().LeiblRegim->isHidden());
+        QCOMPARE(w->ob().LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 4"));
+        QVERIFY(!w->ob().LeiblKolGolosov->isHidden());
+        QVERIFY(w->ob().InfoLabel->isHidden());
+        QVERIFY(w->tablo().Za->isHidden());
     }
     // The deputy's documents are covered while he votes.
-    TGlavForma *d = z.deputy->window();
-    QCOMPARE(d->PanelStart->parentWidget(), d->DeputatFreim);
-    QVERIFY(!d->PanelStart->isHidden());
-    QCOMPARE(d->PanelStart->geometry(), d->DeputatFreim->rect());
-    QVERIFY(!d->GerbStart->isHidden());
+    WindowView *d = z.deputy->window();
+    QCOMPARE(d->ob().PanelStart->parentWidget(), d->ob().DeputatFreim);
+    QVERIFY(!d->ob().PanelStart->isHidden());
+    QCOMPARE(d->ob().PanelStart->geometry(), d->ob().DeputatFreim->rect());
+    QVERIFY(!d->ob().GerbStart->isHidden());
     // The watcher keeps the coat of arms in place of the voting panel.
-    QVERIFY((*z.watcher)->PanelGolosovanie->isHidden());
-    QVERIFY(!(*z.watcher)->Gerb->isHidden());
+    QVERIFY((*z.watcher)->ob().PanelGolosovanie->isHidden());
+    QVERIFY(!(*z.watcher)->ob().Gerb->isHidden());
 
     golosa(z.hall, vote, 5, 2, 2);
     QVERIFY(z.hall.exec("UPDATE regim SET param2=100"));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        QCOMPARE((*ws)->ProgressBarTablo->value(), 25);
-        QCOMPARE((*ws)->LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 6"));
+        QCOMPARE((*ws)->ob().ProgressBarTablo->value(), 25);
+        QCOMPARE((*ws)->ob().LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 6"));
         QCOMPARE(ws->calls().count(QStringLiteral("NachatTabloGolosovania")), 1);
     }
     QVERIFY(z.hall.exec("UPDATE regim SET param2=0"));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        QCOMPARE((*ws)->LeiblVremya->text(), QStringLiteral("Голосование завершено"));
-        QCOMPARE((*ws)->ProgressBarTablo->value(), 25);  // nothing more in that tick
+        QCOMPARE((*ws)->ob().LeiblVremya->text(), QStringLiteral("Голосование завершено"));
+        QCOMPARE((*ws)->ob().ProgressBarTablo->value(), 25);  // nothing more in that tick
     }
 
     // After the vote the documents are uncovered again by the registration sync.
@@ -238,8 +238,8 @@ void TestTablo::voteProgress()
     z.hall.poll();
     QVERIFY(z.hall.setMode(-1));
     z.hall.second(2);
-    QVERIFY(d->PanelStart->isHidden());
-    QVERIFY(!d->DeputatFreim->isHidden());
+    QVERIFY(d->ob().PanelStart->isHidden());
+    QVERIFY(!d->ob().DeputatFreim->isHidden());
 }
 
 void TestTablo::terminalJoiningARunningVote()
@@ -254,16 +254,16 @@ void TestTablo::terminalJoiningARunningVote()
     QVERIFY(late.started());
     late.poll();
     // The bar is scaled to the time left when the terminal joined.
-    QCOMPARE(late->ProgressBarTablo->maximum(), 17);
-    QCOMPARE((*z.console)->ProgressBarTablo->maximum(), 30);
+    QCOMPARE(late->ob().ProgressBarTablo->maximum(), 17);
+    QCOMPARE((*z.console)->ob().ProgressBarTablo->maximum(), 30);
 
     // A first tick already at 0 leaves the bar hidden; the start is then repeated.
     QVERIFY(z.hall.exec("UPDATE regim SET param2=0"));
     Workstation &later = z.hall.start("admin3");
     later.poll(2);
-    QVERIFY(later->ProgressBarTablo->isHidden());
+    QVERIFY(later->ob().ProgressBarTablo->isHidden());
     QCOMPARE(later.calls().count(QStringLiteral("NachatTabloGolosovania")), 2);
-    QCOMPARE(later->LeiblVremya->text(), QStringLiteral("Голосование завершено"));
+    QCOMPARE(later->ob().LeiblVremya->text(), QStringLiteral("Голосование завершено"));
 }
 
 void TestTablo::registrationSummary()
@@ -278,19 +278,19 @@ void TestTablo::registrationSummary()
     QVERIFY(z.hall.setMode(5, period, 15));
     z.hall.poll();
     for (Workstation *ws : {z.console, z.chairman, z.watcher}) {
-        TGlavForma *w = ws->window();
+        WindowView *w = ws->window();
         QCOMPARE(stroki(w), (QStringList{"27", "20", "7", "14"}));
-        QCOMPARE(w->ZaLeibl->text(), QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
-        QCOMPARE(w->LeiblKvorum->text(), QStringLiteral("Кворум есть"));
-        QVERIFY(!w->LeiblKvorum->isHidden());
+        QCOMPARE(w->tablo().ZaLeibl->text(), QStringLiteral("ВСЕГО ДЕПУТАТОВ"));
+        QCOMPARE(w->tablo().LeiblKvorum->text(), QStringLiteral("Кворум есть"));
+        QVERIFY(!w->tablo().LeiblKvorum->isHidden());
     }
     // 20 present against 21: the verdict turns; the next registration takes it down.
     QVERIFY(z.hall.exec("UPDATE konstanti SET znachenie = ' 21 ' WHERE opisanie LIKE 'Кворум'"));
     z.hall.poll();
-    QCOMPARE(z.console->window()->LeiblKvorum->text(), QStringLiteral("Кворума нет"));
+    QCOMPARE(z.console->window()->tablo().LeiblKvorum->text(), QStringLiteral("Кворума нет"));
     QVERIFY(z.hall.setMode(1, period, 10));
     z.hall.poll();
-    QVERIFY(z.console->window()->LeiblKvorum->isHidden());
+    QVERIFY(z.console->window()->tablo().LeiblKvorum->isHidden());
 }
 
 void TestTablo::summaryWithoutNumbers()
@@ -301,13 +301,13 @@ void TestTablo::summaryWithoutNumbers()
     QVERIFY(z.hall.exec("DELETE FROM konstanti WHERE opisanie LIKE 'Кворум'"));
     QVERIFY(z.hall.setMode(5, z.period, 15));
     z.hall.poll();
-    TGlavForma *w = z.console->window();
+    WindowView *w = z.console->window();
     // The stored text as it is, no absent count, no quorum (present: the deputy and the
     // chairman's own record).
     QCOMPARE(stroki(w), (QStringList{"двадцать семь", "2", "", ""}));
-    QVERIFY(w->LeiblKvorum->isHidden());  // no number, no verdict
+    QVERIFY(w->tablo().LeiblKvorum->isHidden());  // no number, no verdict
     QVERIFY(!z.console->ended());
-    QVERIFY(!w->Vosd->isHidden());
+    QVERIFY(!w->tablo().Vosd->isHidden());
 }
 
 void TestTablo::countdownAboveItsBar()
@@ -321,47 +321,47 @@ void TestTablo::countdownAboveItsBar()
         QVERIFY(z.hall.registerDeputy(z.hall.deputyAt(m), period, z.meeting));
     QVERIFY(z.hall.setMode(1, period, 30));
     z.hall.poll();
-    QCOMPARE((*z.chairman)->LeiblVremya->height(), 70);
+    QCOMPARE((*z.chairman)->ob().LeiblVremya->height(), 70);
     QVERIFY(z.hall.setMode(-1));
     z.hall.second();
     const int vote = golosovanie(z.hall, 10);
     QVERIFY(z.hall.setMode(2, vote, 90));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        TGlavForma *w = ws->window();
-        QVERIFY(!w->ProgressBarTablo->isHidden());
-        QVERIFY(!w->LeiblVremya->geometry().intersects(w->ProgressBarTablo->geometry()));
+        WindowView *w = ws->window();
+        QVERIFY(!w->ob().ProgressBarTablo->isHidden());
+        QVERIFY(!w->ob().LeiblVremya->geometry().intersects(w->ob().ProgressBarTablo->geometry()));
         w->FormActivate();
-        QVERIFY(!w->LeiblVremya->geometry().intersects(w->ProgressBarTablo->geometry()));
-        QCOMPARE(w->LeiblVremya->y(), 110);
+        QVERIFY(!w->ob().LeiblVremya->geometry().intersects(w->ob().ProgressBarTablo->geometry()));
+        QCOMPARE(w->ob().LeiblVremya->y(), 110);
         ws->poll();
-        QCOMPARE(w->LeiblVremya->text(), QStringLiteral("Осталось 1 мин 30 сек"));
-        QVERIFY(!w->LeiblVremya->geometry().intersects(w->ProgressBarTablo->geometry()));
+        QCOMPARE(w->ob().LeiblVremya->text(), QStringLiteral("Осталось 1 мин 30 сек"));
+        QVERIFY(!w->ob().LeiblVremya->geometry().intersects(w->ob().ProgressBarTablo->geometry()));
     }
     // Out of the vote the clock goes back to its idle place on activation.
     QVERIFY(z.hall.setMode(-1));
     z.hall.second();
     (*z.chairman)->FormActivate();
-    QCOMPARE((*z.chairman)->LeiblVremya->y(), 138);
+    QCOMPARE((*z.chairman)->ob().LeiblVremya->y(), 138);
 }
 
 void TestTablo::summaryOffTheItemText()
 {
     Zal z;
     QVERIFY(z.make());
-    QVERIFY(!(*z.chairman)->InfoLabel->isHidden());  // the idle board shows the item's text
-    const auto nakladka = [](TGlavForma *w) {
-        if (w->InfoLabel->isHidden())
+    QVERIFY(!(*z.chairman)->ob().InfoLabel->isHidden());  // the idle board shows the item's text
+    const auto nakladka = [](WindowView *w) {
+        if (w->ob().InfoLabel->isHidden())
             return QString();
-        for (QLabel *l : {w->ZaLeibl, w->Za, w->ProtivLeibl, w->Protiv, w->VosdLeibl, w->Vosd, w->GolosovLeibl, w->Golosov})
-            if (!l->isHidden() && l->geometry().intersects(w->InfoLabel->geometry()))
+        for (QLabel *l : {w->tablo().ZaLeibl, w->tablo().Za, w->tablo().ProtivLeibl, w->tablo().Protiv, w->tablo().VosdLeibl, w->tablo().Vosd, w->tablo().GolosovLeibl, w->tablo().Golosov})
+            if (!l->isHidden() && l->geometry().intersects(w->ob().InfoLabel->geometry()))
                 return l->objectName();
         return QString();
     };
     QVERIFY(z.hall.setMode(5, z.period, 15));
     z.hall.poll();
     for (Workstation *ws : z.all()) {
-        QVERIFY(!(*ws)->ZaLeibl->isHidden());
+        QVERIFY(!(*ws)->tablo().ZaLeibl->isHidden());
         QCOMPARE(nakladka(ws->window()), QString());
     }
     // The summary taken down with the anthem dialog: mode 11 until the operator's next step.
@@ -372,8 +372,8 @@ void TestTablo::summaryOffTheItemText()
     // Back to idle the item's text returns.
     QVERIFY(z.hall.setMode(-1));
     z.hall.second(2);
-    QVERIFY(!(*z.chairman)->InfoLabel->isHidden());
-    QVERIFY((*z.chairman)->ZaLeibl->isHidden());
+    QVERIFY(!(*z.chairman)->ob().InfoLabel->isHidden());
+    QVERIFY((*z.chairman)->tablo().ZaLeibl->isHidden());
 }
 
 QTEST_MAIN(TestTablo)

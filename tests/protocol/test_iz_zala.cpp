@@ -60,30 +60,30 @@ void TestIzZala::protocolOfAMeetingTheHallRan()
             }
         });
         onSetup(console, [&](TGolosovanieForma *f) { f->KnopkaPokazVoprClick(); });
-        console->OtkrytNastroikuGolosovania();
+        console->ekrany().OtkrytNastroikuGolosovania();
         hall.second();
     };
     runVote([&] {
-        chairman->KnopkiGolosovania->ZaKnopkaClick();
-        d3->KnopkiGolosovania->ZaKnopkaClick();
-        d4->KnopkiGolosovania->ZaKnopkaClick();
-        d5->KnopkiGolosovania->ProtivKnopkaClick();
+        chairman->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d3->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d4->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d5->panel().KnopkiGolosovania->ProtivKnopkaClick();
     });
     runVote([&] {
-        chairman->KnopkiGolosovania->ZaKnopkaClick();
-        d3->KnopkiGolosovania->ZaKnopkaClick();
-        d4->KnopkiGolosovania->VosdKnopkaClick();
-        d5->KnopkiGolosovania->ZaKnopkaClick();
-        d5->KnopkiGolosovania->ProtivKnopkaClick();  // changed mind: only the last ballot counts
+        chairman->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d3->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d4->panel().KnopkiGolosovania->VosdKnopkaClick();
+        d5->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d5->panel().KnopkiGolosovania->ProtivKnopkaClick();  // changed mind: only the last ballot counts
     });
     QVERIFY(hall.activateItem(itemB));
     hall.second();
-    runVote([&] { d3->KnopkiGolosovania->ZaKnopkaClick(); });
+    runVote([&] { d3->panel().KnopkiGolosovania->ZaKnopkaClick(); });
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM golosovanie")), 3);
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM otvet")), 9);
 
     console.dialogs.answers.enqueue(Dialogs::Yes);
-    console->AdminInterfeis->KnopkaStopZasClick();
+    console->konsol().AdminInterfeis->KnopkaStopZasClick();
     QVERIFY(!hall.scalar(QStringLiteral("SELECT stop FROM zasedanie WHERE id = %1").arg(meeting)).isNull());
 
     FakeDialogs dialogs;

@@ -20,24 +20,24 @@ Workstation &pult(TestHall &hall)
     hall.activateItem(hall.scalarInt("SELECT MIN(id) FROM povestka"));
     Workstation &ws = hall.start("admin1");
     if (ws.started())
-        ws->PostroitKartuMest();
+        ws->ekrany().PostroitKartuMest();
     return ws;
 }
 
 TMenuDeputat *naMeste(Workstation &ws, int mesto)
 {
     ws->setVibranoeMesto(mesto);
-    return qobject_cast<TMenuDeputat *>(ws->MenuDeputat);
+    return qobject_cast<TMenuDeputat *>(ws->karta().MenuDeputat);
 }
 
 void pravyiKlik(Workstation &ws, int mesto)
 {
-    QWidget *l = ws->MestoLeibl[mesto];
+    QWidget *l = ws->karta().MestoLeibl[mesto];
     QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), l->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(l, &e);
 }
 
-QString imya(Workstation &ws, int mesto) { return ws->MestoLeibl[mesto]->text(); }
+QString imya(Workstation &ws, int mesto) { return ws->karta().MestoLeibl[mesto]->text(); }
 
 QString fio(TestHall &hall, int id)
 {
@@ -100,7 +100,7 @@ void TestKomandy::menuOnTheMap()
     TestHall hall;
     Workstation &ws = pult(hall);
     QVERIFY(ws.started());
-    auto *m = qobject_cast<TMenuDeputat *>(ws->MenuDeputat);
+    auto *m = qobject_cast<TMenuDeputat *>(ws->karta().MenuDeputat);
     QVERIFY(m);
     QStringList captions;
     for (QAction *a : m->actions())
@@ -126,7 +126,7 @@ void TestKomandy::menuOnTheMap()
 
     // The chairman terminal shows the same map without the menu, and the commands refuse.
     Workstation &ch = hall.start("02");
-    QVERIFY(ch.started() && ch->PostroitKartuMest());
+    QVERIFY(ch.started() && ch->ekrany().PostroitKartuMest());
     pravyiKlik(ch, 9);
     QCOMPARE(ch->VibranoeMesto(), 0);
     ch->setIdSessii(period);
@@ -251,7 +251,7 @@ void TestKomandy::seatingMovesAndUnregisters()
     QCOMPARE(zapisei(hall, z, period) + zapisei(hall, x, ranee), 2);
     QCOMPARE(chairman(hall, "07"), 0);
     // The next activation rebuilds the map from the new assignments: the same picture.
-    QVERIFY(ws->PostroitKartuMest());
+    QVERIFY(ws->ekrany().PostroitKartuMest());
     QCOMPARE(imya(ws, 12), QStringLiteral("-"));
     QCOMPARE(imya(ws, 7), fio(hall, x));
 }
@@ -266,7 +266,7 @@ void TestKomandy::seatingOnEmptyChairmanSeat()
     const int predsedatel = hall.deputyAt("02"), w = hall.deputyAt("05");
     QVERIFY(hall.registerDeputy(w, period, ws->IdZasedania()));
     QVERIFY(osvobodit(hall, "02"));
-    QVERIFY(ws->PostroitKartuMest());
+    QVERIFY(ws->ekrany().PostroitKartuMest());
 
     ws.dialogs.modalHandlers.enqueue(vybrat(w));
     naMeste(ws, 2)->MenuViborDeputataClick();
@@ -301,7 +301,7 @@ void TestKomandy::seatingFailureLeavesSeatsAsTheyWere()
     naMeste(ws, 7)->MenuViborDeputataClick();
     QVERIFY(ws.dialogs.lastText().startsWith(QStringLiteral("Ошибка работы с базой данных при выборе депутата! \n\r\n\r")));
     QVERIFY(ws.dialogs.lastText().contains("sessia zaperta"));
-    QVERIFY(!ws->GlavBasa.hasErrors());
+    QVERIFY(!ws->GlavBasa().hasErrors());
     QCOMPARE(hall.deputyAt("12"), x);
     QCOMPARE(hall.deputyAt("07"), y);
     QCOMPARE(zapisei(hall, x, period), 1);
@@ -312,7 +312,7 @@ void TestKomandy::seatingFailureLeavesSeatsAsTheyWere()
     QVERIFY(sqlite(hall, "DROP TRIGGER t"));
     QVERIFY(sqlite(hall, "CREATE TRIGGER t BEFORE INSERT ON sostav BEGIN SELECT RAISE(ABORT, 'sostav zapert'); END"));
     QVERIFY(osvobodit(hall, "07"));
-    ws->GlavBasa.clearErrors();
+    ws->GlavBasa().clearErrors();
     ws.dialogs.modalHandlers.enqueue(vybrat(x));
     naMeste(ws, 7)->MenuViborDeputataClick();
     QVERIFY(ws.dialogs.lastText().contains("sostav zapert"));
@@ -428,10 +428,10 @@ void TestKomandy::screenshot()
     QVERIFY(ws.started());
     ws->setGeometry(QRect(QPoint(0, 0), ws.platform.screenSize()));
     ws->show();
-    QVERIFY(QTest::qWaitForWindowExposed(ws.window()));
+    QVERIFY(QTest::qWaitForWindowExposed(ws.glav()));
     ws.monitor();
     pravyiKlik(ws, 7);
-    auto *m = qobject_cast<TMenuDeputat *>(ws->MenuDeputat);
+    auto *m = qobject_cast<TMenuDeputat *>(ws->karta().MenuDeputat);
     QVERIFY(QTest::qWaitForWindowExposed(m));
     m->setActiveAction(m->MenuViborDeputata);
     QTest::qWait(300);

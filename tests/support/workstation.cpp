@@ -8,66 +8,71 @@
 
 #include <QDir>
 
-// ---- RecordingGlavForma ----------------------------------------------------------------------
+// ---- RecordingScreens ----------------------------------------------------------------------
 
 #define RECORD(name) calls << QStringLiteral(#name)
 
-void RecordingGlavForma::OtkrytPovestkuDeputata() { RECORD(OtkrytPovestkuDeputata); TGlavForma::OtkrytPovestkuDeputata(); }
-void RecordingGlavForma::UstanovitImyaDeputata(const QString &tekst)
+void RecordingScreens::OtkrytPovestkuDeputata() { RECORD(OtkrytPovestkuDeputata); zal.OtkrytPovestkuDeputata(); }
+void RecordingScreens::UstanovitImyaDeputata(const QString &tekst)
 {
     calls << QStringLiteral("UstanovitImyaDeputata:") + tekst;
-    TGlavForma::UstanovitImyaDeputata(tekst);
+    zal.UstanovitImyaDeputata(tekst);
 }
-void RecordingGlavForma::RazmestitDeputatFreim() { RECORD(RazmestitDeputatFreim); TGlavForma::RazmestitDeputatFreim(); }
-void RecordingGlavForma::NastroitPDF() { RECORD(NastroitPDF); TGlavForma::NastroitPDF(); }
-void RecordingGlavForma::SinhronizirovatKnopkiPDF() { RECORD(SinhronizirovatKnopkiPDF); TGlavForma::SinhronizirovatKnopkiPDF(); }
-bool RecordingGlavForma::PostroitKartuMest() { RECORD(PostroitKartuMest); return TGlavForma::PostroitKartuMest(); }
-bool RecordingGlavForma::ObnovitKartuMest(QString *oshibka)
+void RecordingScreens::RazmestitDeputatFreim() { RECORD(RazmestitDeputatFreim); zal.RazmestitDeputatFreim(); }
+void RecordingScreens::NastroitPDF() { RECORD(NastroitPDF); zal.NastroitPDF(); }
+void RecordingScreens::SinhronizirovatKnopkiPDF() { RECORD(SinhronizirovatKnopkiPDF); zal.SinhronizirovatKnopkiPDF(); }
+bool RecordingScreens::PostroitKartuMest() { RECORD(PostroitKartuMest); return zal.PostroitKartuMest(); }
+bool RecordingScreens::ObnovitKartuMest(QString *oshibka)
 {
     RECORD(ObnovitKartuMest);
     if (!mapRefreshFailure.isEmpty()) {
         *oshibka = mapRefreshFailure;
         return false;
     }
-    return TGlavForma::ObnovitKartuMest(oshibka);
+    return zal.ObnovitKartuMest(oshibka);
 }
-void RecordingGlavForma::RegistraciaDopushennogo() { RECORD(RegistraciaDopushennogo); TGlavForma::RegistraciaDopushennogo(); }
-void RecordingGlavForma::RegistraciaNaTablo() { RECORD(RegistraciaNaTablo); TGlavForma::RegistraciaNaTablo(); }
-void RecordingGlavForma::VoitiVRegistraciyu() { RECORD(VoitiVRegistraciyu); TGlavForma::VoitiVRegistraciyu(); }
-void RecordingGlavForma::OtschetRegistracii() { RECORD(OtschetRegistracii); TGlavForma::OtschetRegistracii(); }
-void RecordingGlavForma::SinhronizaciyaRegistracii() { RECORD(SinhronizaciyaRegistracii); TGlavForma::SinhronizaciyaRegistracii(); }
-void RecordingGlavForma::SbrosPanelGolosovania() { RECORD(SbrosPanelGolosovania); TGlavForma::SbrosPanelGolosovania(); }
-void RecordingGlavForma::RazmestitSpisokZapis() { RECORD(RazmestitSpisokZapis); TGlavForma::RazmestitSpisokZapis(); }
-void RecordingGlavForma::SinhronizaciyaProshuSlova() { RECORD(SinhronizaciyaProshuSlova); TGlavForma::SinhronizaciyaProshuSlova(); }
-void RecordingGlavForma::SkrytStrokiRezultatov() { RECORD(SkrytStrokiRezultatov); TGlavForma::SkrytStrokiRezultatov(); }
-void RecordingGlavForma::NachatTabloGolosovania() { RECORD(NachatTabloGolosovania); TGlavForma::NachatTabloGolosovania(); }
-void RecordingGlavForma::OtschetGolosovania() { RECORD(OtschetGolosovania); TGlavForma::OtschetGolosovania(); }
-void RecordingGlavForma::TabloRezultataGolosovania() { RECORD(TabloRezultataGolosovania); TGlavForma::TabloRezultataGolosovania(); }
-void RecordingGlavForma::TabloRezultataRegistracii() { RECORD(TabloRezultataRegistracii); TGlavForma::TabloRezultataRegistracii(); }
-void RecordingGlavForma::SozdatProcessGolos2Formu() { RECORD(SozdatProcessGolos2Formu); TGlavForma::SozdatProcessGolos2Formu(); }
-void RecordingGlavForma::SozdatOknaRegistracii() { RECORD(SozdatOknaRegistracii); TGlavForma::SozdatOknaRegistracii(); }
-bool RecordingGlavForma::ZagruzitZasedanie() { RECORD(ZagruzitZasedanie); return TGlavForma::ZagruzitZasedanie(); }
-void RecordingGlavForma::ObnovitPovestku() { RECORD(ObnovitPovestku); TGlavForma::ObnovitPovestku(); }
-void RecordingGlavForma::UstanovitZasedanieFreima(int id)
+void RecordingScreens::RegistraciaDopushennogo() { RECORD(RegistraciaDopushennogo); zal.RegistraciaDopushennogo(); }
+void RecordingScreens::RegistraciaNaTablo() { RECORD(RegistraciaNaTablo); zal.RegistraciaNaTablo(); }
+void RecordingScreens::VoitiVRegistraciyu() { RECORD(VoitiVRegistraciyu); zal.VoitiVRegistraciyu(); }
+void RecordingScreens::OtschetRegistracii() { RECORD(OtschetRegistracii); zal.OtschetRegistracii(); }
+void RecordingScreens::SinhronizaciyaRegistracii() { RECORD(SinhronizaciyaRegistracii); zal.SinhronizaciyaRegistracii(); }
+void RecordingScreens::SbrosPanelGolosovania() { RECORD(SbrosPanelGolosovania); zal.SbrosPanelGolosovania(); }
+void RecordingScreens::RazmestitSpisokZapis() { RECORD(RazmestitSpisokZapis); zal.RazmestitSpisokZapis(); }
+void RecordingScreens::SinhronizaciyaProshuSlova() { RECORD(SinhronizaciyaProshuSlova); zal.SinhronizaciyaProshuSlova(); }
+void RecordingScreens::SkrytStrokiRezultatov() { RECORD(SkrytStrokiRezultatov); zal.SkrytStrokiRezultatov(); }
+void RecordingScreens::NachatTabloGolosovania() { RECORD(NachatTabloGolosovania); zal.NachatTabloGolosovania(); }
+void RecordingScreens::OtschetGolosovania() { RECORD(OtschetGolosovania); zal.OtschetGolosovania(); }
+void RecordingScreens::TabloRezultataGolosovania() { RECORD(TabloRezultataGolosovania); zal.TabloRezultataGolosovania(); }
+void RecordingScreens::TabloRezultataRegistracii() { RECORD(TabloRezultataRegistracii); zal.TabloRezultataRegistracii(); }
+void RecordingScreens::SozdatProcessGolos2Formu() { RECORD(SozdatProcessGolos2Formu); zal.SozdatProcessGolos2Formu(); }
+void RecordingScreens::SozdatOknaRegistracii() { RECORD(SozdatOknaRegistracii); zal.SozdatOknaRegistracii(); }
+bool RecordingScreens::ZagruzitZasedanie() { RECORD(ZagruzitZasedanie); return zal.ZagruzitZasedanie(); }
+void RecordingScreens::ObnovitPovestku() { RECORD(ObnovitPovestku); zal.ObnovitPovestku(); }
+void RecordingScreens::UstanovitZasedanieFreima(int id)
 {
     calls << QStringLiteral("UstanovitZasedanieFreima:%1").arg(id);
-    TGlavForma::UstanovitZasedanieFreima(id);
+    zal.UstanovitZasedanieFreima(id);
 }
-void RecordingGlavForma::RaspolozhitKnopki() { RECORD(RaspolozhitKnopki); TGlavForma::RaspolozhitKnopki(); }
-void RecordingGlavForma::SkrytPovestkuKonsoli() { RECORD(SkrytPovestkuKonsoli); TGlavForma::SkrytPovestkuKonsoli(); }
-bool RecordingGlavForma::PovestkaKonsoliSkryta() const
+void RecordingScreens::RaspolozhitKnopki() { RECORD(RaspolozhitKnopki); zal.RaspolozhitKnopki(); }
+void RecordingScreens::SkrytPovestkuKonsoli() { RECORD(SkrytPovestkuKonsoli); zal.SkrytPovestkuKonsoli(); }
+bool RecordingScreens::PovestkaKonsoliSkryta() const
 {
-    return consoleAgendaHidden || TGlavForma::PovestkaKonsoliSkryta();
+    return consoleAgendaHidden || zal.PovestkaKonsoliSkryta();
 }
-void RecordingGlavForma::PrivyazatPovestkuKonsoli(int idZasedania)
+void RecordingScreens::PrivyazatPovestkuKonsoli(int idZasedania)
 {
     calls << QStringLiteral("PrivyazatPovestkuKonsoli:%1").arg(idZasedania);
     consoleAgendaHidden = false;
-    TGlavForma::PrivyazatPovestkuKonsoli(idZasedania);
+    zal.PrivyazatPovestkuKonsoli(idZasedania);
 }
-void RecordingGlavForma::PerekrasitPovestkuKonsoli() { RECORD(PerekrasitPovestkuKonsoli); TGlavForma::PerekrasitPovestkuKonsoli(); }
+void RecordingScreens::PerekrasitPovestkuKonsoli() { RECORD(PerekrasitPovestkuKonsoli); zal.PerekrasitPovestkuKonsoli(); }
 
 #undef RECORD
+
+int WindowView::RegKnopkaTag() const
+{
+    return ob().RegKnopka->tag();
+}
 
 // ---- Workstation ---------------------------------------------------------------------------
 
@@ -76,7 +81,12 @@ Workstation::Workstation(const QString &programDir, const QStringList &arguments
     platform.args = arguments;
     // The document checker is built beside the program, not beside the tests.
     TPdfProverka::setProgramma(QStringLiteral(VOTER_BINARY_DIR "/voter-pdf"));
-    m_window = std::make_unique<RecordingGlavForma>(&dialogs, &platform);
+    m_window = std::make_unique<TGlavForma>(&dialogs, &platform, [this](const KontekstEkrana &k) {
+        auto rec = std::make_unique<RecordingScreens>(k);
+        m_rec = rec.get();
+        return std::unique_ptr<Ekrany>(std::move(rec));
+    });
+    m_view = std::make_unique<WindowView>(m_window.get(), m_rec);
     m_window->setRuchnyeTiki(true);
 }
 

@@ -13,7 +13,14 @@
 //   hall.poll();                            // one poller tick everywhere
 //   QCOMPARE(deputy->RegimNomer(), 2);
 
+#include "app/ekrany_zala.h"
 #include "core/gerb.h"
+#include "core/kontekst.h"
+#include "core/oblasti.h"
+#include "core/taimer.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "core/rezhim.h"
 #include "core/tglavforma.h"
 #include "core/vidzhety.h"
 #include "support/fakes.h"
@@ -33,22 +40,21 @@
 
 class TStartForma;
 
-// The main window with every screen operation it calls written down (the operation itself
-// still runs), so a test sees which screen the timers and the start-up chose.
-class RecordingGlavForma : public TGlavForma {
-    Q_OBJECT
+// The workstation's screens with every screen operation the window calls written down (the
+// operation itself still runs), so a test sees which screen the timers and the start-up chose.
+class RecordingScreens : public Ekrany {
 public:
-    using TGlavForma::TGlavForma;
+    explicit RecordingScreens(const KontekstEkrana &k) : zal(k) {}
 
     QStringList calls;
-    bool called(const QString &name) const { return calls.contains(name); }
-    int count(const QString &name) const { return calls.count(name); }
     // When set, the seat-map refresh fails with this text (and no database error).
     QString mapRefreshFailure;
     // When set, the console frame reports its agenda grid as hidden.
     bool consoleAgendaHidden = false;
+    TEkranyZala zal;
 
     void OtkrytPovestkuDeputata() override;
+    void SledovatZasedaniyuDeputata(int id) override { zal.SledovatZasedaniyuDeputata(id); }
     void UstanovitImyaDeputata(const QString &tekst) override;
     void RazmestitDeputatFreim() override;
     void NastroitPDF() override;
@@ -60,14 +66,20 @@ public:
     void VoitiVRegistraciyu() override;
     void OtschetRegistracii() override;
     void SinhronizaciyaRegistracii() override;
+    void SinhronizaciyaRegKnopki() override { zal.SinhronizaciyaRegKnopki(); }
     void SbrosPanelGolosovania() override;
+    void PokazatPanelGolosovania() override { zal.PokazatPanelGolosovania(); }
+    void GolosKlavishei(int key, Qt::KeyboardModifiers m) override { zal.GolosKlavishei(key, m); }
     void RazmestitSpisokZapis() override;
     void SinhronizaciyaProshuSlova() override;
+    void LeiblProshuSlovaClick() override { zal.LeiblProshuSlovaClick(); }
     void SkrytStrokiRezultatov() override;
+    bool StrokiRezultatovVidny() const override { return zal.StrokiRezultatovVidny(); }
     void NachatTabloGolosovania() override;
     void OtschetGolosovania() override;
     void TabloRezultataGolosovania() override;
     void TabloRezultataRegistracii() override;
+    void OtkrytNastroikuGolosovania() override { zal.OtkrytNastroikuGolosovania(); }
     void SozdatProcessGolos2Formu() override;
     void SozdatOknaRegistracii() override;
     bool ZagruzitZasedanie() override;
@@ -78,6 +90,65 @@ public:
     bool PovestkaKonsoliSkryta() const override;
     void PrivyazatPovestkuKonsoli(int idZasedania) override;
     void PerekrasitPovestkuKonsoli() override;
+    void AdminFormResize() override { zal.AdminFormResize(); }
+    bool VozobnovitProcess() override { return zal.VozobnovitProcess(); }
+    QString OpisanieEkrana() const override { return zal.OpisanieEkrana(); }
+};
+
+// A test's view of one workstation's window: the window's state and regions (the screens'
+// context), its timers and events, and each screen by name.
+class WindowView : public KontekstEkrana {
+public:
+    WindowView(TGlavForma *okno, RecordingScreens *ekrany) : KontekstEkrana(okno), m_glav(okno), m_rec(ekrany) {}
+    const WindowView *operator->() const { return this; }
+
+    TGlavForma *glav() const { return m_glav; }
+    // The window as a widget (a parent, a place in the widget tree).
+    operator TGlavForma *() const { return m_glav; }
+    RecordingScreens &rec() const { return *m_rec; }
+    QStringList &calls() const { return m_rec->calls; }
+    bool called(const QString &name) const { return m_rec->calls.contains(name); }
+    int count(const QString &name) const { return int(m_rec->calls.count(name)); }
+
+    TDeputatEkran &deputat() const { return m_rec->zal.deputat; }
+    TRegistracia &registracia() const { return m_rec->zal.registracia; }
+    TPanelGolosovania &panel() const { return m_rec->zal.panel; }
+    TProshuSlova &spisok() const { return m_rec->zal.spisok; }
+    TTablo &tablo() const { return m_rec->zal.tablo; }
+    TKartaMest &karta() const { return m_rec->zal.karta; }
+    TKonsolEkran &konsol() const { return m_rec->zal.konsol; }
+
+    bool Zapusk() const { return m_glav->Zapusk(); }
+    void TaimerOperaziyTimer() const { m_glav->TaimerOperaziyTimer(); }
+    void TaimerVremyaTimer() const { m_glav->TaimerVremyaTimer(); }
+    void TaimerProverkaPodklucheniyTimer() const { m_glav->TaimerProverkaPodklucheniyTimer(); }
+    qint64 TikiPoUvedomleniyu() const { return m_glav->TikiPoUvedomleniyu(); }
+    void FormActivate() const { m_glav->FormActivate(); }
+    void FormResize() const { m_glav->FormResize(); }
+    void FormClose() const { m_glav->FormClose(); }
+    QString OpisanieEkrana() const { return m_rec->OpisanieEkrana(); }
+    int RegKnopkaTag() const;
+
+    // The window's own widget calls.
+    void show() const { m_glav->show(); }
+    void hide() const { m_glav->hide(); }
+    void resize(int w, int h) const { m_glav->resize(w, h); }
+    void resize(const QSize &s) const { m_glav->resize(s); }
+    void setGeometry(const QRect &r) const { m_glav->setGeometry(r); }
+    void setGeometry(int x, int y, int w, int h) const { m_glav->setGeometry(x, y, w, h); }
+    QString windowTitle() const { return m_glav->windowTitle(); }
+    Qt::WindowStates windowState() const { return m_glav->windowState(); }
+    void activateWindow() const { m_glav->activateWindow(); }
+    bool isVisible() const { return m_glav->isVisible(); }
+    QRect rect() const { return m_glav->rect(); }
+    int width() const { return m_glav->width(); }
+    int height() const { return m_glav->height(); }
+    template <typename T> T findChild(const QString &name = QString()) const { return m_glav->findChild<T>(name); }
+    template <typename T> QList<T> findChildren(const QString &name = QString()) const { return m_glav->findChildren<T>(name); }
+
+private:
+    TGlavForma *m_glav;
+    RecordingScreens *m_rec;
 };
 
 class Workstation {
@@ -90,11 +161,12 @@ public:
     // Runs the start-up; the result of TGlavForma::Zapusk.
     bool start();
 
-    RecordingGlavForma *window() const { return m_window.get(); }
-    RecordingGlavForma *operator->() const { return m_window.get(); }
+    TGlavForma *glav() const { return m_window.get(); }
+    WindowView *window() const { return m_view.get(); }
+    WindowView *operator->() const { return m_view.get(); }
     // Screen operations called so far, and forgetting them.
-    const QStringList &calls() const { return m_window->calls; }
-    void clearCalls() { m_window->calls.clear(); }
+    const QStringList &calls() const { return m_rec->calls; }
+    void clearCalls() { m_rec->calls.clear(); }
     bool started() const { return m_started; }
     bool ended() const { return platform.ended; }
 
@@ -123,7 +195,9 @@ public:
     FakePlatform platform;
 
 private:
-    std::unique_ptr<RecordingGlavForma> m_window;
+    RecordingScreens *m_rec = nullptr;  // owned by the window
+    std::unique_ptr<TGlavForma> m_window;
+    std::unique_ptr<WindowView> m_view;
     bool m_started = false;
 };
 

@@ -103,7 +103,7 @@ private:
     // A deputy terminal of seat 07 started on item "Вопрос 1", registered, with the demo
     // document in its store when `dokumenty` is set.
     Workstation &deputat(bool dokumenty = true);
-    TDeputatFreim *freim(Workstation &ws) { return ws->DeputatFreimVid; }
+    TDeputatFreim *freim(Workstation &ws) { return ws->deputat().DeputatFreimVid; }
     // Puts the agenda cursor on the item with this title.
     bool naVopros(TDeputatFreim *f, const QString &opisanie);
 
@@ -182,7 +182,7 @@ void TestDeputatFreim::agendaOfTheMeeting()
     QVERIFY(ws.started());
     TDeputatFreim *f = freim(ws);
     QVERIFY(f);
-    QCOMPARE(f->parentWidget(), ws->DeputatFreim);
+    QCOMPARE(f->parentWidget(), ws->ob().DeputatFreim);
     QVERIFY(f->Povestka->isOpen());
     QCOMPARE(f->Povestka->boundSql(),
              QStringLiteral("SELECT\n id, opisanie, id_zasedanie, info\nFROM\n povestka\nWHERE\n id_zasedanie = %1")
@@ -774,7 +774,7 @@ void TestDeputatFreim::layout()
     QVERIFY(!(f->PovestkaInfoPole->focusPolicy() & Qt::TabFocus));
 
     // Laying out again changes nothing.
-    ws->RazmestitDeputatFreim();
+    ws->ekrany().RazmestitDeputatFreim();
     QCOMPARE(f->PanelPovestka->geometry(), QRect(53, 115, 805, 794));
     QCOMPARE(f->DeputatGranica->geometry(), QRect(53, 20, 805, 70));
 }
@@ -866,7 +866,7 @@ void TestDeputatFreim::frameResizeKeepsColumnsAligned()
     TDeputatFreim *f = freim(ws);
     // The deputy is admitted: the right-hand column is shown beside the frame.
     hall->second();
-    QVERIFY(!ws->PanelSleva->isHidden());
+    QVERIFY(!ws->ob().PanelSleva->isHidden());
     QCOMPARE(f->geometry(), QRect(0, 0, 1280 - 369, 1024));
     QCOMPARE(f->PanelPovestka->x(), f->DeputatGranica->x());
     QCOMPARE(f->PanelPovestka->width(), f->DeputatGranica->width());

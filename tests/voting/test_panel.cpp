@@ -58,7 +58,7 @@ struct Zal {
 
 TKnopkiGolosovania *knopki(Workstation &ws)
 {
-    return ws->KnopkiGolosovania;
+    return ws->panel().KnopkiGolosovania;
 }
 
 // The selected look: white text, white 4-px frame, label 4 px inside; plain: black, 1 px.
@@ -111,9 +111,9 @@ void TestPanel::layout()
     QVERIFY(d.started());
     TKnopkiGolosovania *k = knopki(d);
     QVERIFY(k);
-    QCOMPARE(cvetFona(d->PanelGolosovanie), QColor(166, 202, 240));
-    QCOMPARE(d->GranicaGolosov->peroCvet(), QColor(0, 255, 0));
-    QCOMPARE(d->GranicaGolosov->peroShirina(), 5);
+    QCOMPARE(cvetFona(d->ob().PanelGolosovanie), QColor(166, 202, 240));
+    QCOMPARE(d->ob().GranicaGolosov->peroCvet(), QColor(0, 255, 0));
+    QCOMPARE(d->ob().GranicaGolosov->peroShirina(), 5);
 
     struct Row {
         int knopka;
@@ -134,7 +134,7 @@ void TestPanel::layout()
         QVERIFY(l->font().bold());
         QCOMPARE(l->font().pixelSize(), 24);
         QCOMPARE(l->alignment(), Qt::AlignCenter);
-        QCOMPARE(l->parentWidget(), d->PanelGolosovanie);
+        QCOMPARE(l->parentWidget(), d->ob().PanelGolosovanie);
     }
     // A new vote starts with "СБРОС" selected: label 4 px inside its frame.
     QVERIFY(tolkoVybrana(k, TKnopkiGolosovania::Sbros));
@@ -148,7 +148,7 @@ void TestPanel::pressesReplaceTheBallot()
     Workstation &d = z.golosuyushiy(QStringLiteral("07"));
     const int dep = z.hall.deputyAt(QStringLiteral("07"));
     TKnopkiGolosovania *k = knopki(d);
-    QVERIFY(!d->PanelGolosovanie->isHidden());
+    QVERIFY(!d->ob().PanelGolosovanie->isHidden());
 
     // Withdrawing without a ballot writes nothing and selects "СБРОС".
     k->SbrosKnopkaClick();
@@ -214,16 +214,16 @@ void TestPanel::voteEndedWithoutResultsLeavesNothingBehind()
     Workstation &d = z.golosuyushiy(QStringLiteral("07"));
     w.second();
     TKnopkiGolosovania *k = knopki(d);
-    QVERIFY(!d->PanelGolosovanie->isHidden());
-    QVERIFY(!w->ProgressBarTablo->isHidden());
+    QVERIFY(!d->ob().PanelGolosovanie->isHidden());
+    QVERIFY(!w->ob().ProgressBarTablo->isHidden());
     QVERIFY(k->Golos(TKnopkiGolosovania::Protiv));
 
     QVERIFY(z.hall.setMode(-1));
     z.hall.second(2);
-    QVERIFY(d->PanelGolosovanie->isHidden());
-    QVERIFY(d->ProgressBarTablo->isHidden());
-    QVERIFY(w->ProgressBarTablo->isHidden());
-    QVERIFY(!w->InfoLabel->isHidden());
+    QVERIFY(d->ob().PanelGolosovanie->isHidden());
+    QVERIFY(d->ob().ProgressBarTablo->isHidden());
+    QVERIFY(w->ob().ProgressBarTablo->isHidden());
+    QVERIFY(!w->ob().InfoLabel->isHidden());
     // The label's own click, as a touch that reaches it would.
     Q_EMIT k->ZaKnopka->clicked();
     QCOMPARE(z.ballots().section(QLatin1Char(':'), 2), QStringLiteral("2"));
@@ -245,7 +245,7 @@ void TestPanel::failedCastKeepsThePreviousBallot()
     QCOMPARE(z.ballots().section(QLatin1Char(':'), 2), QStringLiteral("1"));
     QVERIFY(tolkoVybrana(k, TKnopkiGolosovania::Za));
     // Reported, so taken off the connection: the terminal goes on and the deputy may press again.
-    QVERIFY(!d->GlavBasa.hasErrors());
+    QVERIFY(!d->GlavBasa().hasErrors());
     d.second();
     QVERIFY(!d.ended());
     QVERIFY(stopFailing(z.hall));
@@ -281,13 +281,13 @@ void TestPanel::keyMapping()
     // A ballot of another code first, so that withdrawing shows.
     knopki(d)->Golos(result == 2 ? TKnopkiGolosovania::Za : TKnopkiGolosovania::Protiv);
     // Num Lock off: the keypad sends these keys with the keypad modifier.
-    QTest::keyRelease(d.window(), Qt::Key(key), Qt::KeypadModifier);
+    QTest::keyRelease(d.glav(), Qt::Key(key), Qt::KeypadModifier);
     const QVariant v = z.hall.scalar(QStringLiteral("SELECT result FROM otvet"));
     QCOMPARE(v.isNull() ? 0 : v.toInt(), result);
     QCOMPARE(knopki(d)->Vybrannaya(), result);
     // Any other key does nothing.
-    QTest::keyRelease(d.window(), Qt::Key_5, Qt::KeypadModifier);
-    QTest::keyRelease(d.window(), Qt::Key_A);
+    QTest::keyRelease(d.glav(), Qt::Key_5, Qt::KeypadModifier);
+    QTest::keyRelease(d.glav(), Qt::Key_A);
     const QVariant w = z.hall.scalar(QStringLiteral("SELECT result FROM otvet"));
     QCOMPARE(w.isNull() ? 0 : w.toInt(), result);
 }
@@ -310,18 +310,18 @@ void TestPanel::pageUpByRole()
     // Outside a vote the keys do nothing.
     z.hall.setMode(4, z.vote, 15);
     z.hall.poll();
-    QTest::keyRelease(deputy.window(), Qt::Key_PageUp);
+    QTest::keyRelease(deputy.glav(), Qt::Key_PageUp);
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM otvet")), 0);
 
     z.hall.setMode(2, z.vote, 30);
     z.hall.poll();
-    QVERIFY(!deputy->PanelGolosovanie->isHidden());
-    QVERIFY(!chairman->PanelGolosovanie->isHidden());
-    QVERIFY(outsider->PanelGolosovanie->isHidden());
-    QVERIFY(watcher->PanelGolosovanie->isHidden());
+    QVERIFY(!deputy->ob().PanelGolosovanie->isHidden());
+    QVERIFY(!chairman->ob().PanelGolosovanie->isHidden());
+    QVERIFY(outsider->ob().PanelGolosovanie->isHidden());
+    QVERIFY(watcher->ob().PanelGolosovanie->isHidden());
 
     for (Workstation *ws : {&deputy, &chairman, &console, &watcher, &outsider})
-        QTest::keyRelease(ws->window(), Qt::Key_PageUp);
+        QTest::keyRelease(ws->glav(), Qt::Key_PageUp);
     QCOMPARE(count(QStringLiteral("07")), 1);
     QCOMPARE(count(QStringLiteral("02")), 1);
     // The outsider's keypad casts nothing: no panel, no ballot.
@@ -339,28 +339,28 @@ void TestPanel::resetAndVoteStart()
     k->ZaKnopkaClick();
     QVERIFY(tolkoVybrana(k, TKnopkiGolosovania::Za));
 
-    d->SbrosPanelGolosovania();
-    QVERIFY(d->PanelGolosovanie->isHidden());
-    QVERIFY(!d->Gerb->isHidden());
-    QVERIFY(d->ProgressBarTablo->isHidden());
-    QCOMPARE(d->ProgressBarTablo->maximum(), 0);
-    QVERIFY(d->LeiblKolGolosov->isHidden());
-    QVERIFY(d->LeiblRegim->isHidden());
+    d->ekrany().SbrosPanelGolosovania();
+    QVERIFY(d->ob().PanelGolosovanie->isHidden());
+    QVERIFY(!d->ob().Gerb->isHidden());
+    QVERIFY(d->ob().ProgressBarTablo->isHidden());
+    QCOMPARE(d->ob().ProgressBarTablo->maximum(), 0);
+    QVERIFY(d->ob().LeiblKolGolosov->isHidden());
+    QVERIFY(d->ob().LeiblRegim->isHidden());
     QVERIFY(tolkoVybrana(k, TKnopkiGolosovania::Sbros));
 
     // The vote start turns the texts black and "СБРОС" white and leaves the frames alone.
     k->Vybrat(TKnopkiGolosovania::Protiv);
-    d->PokazatPanelGolosovania();
-    QVERIFY(!d->PanelGolosovanie->isHidden());
-    QVERIFY(d->Gerb->isHidden());
+    d->panel().PokazatPanelGolosovania();
+    QVERIFY(!d->ob().PanelGolosovanie->isHidden());
+    QVERIFY(d->ob().Gerb->isHidden());
     QCOMPARE(cvetTeksta(k->ProtivKnopka), QColor(Qt::black));
     QCOMPARE(cvetTeksta(k->SbrosKnopka), QColor(Qt::white));
     QCOMPARE(k->ShapeProtiv->peroShirina(), 4);
 
     Workstation &w = z.hall.start(QStringLiteral("watcher"));
-    w->PokazatPanelGolosovania();
-    QVERIFY(w->PanelGolosovanie->isHidden());
-    QVERIFY(!w->Gerb->isHidden());
+    w->panel().PokazatPanelGolosovania();
+    QVERIFY(w->ob().PanelGolosovanie->isHidden());
+    QVERIFY(!w->ob().Gerb->isHidden());
 }
 
 QTEST_MAIN(TestPanel)

@@ -87,7 +87,7 @@ void TestProgress::windowAtTheStart()
     bool seen = false;
     onProgress(*z.console, [&](TProcessGolos2Forma *p) {
         seen = true;
-        QCOMPARE(p, z.console->window()->ProcessGolos2Forma);
+        QCOMPARE(p, z.console->window()->konsol().ProcessGolos2Forma);
         QCOMPARE(p->windowTitle(), QStringLiteral("Идет голосование ..."));
         QCOMPARE(p->KnopkaStopGolos->text(), QStringLiteral("Завершить голосование"));
         QVERIFY(!p->MozhnoZakrit());
@@ -109,7 +109,7 @@ void TestProgress::windowAtTheStart()
         }
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(seen);
 }
 
@@ -144,7 +144,7 @@ void TestProgress::naturalEndOfATenSecondVote()
         QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM proshu_slovo")), 0);
         QCOMPARE(z.console->setting(QStringLiteral("Golosovanie"), QStringLiteral("Vremya")), QStringLiteral("10"));
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
 
     const int id = z.hall.scalarInt(QStringLiteral("SELECT MAX(id) FROM golosovanie"));
     QStringList expected{QStringLiteral("2/%1/10").arg(id)};
@@ -157,7 +157,7 @@ void TestProgress::naturalEndOfATenSecondVote()
 
     // The next dialog offers the duration just used.
     onSetup(*z.console, [&](TGolosovanieForma *g) { offered = g->Vremya->value(); });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(offered, 10);
 }
 
@@ -187,7 +187,7 @@ void TestProgress::liveCounts()
         QCOMPARE(f->OstalosSekund(), 57);
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
 }
 
 void TestProgress::earlyEnd()
@@ -205,7 +205,7 @@ void TestProgress::earlyEnd()
         // The press writes the result at once, straight from the vote.
         QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(f->IdGolosovania()));
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     const int id = z.hall.scalarInt(QStringLiteral("SELECT MAX(id) FROM golosovanie"));
     QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(id));
     QCOMPARE(z.console->setting(QStringLiteral("Golosovanie"), QStringLiteral("Vremya")), QStringLiteral("60"));
@@ -214,7 +214,7 @@ void TestProgress::earlyEnd()
 void TestProgress::refusesToCloseDuringTheVote()
 {
     Zal z;
-    TProcessGolos2Forma *p = z.console->window()->ProcessGolos2Forma;
+    TProcessGolos2Forma *p = z.console->window()->konsol().ProcessGolos2Forma;
     QVERIFY(p);
     p->setMozhnoZakrit(false);
     p->show();
@@ -244,7 +244,7 @@ void TestProgress::severalVotesFromOneDialog()
         QCOMPARE(counts(p).first(), QStringLiteral("Всего проголосовало: 0"));
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     ResultSet rs;
     QVERIFY(z.hall.db().query(QStringLiteral("SELECT prisutstvuet,regim_polsov,nuzno FROM golosovanie ORDER BY id"), &rs));
     QCOMPARE(rs.rowCount(), 2);
@@ -276,12 +276,12 @@ void TestProgress::failedTickSkipsTheRestOfTheTick()
         QVERIFY(f->Timer1->isActive());
         QVERIFY(!p->MozhnoZakrit());
         QCOMPARE(z.console->dialogs.shown.size(), 1);
-        QVERIFY(!z.console->window()->GlavBasa.hasErrors());
+        QVERIFY(!z.console->window()->GlavBasa().hasErrors());
         QVERIFY(!z.console->ended());
         // The hall is still voting: a press is taken.
         d.poll();
-        QVERIFY(!d->PanelGolosovanie->isHidden());
-        QVERIFY(d->KnopkiGolosovania->Golos(TKnopkiGolosovania::Za));
+        QVERIFY(!d->ob().PanelGolosovanie->isHidden());
+        QVERIFY(d->panel().KnopkiGolosovania->Golos(TKnopkiGolosovania::Za));
         QVERIFY(stopFailing(z.hall));
         for (int i = 0; i < 8; ++i)
             f->Timer1Timer();
@@ -292,7 +292,7 @@ void TestProgress::failedTickSkipsTheRestOfTheTick()
     });
     bool back = false;
     onSetup(*z.console, [&](TGolosovanieForma *) { back = true; });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(back);
     QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(f->IdGolosovania()));
     QCOMPARE(z.console->dialogs.shown.size(), 1);
@@ -334,7 +334,7 @@ void TestProgress::countdownGoesOnUnderTheBox()
     });
     bool back = false;
     onSetup(*z.console, [&](TGolosovanieForma *) { back = true; });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(back);
     QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(f->IdGolosovania()));
     QCOMPARE(z.console->dialogs.shown.size(), 1);
@@ -359,7 +359,7 @@ void TestProgress::failedCountQuery()
         QCOMPARE(mode(z.hall), QStringLiteral("2/%1/8").arg(f->IdGolosovania()));
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(z.console->dialogs.shown.size(), 1);
     QVERIFY(z.console->dialogs.lastText().startsWith(QStringLiteral("Ошибка при проведении голосования!")));
     z.console->second();
@@ -394,7 +394,7 @@ void TestProgress::failedResultsWrite()
         back = true;
         QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(f->IdGolosovania()));
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(back);
     QCOMPARE(z.console->dialogs.shown.size(), 1);
     QVERIFY(z.console->dialogs.lastText().startsWith(QStringLiteral("Ошибка при проведении голосования!")));
@@ -413,7 +413,7 @@ void TestProgress::failedResultsWrite()
         f->Timer1Timer();
         QVERIFY(p->MozhnoZakrit());
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(mode(z.hall), QStringLiteral("4/%1/15").arg(f->IdGolosovania()));
 }
 
@@ -426,7 +426,8 @@ void TestProgress::realModalLoops()
     FakePlatform platform(z.hall.dir() + QStringLiteral("/real"));
     QDir().mkpath(platform.dir);
     platform.args = QStringList{QStringLiteral("auto"), QStringLiteral("embedded"), z.hall.dbPath(), QStringLiteral("admin1")};
-    TGlavForma glav(&qtDialogs, &platform);
+    TGlavForma glav(&qtDialogs, &platform, fabrikaZala());
+    TKonsolEkran &konsol = static_cast<TEkranyZala &>(glav.ekrany()).konsol;
     glav.setRuchnyeTiki(true);
     QVERIFY(glav.Zapusk());
 
@@ -466,11 +467,11 @@ void TestProgress::realModalLoops()
         while (QWidget *w = QApplication::activeModalWidget())
             w->close();
     });
-    glav.OtkrytNastroikuGolosovania();
+    glav.ekrany().OtkrytNastroikuGolosovania();
     driver.stop();
     QCOMPARE(steps, (QStringList{QStringLiteral("setup"), QStringLiteral("progress"), QStringLiteral("setup again 4")}));
     QVERIFY(!glav.findChild<TGolosovanieForma *>());  // destroyed once closed
-    QVERIFY(!glav.ProcessGolos2Forma->isVisible());
+    QVERIFY(!konsol.ProcessGolos2Forma->isVisible());
 }
 
 QTEST_MAIN(TestProgress)

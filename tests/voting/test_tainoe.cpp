@@ -23,16 +23,16 @@ namespace {
 // those colours whatever was chosen).
 int pikseliVybora(Workstation &ws)
 {
-    TGlavForma *g = ws.window();
-    const QImage img = g->grab().toImage();
+    WindowView *g = ws.window();
+    const QImage img = g->glav()->grab().toImage();
     QList<QRect> gde;
-    for (QWidget *w : {g->PanelSprava, g->PanelTabloGolos})
-        if (w->isVisibleTo(g))
-            gde << QRect(w->mapTo(g, QPoint(0, 0)), w->size());
+    for (QWidget *w : {g->ob().PanelSprava, g->ob().PanelTabloGolos})
+        if (w->isVisibleTo(g->glav()))
+            gde << QRect(w->mapTo(g->glav(), QPoint(0, 0)), w->size());
     QList<QRect> krome;
-    for (QWidget *w : g->Legenda)
+    for (QWidget *w : g->karta().Legenda)
         if (w)
-            krome << QRect(w->mapTo(g, QPoint(0, 0)), w->size());
+            krome << QRect(w->mapTo(g->glav(), QPoint(0, 0)), w->size());
     const QList<QRgb> vybory{cvet::Za().rgb(), cvet::Protiv().rgb(), cvet::Vozderzhalsya().rgb()};
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
@@ -94,14 +94,14 @@ void TestTainoe::secretVoteShowsNoChoice()
         hall.monitor();
         for (Workstation *ws : {&console, &chairman}) {
             for (int seat = 2; seat <= 5; ++seat) {
-                const QColor c = cvetFona((*ws)->MestoLeibl[seat]);
+                const QColor c = cvetFona((*ws)->karta().MestoLeibl[seat]);
                 if (tainoe)
                     QCOMPARE(c, cvet::Progolosoval());
                 else
                     QCOMPARE(c, seat == 4 ? cvet::Protiv() : seat == 5 ? cvet::Vozderzhalsya() : cvet::Za());
             }
             // The by-seat choices were not even read.
-            QCOMPARE((*ws)->ZaprosGolos->isOpen(), !tainoe);
+            QCOMPARE((*ws)->karta().ZaprosGolos->isOpen(), !tainoe);
             const QString status = (*ws)->OpisanieEkrana();
             const QString seats = status.section(QStringLiteral("seat_names="), 1).section(QLatin1Char('\n'), 0, 0);
             QCOMPARE(seats.mid(1, 4), tainoe ? QStringLiteral("VVVV") : QStringLiteral("3345"));
@@ -123,25 +123,25 @@ void TestTainoe::secretVoteShowsNoChoice()
     });
     onProgress(console, [&](TProcessGolos2Forma *p) {
         hall.poll();
-        chairman->KnopkiGolosovania->ZaKnopkaClick();
-        d3->KnopkiGolosovania->ZaKnopkaClick();
-        d4->KnopkiGolosovania->ProtivKnopkaClick();
-        d5->KnopkiGolosovania->VosdKnopkaClick();
+        chairman->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d3->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d4->panel().KnopkiGolosovania->ProtivKnopkaClick();
+        d5->panel().KnopkiGolosovania->VosdKnopkaClick();
         proverit("during the vote");
         p->KnopkaStopGolosClick();
     });
     onSetup(console, [&](TGolosovanieForma *) {
         proverit("on the results");
         for (Workstation *ws : screens)
-            snimok(ws->window(), QStringLiteral("%1-%2").arg(QString::fromLatin1(QTest::currentDataTag()), (*ws)->LoginMesta()));
+            snimok(ws->glav(), QStringLiteral("%1-%2").arg(QString::fromLatin1(QTest::currentDataTag()), (*ws)->LoginMesta()));
         // Totals only, the same whatever the kind.
         for (Workstation *ws : screens) {
-            QCOMPARE((*ws)->Za->text() + (*ws)->Protiv->text() + (*ws)->Vosd->text() + (*ws)->Golosov->text(),
+            QCOMPARE((*ws)->tablo().Za->text() + (*ws)->tablo().Protiv->text() + (*ws)->tablo().Vosd->text() + (*ws)->tablo().Golosov->text(),
                      QStringLiteral("2114"));
-            QCOMPARE((*ws)->LeiblKvorum->text(), QStringLiteral("Кворум есть"));
+            QCOMPARE((*ws)->tablo().LeiblKvorum->text(), QStringLiteral("Кворум есть"));
         }
     });
-    console->OtkrytNastroikuGolosovania();
+    console->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(id > 0);
     QCOMPARE(console.messages(), QStringList());
 
@@ -203,7 +203,7 @@ void TestTainoe::startWithoutQuorumAsks()
     });
     onProgress(console, [](TProcessGolos2Forma *p) { p->KnopkaStopGolosClick(); });
     onSetup(console, [](TGolosovanieForma *) {});
-    console->OtkrytNastroikuGolosovania();
+    console->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM golosovanie")), golosovanii + 1);
 }
 

@@ -119,7 +119,7 @@ void TestUstanovka::layoutAndCounts()
         QCOMPARE(f->KnopkaGolosovanie->text(), QStringLiteral("НАЧАТЬ ГОЛОСОВАНИЕ"));
         QCOMPARE(f->IdGolosovania(), -1);
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(seen);
     // Closing the dialog writes nothing.
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM golosovanie")), 0);
@@ -155,7 +155,7 @@ void TestUstanovka::rulesOfTheItemFirstAndColoured()
         QCOMPARE(f->CvetRegima(1), QColor(0, 128, 0));
         QVERIFY(!f->CvetRegima(4).isValid());
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(shownCount(*z.console, "TGolosovanieForma"), 1);
 }
 
@@ -194,7 +194,7 @@ void TestUstanovka::scrollingAndHandChoice()
     onProgress(*z.console, [&](TProcessGolos2Forma *p) {
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
 
     ResultSet rs;
     QVERIFY(z.hall.db().query(QStringLiteral("SELECT regim,regim_polsov,nuzno FROM golosovanie"), &rs));
@@ -225,7 +225,7 @@ void TestUstanovka::ruleMatchingNoDecisionKeepsPrevious()
         QCOMPARE(f->VybrannoePravilo(), 2);
         QCOMPARE(f->NuznoGolosov(), 18);
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(shownCount(*z.console, "TGolosovanieForma"), 1);
 }
 
@@ -247,14 +247,14 @@ void TestUstanovka::constantsMissingOrNotNumbers()
             QCOMPARE(f->NuznoPravila(2), 34);
             QCOMPARE(f->NuznoPravila(4), 17);
         });
-        z.console->window()->OtkrytNastroikuGolosovania();
+        z.console->window()->ekrany().OtkrytNastroikuGolosovania();
         QCOMPARE(shownCount(*z.console, "TGolosovanieForma"), 1);
     }
     {
         // A constant that is not a number is reported and no dialog opens.
         Zal z;
         QVERIFY(z.hall.exec(QStringLiteral("UPDATE konstanti SET znachenie = 'двадцать' WHERE opisanie = 'Избрано'")));
-        z.console->window()->OtkrytNastroikuGolosovania();
+        z.console->window()->ekrany().OtkrytNastroikuGolosovania();
         QCOMPARE(shownCount(*z.console, "TGolosovanieForma"), 0);
         QVERIFY(z.console->dialogs.lastText().contains(QStringLiteral("двадцать")));
         QCOMPARE(z.console->dialogs.shown.last().icon, Dialogs::Error);
@@ -281,7 +281,7 @@ void TestUstanovka::durationFromSettings()
     onSetup(*z.console, [&](TGolosovanieForma *f) {
         value = f->Vremya->value();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(value, shown);
 }
 
@@ -289,7 +289,7 @@ void TestUstanovka::durationNotANumber()
 {
     Zal z;
     QVERIFY(iniWrite(z.console->settingsPath(), QStringLiteral("Golosovanie"), QStringLiteral("Vremya"), QStringLiteral("1O")));
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(shownCount(*z.console, "TGolosovanieForma"), 0);
     QVERIFY(z.console->dialogs.lastText().contains(QStringLiteral("1O")));
 }
@@ -298,7 +298,7 @@ void TestUstanovka::noActiveItem()
 {
     Zal z;
     QVERIFY(z.hall.deactivateItems());
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(shownCount(*z.console, "TGolosovanieForma"), 0);
     QCOMPARE(z.console->dialogs.lastText(),
              QStringLiteral("Голосование невозможно, так как не выбран вопрос повестки дня!"));
@@ -324,7 +324,7 @@ void TestUstanovka::startWritesVoteAndMode()
     onProgress(*z.console, [&](TProcessGolos2Forma *p) {
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
 
     QCOMPARE(id, z.hall.scalarInt(QStringLiteral("SELECT MAX(id) FROM golosovanie")));
     QCOMPARE(rezhimPriStarte, QStringLiteral("2/%1/45").arg(id));
@@ -365,7 +365,7 @@ void TestUstanovka::textsWithApostrophes()
         QCOMPARE(p->RegimLeibl->text(), QStringLiteral("Режим: Принятие закона 'в целом'"));
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(z.hall.scalar(QStringLiteral("SELECT regim_polsov FROM golosovanie")).toString(),
              QStringLiteral("Принятие закона 'в целом'"));
     QCOMPARE(z.hall.scalar(QStringLiteral("SELECT regim FROM golosovanie")).toString(),
@@ -388,7 +388,7 @@ void TestUstanovka::startFailureLeavesDialogForAnotherTry()
         QVERIFY(s.text.contains(QStringLiteral("injected failure")));
         QCOMPARE(s.caption, QStringLiteral("Ошибка"));
         QCOMPARE(s.icon, Dialogs::Error);
-        QVERIFY(!z.console->window()->GlavBasa.hasErrors());
+        QVERIFY(!z.console->window()->GlavBasa().hasErrors());
         QCOMPARE(mode(z.hall).section(QLatin1Char('/'), 0, 0), QStringLiteral("-1"));
         // The console keeps running.
         z.console->second();
@@ -401,7 +401,7 @@ void TestUstanovka::startFailureLeavesDialogForAnotherTry()
     onProgress(*z.console, [&](TProcessGolos2Forma *p) {
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QVERIFY(secondTry);
     QCOMPARE(z.hall.scalarInt(QStringLiteral("SELECT count(*) FROM golosovanie")), 1);
     QCOMPARE(mode(z.hall).section(QLatin1Char('/'), 0, 0), QStringLiteral("4"));
@@ -416,7 +416,7 @@ void TestUstanovka::modeWriteFailureAtStart()
         QCOMPARE(f->IdGolosovania(), -1);
         QVERIFY(!f->Timer1->isActive());
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(shownCount(*z.console, "TProcessGolos2Forma"), 0);
     QVERIFY(z.console->dialogs.lastText().startsWith(QStringLiteral("Ошибка при запуске голосования!")));
     QCOMPARE(mode(z.hall).section(QLatin1Char('/'), 0, 0), QStringLiteral("-1"));
@@ -442,7 +442,7 @@ void TestUstanovka::noVotingRules()
         QCOMPARE(p->RegimLeibl->text(), QStringLiteral("Режим: "));
         p->KnopkaStopGolosClick();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     ResultSet rs;
     QVERIFY(z.hall.db().query(QStringLiteral("SELECT regim,regim_polsov,nuzno FROM golosovanie"), &rs));
     QCOMPARE(rs.value(0, 0).toString(), QStringLiteral("1/3 от избранных депутатов"));
@@ -458,7 +458,7 @@ void TestUstanovka::pokazatVopros()
     onSetup(*z.console, [&](TGolosovanieForma *f) {
         f->KnopkaPokazVopr->click();
     });
-    z.console->window()->OtkrytNastroikuGolosovania();
+    z.console->window()->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(mode(z.hall), QStringLiteral("-1/12/15"));
 }
 

@@ -36,7 +36,7 @@ QString izBazy(TestHall &hall, int vote)
 
 QString naTablo(Workstation &ws)
 {
-    return QStringLiteral("%1/%2/%3/%4").arg(ws->Za->text(), ws->Protiv->text(), ws->Vosd->text(), ws->Golosov->text());
+    return QStringLiteral("%1/%2/%3/%4").arg(ws->tablo().Za->text(), ws->tablo().Protiv->text(), ws->tablo().Vosd->text(), ws->tablo().Golosov->text());
 }
 
 QString vKonsoli(const TProcessGolos2Forma *p)
@@ -117,21 +117,21 @@ void TestZal::twoVotesThroughTheWholeHall()
         // Registered deputies and the chairman see the panel; the unregistered deputy and the
         // watcher do not; the console has it under its frame.
         for (Workstation *ws : voters)
-            QVERIFY(!(*ws)->PanelGolosovanie->isHidden());
-        QVERIFY(d6->PanelGolosovanie->isHidden());
-        QVERIFY(watcher->PanelGolosovanie->isHidden());
-        QVERIFY(!watcher->Gerb->isHidden());
-        QVERIFY(!console->PanelGolosovanie->isHidden());
-        QCOMPARE(console->LeiblRegim->text(), QStringLiteral("Принятие закона"));
+            QVERIFY(!(*ws)->ob().PanelGolosovanie->isHidden());
+        QVERIFY(d6->ob().PanelGolosovanie->isHidden());
+        QVERIFY(watcher->ob().PanelGolosovanie->isHidden());
+        QVERIFY(!watcher->ob().Gerb->isHidden());
+        QVERIFY(!console->ob().PanelGolosovanie->isHidden());
+        QCOMPARE(console->ob().LeiblRegim->text(), QStringLiteral("Принятие закона"));
 
         // Chairman by the keypad, 03 for, 04 for and then against, 05 abstains; 06 tries the keypad.
-        QTest::keyRelease(chairman.window(), Qt::Key_PageUp, Qt::KeypadModifier);
-        d3->KnopkiGolosovania->ZaKnopkaClick();
-        d4->KnopkiGolosovania->ZaKnopkaClick();
+        QTest::keyRelease(chairman.glav(), Qt::Key_PageUp, Qt::KeypadModifier);
+        d3->panel().KnopkiGolosovania->ZaKnopkaClick();
+        d4->panel().KnopkiGolosovania->ZaKnopkaClick();
         hall.poll();
-        d4->KnopkiGolosovania->ProtivKnopkaClick();
-        d5->KnopkiGolosovania->VosdKnopkaClick();
-        QTest::keyRelease(d6.window(), Qt::Key_PageUp, Qt::KeypadModifier);
+        d4->panel().KnopkiGolosovania->ProtivKnopkaClick();
+        d5->panel().KnopkiGolosovania->VosdKnopkaClick();
+        QTest::keyRelease(d6.glav(), Qt::Key_PageUp, Qt::KeypadModifier);
         QCOMPARE(izBazy(hall, id), QStringLiteral("2/1/1/4"));
 
         for (int s = 0; s < 10; ++s) {
@@ -142,16 +142,16 @@ void TestZal::twoVotesThroughTheWholeHall()
             if (s < 9) {
                 hall.second();
                 for (Workstation *ws : {&console, &chairman, &d3, &watcher})
-                    QCOMPARE((*ws)->LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 4"));
-                QCOMPARE(d3->LeiblVremya->text(), QStringLiteral("Осталось 0 мин %1 сек").arg(9 - s));
+                    QCOMPARE((*ws)->ob().LeiblKolGolosov->text(), QStringLiteral("Проголосовало: 4"));
+                QCOMPARE(d3->ob().LeiblVremya->text(), QStringLiteral("Осталось 0 мин %1 сек").arg(9 - s));
             }
             if (round == 0 && s == 4) {
-                snimok(d4.window(), QStringLiteral("02-deputy-voting-panel"));
+                snimok(d4.glav(), QStringLiteral("02-deputy-voting-panel"));
                 snimok(p, QStringLiteral("03-console-progress"));
                 hall.monitor();
                 // The seat map shows the ballots while the vote runs.
-                QCOMPARE(cvetFona(chairman->MestoLeibl[4]), cvet::Protiv());
-                QCOMPARE(cvetFona(chairman->MestoLeibl[6]), cvet::NeZaregistrirovan());
+                QCOMPARE(cvetFona(chairman->karta().MestoLeibl[4]), cvet::Protiv());
+                QCOMPARE(cvetFona(chairman->karta().MestoLeibl[6]), cvet::NeZaregistrirovan());
             }
         }
         QVERIFY(p->MozhnoZakrit());
@@ -165,30 +165,30 @@ void TestZal::twoVotesThroughTheWholeHall()
         const QString ozhidaemo = izBazy(hall, id);
         QCOMPARE(ozhidaemo, QStringLiteral("2/1/1/4"));
         // The unregistered deputy keeps the start screen; its board is not shown.
-        QVERIFY(!d6->PanelStart->isHidden());
-        QVERIFY(d6->PanelSleva->isHidden());
+        QVERIFY(!d6->ob().PanelStart->isHidden());
+        QVERIFY(d6->ob().PanelSleva->isHidden());
         for (Workstation *ws : all) {
             if (ws == &d6)
                 continue;
             QCOMPARE(naTablo(*ws), ozhidaemo);
-            QCOMPARE((*ws)->LeiblReshenie->text(), QString::fromUtf8(golosovania[round].reshenie));
-            QVERIFY(!(*ws)->LeiblReshenie->isHidden());
-            QVERIFY((*ws)->PanelGolosovanie->isHidden());
+            QCOMPARE((*ws)->tablo().LeiblReshenie->text(), QString::fromUtf8(golosovania[round].reshenie));
+            QVERIFY(!(*ws)->tablo().LeiblReshenie->isHidden());
+            QVERIFY((*ws)->ob().PanelGolosovanie->isHidden());
         }
         // The seat maps of the chairman and the console: each seat by its ballot.
         for (Workstation *ws : {&chairman, &console}) {
-            QCOMPARE(cvetFona((*ws)->MestoLeibl[2]), cvet::Za());
-            QCOMPARE(cvetFona((*ws)->MestoLeibl[3]), cvet::Za());
-            QCOMPARE(cvetFona((*ws)->MestoLeibl[4]), cvet::Protiv());
-            QCOMPARE(cvetFona((*ws)->MestoLeibl[5]), cvet::Vozderzhalsya());
-            QCOMPARE(cvetFona((*ws)->MestoLeibl[6]), cvet::NeZaregistrirovan());
+            QCOMPARE(cvetFona((*ws)->karta().MestoLeibl[2]), cvet::Za());
+            QCOMPARE(cvetFona((*ws)->karta().MestoLeibl[3]), cvet::Za());
+            QCOMPARE(cvetFona((*ws)->karta().MestoLeibl[4]), cvet::Protiv());
+            QCOMPARE(cvetFona((*ws)->karta().MestoLeibl[5]), cvet::Vozderzhalsya());
+            QCOMPARE(cvetFona((*ws)->karta().MestoLeibl[6]), cvet::NeZaregistrirovan());
         }
         QCOMPARE(hall.scalarInt(QStringLiteral("SELECT count(*) FROM proshu_slovo")), 0);
         QCOMPARE(console.setting(QStringLiteral("Golosovanie"), QStringLiteral("Vremya")), QStringLiteral("10"));
         if (round == 0) {
-            snimok(watcher.window(), QStringLiteral("04-watcher-board-result"));
-            snimok(console.window(), QStringLiteral("05-console-board-result"));
-            snimok(chairman.window(), QStringLiteral("06-chairman-map-ballots"));
+            snimok(watcher.glav(), QStringLiteral("04-watcher-board-result"));
+            snimok(console.glav(), QStringLiteral("05-console-board-result"));
+            snimok(chairman.glav(), QStringLiteral("06-chairman-map-ballots"));
             ++round;
             nachat(f);
         }
@@ -203,7 +203,7 @@ void TestZal::twoVotesThroughTheWholeHall()
         // Back to the agenda.
         f->KnopkaPokazVoprClick();
     });
-    console->OtkrytNastroikuGolosovania();
+    console->ekrany().OtkrytNastroikuGolosovania();
     QCOMPARE(shownCount(console, "TProcessGolos2Forma"), 2);
 
     for (int r = 0; r < 2; ++r) {
@@ -238,7 +238,7 @@ void TestZal::twoVotesThroughTheWholeHall()
     hall.second();
     for (Workstation *ws : all) {
         QVERIFY(!ws->ended());
-        QVERIFY((*ws)->LeiblReshenie->isHidden());
+        QVERIFY((*ws)->tablo().LeiblReshenie->isHidden());
         QVERIFY(ws->dialogs.shown.isEmpty());
     }
 }

@@ -1,7 +1,13 @@
-// The main window's operations for the operator console: its frame inside AdminFrame and
-// the registration windows.
+// The operator console's screen: its frame inside AdminFrame, the registration windows, the
+// vote set-up and the vote-progress window.
+#include "core/oblasti.h"
+#include "core/rezhim.h"
+#include "db/dataset.h"
+#include "console/konsol_ekran.h"
+
 #include "console/admin_interfeis.h"
 #include "console/golosovanie_forma.h"
+#include "console/process_golos2_forma.h"
 #include "console/process_golos_forma.h"
 #include "console/registr_forma.h"
 #include "core/oshibka.h"
@@ -11,80 +17,91 @@
 #include <QEventLoop>
 #include <QTimer>
 
-void TGlavForma::SozdatAdminFrame()
+TKonsolEkran::TKonsolEkran(const KontekstEkrana &k) : KontekstEkrana(k)
 {
-    AdminInterfeis = new TAdminInterfeis(this, AdminFrame);
+    SozdatAdminFrame();
 }
 
-void TGlavForma::SozdatOknaRegistracii()
+void TKonsolEkran::SozdatProcessGolos2Formu()
+{
+    if (!ProcessGolos2Forma)
+        ProcessGolos2Forma = new TProcessGolos2Forma(okno());
+}
+
+void TKonsolEkran::SozdatAdminFrame()
+{
+    AdminInterfeis = new TAdminInterfeis(this, ob().AdminFrame);
+}
+
+void TKonsolEkran::SozdatOknaRegistracii()
 {
     if (!ProcessGolosForma)
-        ProcessGolosForma = new TProcessGolosForma(this);
+        ProcessGolosForma = new TProcessGolosForma(okno());
     if (!RegistrForma)
-        RegistrForma = new TRegistrForma(this, ProcessGolosForma);
+        RegistrForma = new TRegistrForma(*this, ProcessGolosForma);
 }
 
-bool TGlavForma::ZagruzitZasedanie()
+bool TKonsolEkran::ZagruzitZasedanie()
 {
     return AdminInterfeis && AdminInterfeis->ZagruzitZasedanie();
 }
 
-void TGlavForma::ObnovitPovestku()
+void TKonsolEkran::ObnovitPovestku()
 {
     if (AdminInterfeis)
         AdminInterfeis->ObnovitPovestku();
 }
 
-void TGlavForma::UstanovitZasedanieFreima(int id)
+void TKonsolEkran::UstanovitZasedanieFreima(int id)
 {
     if (AdminInterfeis)
         AdminInterfeis->setZasedanieFreima(id);
 }
 
 // Activation: the frame is fitted to its place first (the buttons follow its width).
-void TGlavForma::RaspolozhitKnopki()
+void TKonsolEkran::RaspolozhitKnopki()
 {
     if (AdminInterfeis)
         AdminInterfeis->Razmestit();
 }
 
-void TGlavForma::SkrytPovestkuKonsoli()
+void TKonsolEkran::SkrytPovestkuKonsoli()
 {
     if (AdminInterfeis)
         AdminInterfeis->SkrytPovestku();
 }
 
-bool TGlavForma::PovestkaKonsoliSkryta() const
+bool TKonsolEkran::PovestkaKonsoliSkryta() const
 {
     return AdminInterfeis && AdminInterfeis->PovestkaSkryta();
 }
 
-void TGlavForma::PrivyazatPovestkuKonsoli(int idZasedania)
+void TKonsolEkran::PrivyazatPovestkuKonsoli(int idZasedania)
 {
     if (AdminInterfeis)
         AdminInterfeis->PrivyazatPovestku(idZasedania);
 }
 
-void TGlavForma::PerekrasitPovestkuKonsoli()
+void TKonsolEkran::PerekrasitPovestkuKonsoli()
 {
     if (AdminInterfeis)
         AdminInterfeis->Perekrasit();
 }
 
-void TGlavForma::AdminFormResize()
+void TKonsolEkran::AdminFormResize()
 {
     if (AdminInterfeis)
         AdminInterfeis->Razmestit();
 }
 
-bool TGlavForma::VozobnovitProcess()
+bool TKonsolEkran::VozobnovitProcess()
 {
     if (!RezhimAdmin())
         return false;
     auto prochitat = [this](ResultSet *rs) {
-        if (GlavBasa.query(rezhim::zapros(), rs) && !rs->isEmpty())
+        if (GlavBasa().query(rezhim::zapros(), rs) && !rs->isEmpty())
             return true;
-        soobshitOshibku(dialogs(), this, &GlavBasa);
+        soobshitOshibku(dialogs(), okno(), &GlavBasa());
         return false;
     };
     ResultSet byl;
@@ -108,7 +125,7 @@ bool TGlavForma::VozobnovitProcess()
     const int param1 = stal.value(0, 1).toInt();
     const int sekund = stal.value(0, 2).toInt();
     if (kod == rezhim::Registracia) {
-        SozdatOknaRegistracii();
+        ekrany().SozdatOknaRegistracii();
         RegistrForma->Prodolzhit(param1, sekund);
         return true;
     }
@@ -116,8 +133,13 @@ bool TGlavForma::VozobnovitProcess()
     if (forma.Prodolzhit(param1, sekund))
         return true;
     // No such vote: nothing can end it, so the hall is taken back to the agenda.
-    if (!GlavBasa.hasErrors())
-        GlavBasa.exec(rezhim::prostoy());
-    soobshitOshibku(dialogs(), this, &GlavBasa);
+    if (!GlavBasa().hasErrors())
+        GlavBasa().exec(rezhim::prostoy());
+    soobshitOshibku(dialogs(), okno(), &GlavBasa());
     return false;
+}
+
+void TKonsolEkran::OtkrytNastroikuGolosovania()
+{
+    TGolosovanieForma::OtkrytNastroiku(this);
 }
