@@ -28,6 +28,7 @@ void TKonsolEkran::SozdatProcessGolos2Formu()
         ProcessGolos2Forma = new TProcessGolos2Forma(okno());
 }
 
+// The frame is made with the screen, so every operation below has it.
 void TKonsolEkran::SozdatAdminFrame()
 {
     AdminInterfeis = new TAdminInterfeis(this, ob().AdminFrame);
@@ -43,55 +44,48 @@ void TKonsolEkran::SozdatOknaRegistracii()
 
 bool TKonsolEkran::ZagruzitZasedanie()
 {
-    return AdminInterfeis && AdminInterfeis->ZagruzitZasedanie();
+    return AdminInterfeis->ZagruzitZasedanie();
 }
 
 void TKonsolEkran::ObnovitPovestku()
 {
-    if (AdminInterfeis)
-        AdminInterfeis->ObnovitPovestku();
+    AdminInterfeis->ObnovitPovestku();
 }
 
 void TKonsolEkran::UstanovitZasedanieFreima(int id)
 {
-    if (AdminInterfeis)
-        AdminInterfeis->setZasedanieFreima(id);
+    AdminInterfeis->setZasedanieFreima(id);
 }
 
 // Activation: the frame is fitted to its place first (the buttons follow its width).
 void TKonsolEkran::RaspolozhitKnopki()
 {
-    if (AdminInterfeis)
-        AdminInterfeis->Razmestit();
+    AdminInterfeis->Razmestit();
 }
 
 void TKonsolEkran::SkrytPovestkuKonsoli()
 {
-    if (AdminInterfeis)
-        AdminInterfeis->SkrytPovestku();
+    AdminInterfeis->SkrytPovestku();
 }
 
 bool TKonsolEkran::PovestkaKonsoliSkryta() const
 {
-    return AdminInterfeis && AdminInterfeis->PovestkaSkryta();
+    return AdminInterfeis->PovestkaSkryta();
 }
 
 void TKonsolEkran::PrivyazatPovestkuKonsoli(int idZasedania)
 {
-    if (AdminInterfeis)
-        AdminInterfeis->PrivyazatPovestku(idZasedania);
+    AdminInterfeis->PrivyazatPovestku(idZasedania);
 }
 
 void TKonsolEkran::PerekrasitPovestkuKonsoli()
 {
-    if (AdminInterfeis)
-        AdminInterfeis->Perekrasit();
+    AdminInterfeis->Perekrasit();
 }
 
 void TKonsolEkran::AdminFormResize()
 {
-    if (AdminInterfeis)
-        AdminInterfeis->Razmestit();
+    AdminInterfeis->Razmestit();
 }
 
 bool TKonsolEkran::VozobnovitProcess()

@@ -50,36 +50,6 @@ bool vidim(const QWidget *w)
     return w && !w->isHidden();
 }
 
-// Moves a widget to another parent keeping whether it is set visible.
-void peremestit(QWidget *w, QWidget *roditel)
-{
-    if (w->parentWidget() == roditel)
-        return;
-    const bool byl = !w->isHidden();
-    w->setParent(roditel);
-    w->setVisible(byl);
-}
-
-QLabel *leibl(QWidget *parent, const char *name, const QString &text, const QRect &geom, const QFont &font,
-              Qt::Alignment align = Qt::AlignHCenter | Qt::AlignTop)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(geom);
-    l->setFont(font);
-    l->setAlignment(align);
-    return l;
-}
-
-QWidget *panel(QWidget *parent, const char *name, const QColor &colour = QColor())
-{
-    auto *w = new QWidget(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    if (colour.isValid())
-        ustanovitCvet(w, colour);
-    return w;
-}
-
 QString imyaIzStroki(const ResultSet &rs, const QString &razdelitel)
 {
     return rs.value(0, 0).toString() + razdelitel + rs.value(0, 1).toString() + razdelitel
@@ -111,31 +81,26 @@ TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, const FabrikaEkrano
             m_d->m_idSessii = m_d->ZaprosRegima->RegimParam1();
     });
 
-    m_d->ZaprosRegistracia = new DataSet(&m_basa, this);
-    m_d->ZaprosRegistracia->setObjectName(QStringLiteral("ZaprosRegistracia"));
-    m_d->ZaprosRegistracia->setSql(sql::lines({QStringLiteral("SELECT nomer,sessia.id_deputat"),
+    m_d->ZaprosRegistracia = new DataSet(&m_basa, this, QStringLiteral("ZaprosRegistracia"),
+        sql::lines({QStringLiteral("SELECT nomer,sessia.id_deputat"),
                                           QStringLiteral("FROM sessia,sostav,mesto "), QStringLiteral("WHERE "),
                                           QStringLiteral(" (id_sessia=:a)"),
                                           QStringLiteral(" AND (sostav.id_deputat = sessia.id_deputat)"),
                                           QStringLiteral(" AND (mesto.id = sostav.id_mesto)")}));
 
-    m_d->Sostav = new DataSet(&m_basa, this);
-    m_d->Sostav->setObjectName(QStringLiteral("Sostav"));
-    m_d->Sostav->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" familia + ' ' + imya + ' ' + otchestvo as fio,"),
+    m_d->Sostav = new DataSet(&m_basa, this, QStringLiteral("Sostav"),
+        sql::lines({QStringLiteral("SELECT"), QStringLiteral(" familia + ' ' + imya + ' ' + otchestvo as fio,"),
                                QStringLiteral(" nomer,"), QStringLiteral(" chairman,"),
                                QStringLiteral(" mesto.id as id_mesto,"), QStringLiteral(" deputat.id as id_deputat"),
                                QStringLiteral("FROM"), QStringLiteral(" sostav,deputat,mesto"), QStringLiteral("WHERE"),
                                QStringLiteral(" (deputat.id = sostav.id_deputat) AND"),
                                QStringLiteral(" (mesto.id = sostav.id_mesto)")}));
 
-    m_d->KolGolosov = new DataSet(&m_basa, this);
-    m_d->KolGolosov->setObjectName(QStringLiteral("KolGolosov"));
-    m_d->Zapros = new DataSet(&m_basa, this);
-    m_d->Zapros->setObjectName(QStringLiteral("Zapros"));
+    m_d->KolGolosov = new DataSet(&m_basa, this, QStringLiteral("KolGolosov"));
+    m_d->Zapros = new DataSet(&m_basa, this, QStringLiteral("Zapros"));
 
-    m_d->ProverkaPorklucheniy = new DataSet(&m_basa, this);
-    m_d->ProverkaPorklucheniy->setObjectName(QStringLiteral("ProverkaPorklucheniy"));
-    m_d->ProverkaPorklucheniy->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral("   nomer,connected,podkl,"),
+    m_d->ProverkaPorklucheniy = new DataSet(&m_basa, this, QStringLiteral("ProverkaPorklucheniy"),
+        sql::lines({QStringLiteral("SELECT "), QStringLiteral("   nomer,connected,podkl,"),
                                              QStringLiteral("   DATEDIFF(ss,podkl,GETDATE()) as diff"),
                                              QStringLiteral("FROM "), QStringLiteral("   mesto;")}));
 
@@ -162,18 +127,18 @@ TGlavForma::~TGlavForma()
 
 void TGlavForma::sozdatKomponenty()
 {
-    m_ob.PanelSprava = panel(this, "PanelSprava");
-    m_ob.DeputatFreim = panel(this, "DeputatFreim", Qt::white);
+    m_ob.PanelSprava = novayaPanel(this, "PanelSprava");
+    m_ob.DeputatFreim = novayaPanel(this, "DeputatFreim", Qt::white);
     sozdatPravuyuKolonku();
 
-    m_ob.PanelStart = panel(this, "PanelStart", Qt::white);
+    m_ob.PanelStart = novayaPanel(this, "PanelStart", Qt::white);
     m_ob.GerbStart = new GerbLeibl(m_ob.PanelStart);
     m_ob.GerbStart->setObjectName(QStringLiteral("GerbStart"));
     m_ob.PanelStart->installEventFilter(this);
 
     sozdatRegistraciyuOsnovu();
 
-    m_ob.GimnFreim = panel(this, "GimnFreim", cvet::Zaregistrirovan());
+    m_ob.GimnFreim = novayaPanel(this, "GimnFreim", cvet::Zaregistrirovan());
     m_ob.GimnFreim->hide();
 
     m_ob.PanelSleva->installEventFilter(this);
@@ -182,9 +147,9 @@ void TGlavForma::sozdatKomponenty()
 
 void TGlavForma::sozdatPravuyuKolonku()
 {
-    m_ob.PanelSleva = panel(this, "PanelSleva");
-    m_ob.PanelSpravaVerh = panel(m_ob.PanelSleva, "PanelSpravaVerh");
-    m_ob.PanelSlevaNis = panel(m_ob.PanelSleva, "PanelSlevaNis");
+    m_ob.PanelSleva = novayaPanel(this, "PanelSleva");
+    m_ob.PanelSpravaVerh = novayaPanel(m_ob.PanelSleva, "PanelSpravaVerh");
+    m_ob.PanelSlevaNis = novayaPanel(m_ob.PanelSleva, "PanelSlevaNis");
 
     m_ob.Gerb = new GerbLeibl(m_ob.PanelSpravaVerh);
     m_ob.Gerb->setObjectName(QStringLiteral("Gerb"));
@@ -203,17 +168,17 @@ void TGlavForma::sozdatPravuyuKolonku()
     connect(m_ob.LeiblProshuSlova, &TLeibl::clicked, this, [this] { m_ekrany->LeiblProshuSlovaClick(); });
     connect(m_ob.GranicaProshuSlova, &TGranica::mouseDown, this, [this] { m_ekrany->LeiblProshuSlovaClick(); });
 
-    m_ob.PanelGolosovanie = panel(m_ob.PanelSpravaVerh, "PanelGolosovanie", cvet::Zaregistrirovan());
+    m_ob.PanelGolosovanie = novayaPanel(m_ob.PanelSpravaVerh, "PanelGolosovanie", cvet::Zaregistrirovan());
     m_ob.GranicaGolosov = new TGranica(m_ob.PanelGolosovanie);
     m_ob.GranicaGolosov->setObjectName(QStringLiteral("GranicaGolosov"));
     m_ob.GranicaGolosov->setPero(cvet::Lime(), 5);
     m_ob.GranicaGolosov->setZalivka(QColor());
     m_ob.PanelGolosovanie->hide();
 
-    m_ob.AdminFrame = panel(m_ob.PanelSpravaVerh, "AdminFrame", cvet::Serebro());
+    m_ob.AdminFrame = novayaPanel(m_ob.PanelSpravaVerh, "AdminFrame", cvet::Serebro());
     m_ob.AdminFrame->hide();
 
-    m_ob.PanelTabloGolos = panel(m_ob.PanelSlevaNis, "PanelTabloGolos", cvet::Serebro());
+    m_ob.PanelTabloGolos = novayaPanel(m_ob.PanelSlevaNis, "PanelTabloGolos", cvet::Serebro());
     sozdatTablo();
 }
 
@@ -221,10 +186,11 @@ void TGlavForma::sozdatTablo()
 {
     QWidget *t = m_ob.PanelTabloGolos;
     const int w = ShirinaKolonki;
-    m_ob.LeiblDuma = leibl(t, "LeiblDuma", QStringLiteral("Тальминская областная Дума"), QRect(0, 6, w, 17), arialPx(13, true));
-    m_ob.LeiblZasedanie = leibl(t, "LeiblZasedanie", QString(), QRect(0, 25, w, 17), arialPx(13, true));
-    m_ob.LeiblVopros = leibl(t, "LeiblVopros", QString(), QRect(0, 44, w, 17), arialPx(13, true));
-    m_ob.LeiblRegim = leibl(t, "LeiblRegim", QString(), QRect(0, 63, w, 17), arialPx(13, true));
+    m_ob.LeiblDuma = noviLeibl(t, "LeiblDuma", QRect(0, 6, w, 17), arialPx(13, true), Qt::AlignHCenter | Qt::AlignTop,
+                              QStringLiteral("Тальминская областная Дума"));
+    m_ob.LeiblZasedanie = noviLeibl(t, "LeiblZasedanie", QRect(0, 25, w, 17), arialPx(13, true));
+    m_ob.LeiblVopros = noviLeibl(t, "LeiblVopros", QRect(0, 44, w, 17), arialPx(13, true));
+    m_ob.LeiblRegim = noviLeibl(t, "LeiblRegim", QRect(0, 63, w, 17), arialPx(13, true));
     m_ob.LeiblRegim->hide();
 
     m_ob.InfoTablo = new QTextEdit(t);
@@ -237,10 +203,10 @@ void TGlavForma::sozdatTablo()
     m_ob.InfoBack->setGeometry(8, 64, 353, 143);
     m_ob.InfoBack->hide();
 
-    m_ob.InfoLabel = leibl(t, "InfoLabel", QString(), m_ob.InfoTablo->geometry(), arialPx(11, false));
+    m_ob.InfoLabel = noviLeibl(t, "InfoLabel", m_ob.InfoTablo->geometry(), arialPx(11, false));
     m_ob.InfoLabel->setWordWrap(true);
 
-    m_ob.LeiblVremya = leibl(t, "LeiblVremya", QString(), QRect(0, 120, w, 34), arialPx(27, true));
+    m_ob.LeiblVremya = noviLeibl(t, "LeiblVremya", QRect(0, 120, w, 34), arialPx(27, true));
     m_ob.LeiblVremya->setWordWrap(true);
 
     m_ob.ProgressBarTablo = new QProgressBar(t);
@@ -250,15 +216,15 @@ void TGlavForma::sozdatTablo()
     m_ob.ProgressBarTablo->setRange(0, 0);
     m_ob.ProgressBarTablo->hide();
 
-    m_ob.LeiblKolGolosov = leibl(t, "LeiblKolGolosov", QString(), QRect(0, 218, w, 30), arialPx(24, true));
+    m_ob.LeiblKolGolosov = noviLeibl(t, "LeiblKolGolosov", QRect(0, 218, w, 30), arialPx(24, true));
     m_ob.LeiblKolGolosov->hide();
-    m_ob.ZaregLeibl = leibl(t, "ZaregLeibl", QString(), QRect(0, VysotaTablo - 8 - 30, w, 30), arialPx(24, true));
+    m_ob.ZaregLeibl = noviLeibl(t, "ZaregLeibl", QRect(0, VysotaTablo - 8 - 30, w, 30), arialPx(24, true));
     m_ob.ZaregLeibl->hide();
 }
 
 void TGlavForma::sozdatRegistraciyuOsnovu()
 {
-    m_ob.PanelRegistracia = panel(this, "PanelRegistracia", cvet::Zaregistrirovan());
+    m_ob.PanelRegistracia = novayaPanel(this, "PanelRegistracia", cvet::Zaregistrirovan());
     m_ob.PanelRegistracia->hide();
     const QSize s = m_platform->screenSize();
     const int W = s.width();
@@ -269,7 +235,7 @@ void TGlavForma::sozdatRegistraciyuOsnovu()
     m_ob.FIOGranica = new TGranica(m_ob.PanelRegistracia);
     m_ob.FIOGranica->setObjectName(QStringLiteral("FIOGranica"));
     m_ob.FIOGranica->setGeometry(16, verh, shirina, 190);
-    m_ob.FIOPHONLeibl = leibl(m_ob.PanelRegistracia, "FIOPHONLeibl", QString(), QRect(17, verh + 1, shirina - 2, 188),
+    m_ob.FIOPHONLeibl = noviLeibl(m_ob.PanelRegistracia, "FIOPHONLeibl", QRect(17, verh + 1, shirina - 2, 188),
                          arialPx(32, true), Qt::AlignCenter);
     m_ob.FIOPHONLeibl->setWordWrap(true);
     ustanovitCvet(m_ob.FIOPHONLeibl, cvet::SvetloSeryi());

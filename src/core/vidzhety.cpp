@@ -1,5 +1,7 @@
 #include "core/vidzhety.h"
 
+#include <QPushButton>
+
 #include "core/masshtab.h"
 
 #include <QMouseEvent>
@@ -141,4 +143,47 @@ void TGranica::mousePressEvent(QMouseEvent *event)
 void doVerhaVidzheta(QWidget *w, int verh, const QWidget *nizhe)
 {
     w->setGeometry(w->x(), verh, w->width(), std::max(1, nizhe->y() - verh));
+}
+
+QLabel *noviLeibl(QWidget *parent, const char *imya, const QRect &mesto, const QFont &shrift, Qt::Alignment ravnenie,
+                  const QString &tekst)
+{
+    auto *l = new QLabel(tekst, parent);
+    l->setObjectName(QString::fromLatin1(imya));
+    l->setGeometry(mesto);
+    l->setFont(shrift);
+    l->setAlignment(ravnenie);
+    return l;
+}
+
+QWidget *novayaPanel(QWidget *parent, const char *imya, const QColor &fon)
+{
+    auto *w = new QWidget(parent);
+    w->setObjectName(QString::fromLatin1(imya));
+    if (fon.isValid())
+        ustanovitCvet(w, fon);
+    return w;
+}
+
+QPushButton *novayaKnopka(QWidget *parent, const char *imya, const QString &tekst, const QRect &mesto)
+{
+    auto *b = new QPushButton(tekst, parent);
+    b->setObjectName(QString::fromLatin1(imya));
+    b->setGeometry(mesto);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void peremestit(QWidget *w, QWidget *roditel)
+{
+    if (w->parentWidget() == roditel)
+        return;
+    const bool byl = !w->isHidden();
+    w->setParent(roditel);
+    w->setVisible(byl);
+}
+
+void vnutri(QWidget *w, const QRect &ramka)
+{
+    w->setGeometry(ramka.adjusted(1, 1, -1, -1));
 }

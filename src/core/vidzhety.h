@@ -30,6 +30,19 @@ QString imyaVRamku(const QString &imya, const QFont &font, const QSize &box, boo
 // bar over a countdown) never covers its text, whatever height an earlier screen left it with.
 void doVerhaVidzheta(QWidget *w, int verh, const QWidget *nizhe);
 
+// The one way the screens make their plain parts: each with its object name (tests and the
+// status file find widgets by it) and its place.
+QLabel *noviLeibl(QWidget *parent, const char *imya, const QRect &mesto, const QFont &shrift,
+                  Qt::Alignment ravnenie = Qt::AlignHCenter | Qt::AlignTop, const QString &tekst = QString());
+QWidget *novayaPanel(QWidget *parent, const char *imya, const QColor &fon = QColor());  // fon: painted when valid
+// A push button that Enter does not press unless it has the focus.
+class QPushButton;
+QPushButton *novayaKnopka(QWidget *parent, const char *imya, const QString &tekst, const QRect &mesto);
+// Moves a widget to another parent, keeping whether it is set visible.
+void peremestit(QWidget *w, QWidget *roditel);
+// A label lying 1 px inside its frame's rectangle.
+void vnutri(QWidget *w, const QRect &ramka);
+
 // A label that reports clicks and carries a tag (several screens keep a small state in it).
 class TLeibl : public QLabel {
     Q_OBJECT

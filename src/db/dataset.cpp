@@ -5,6 +5,12 @@
 
 DataSet::DataSet(DbConnection *db, QObject *parent) : QObject(parent), m_db(db) {}
 
+DataSet::DataSet(DbConnection *db, QObject *parent, const QString &name, const QString &sql)
+    : QObject(parent), m_db(db), m_sql(sql)
+{
+    setObjectName(name);
+}
+
 void DataSet::setSql(const QString &sql)
 {
     m_sql = sql;

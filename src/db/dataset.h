@@ -16,6 +16,8 @@ class DataSet : public QObject {
     Q_OBJECT
 public:
     explicit DataSet(DbConnection *db = nullptr, QObject *parent = nullptr);
+    // A named set (tests and the logs find it by its object name) with its statement.
+    DataSet(DbConnection *db, QObject *parent, const QString &name, const QString &sql = QString());
 
     void setConnection(DbConnection *db) { m_db = db; }
     DbConnection *connection() const { return m_db; }

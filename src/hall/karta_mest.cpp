@@ -134,22 +134,19 @@ void TKartaMest::sozdatZaprosy()
 {
     if (ZaprosGolos)
         return;
-    ZaprosGolos = new DataSet(&GlavBasa(), this);
-    ZaprosGolos->setObjectName(QStringLiteral("ZaprosGolos"));
-    ZaprosGolos->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer,otvet.result FROM otvet,sostav,mesto"),
+    ZaprosGolos = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosGolos"),
+        sql::lines({QStringLiteral("SELECT mesto.nomer,otvet.result FROM otvet,sostav,mesto"),
                                        QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
                                        QStringLiteral("AND\t  (sostav.id_deputat = otvet.id_deputat)"),
                                        QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
     // A secret vote is read without the choice: the map can only say that a seat has voted.
-    ZaprosProgolosovali = new DataSet(&GlavBasa(), this);
-    ZaprosProgolosovali->setObjectName(QStringLiteral("ZaprosProgolosovali"));
-    ZaprosProgolosovali->setSql(sql::lines({QStringLiteral("SELECT mesto.nomer FROM otvet,sostav,mesto"),
+    ZaprosProgolosovali = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosProgolosovali"),
+        sql::lines({QStringLiteral("SELECT mesto.nomer FROM otvet,sostav,mesto"),
                                                QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
                                                QStringLiteral("AND   (sostav.id_deputat = otvet.id_deputat)"),
                                                QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
-    ZaprosProshuSlova = new DataSet(&GlavBasa(), this);
-    ZaprosProshuSlova->setObjectName(QStringLiteral("ZaprosProshuSlova"));
-    ZaprosProshuSlova->setSql(sql::lines({QStringLiteral("SELECT "), QStringLiteral(" mesto.nomer"),
+    ZaprosProshuSlova = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosProshuSlova"),
+        sql::lines({QStringLiteral("SELECT "), QStringLiteral(" mesto.nomer"),
                                              QStringLiteral("FROM "), QStringLiteral(" proshu_slovo,mesto"),
                                              QStringLiteral("WHERE "),
                                              QStringLiteral(" proshu_slovo.id_mesto = mesto.id")}));

@@ -115,8 +115,7 @@ TProshuSlova::TProshuSlova(const KontekstEkrana &k) : KontekstEkrana(k)
 
 void TProshuSlova::SozdatSpisokZapis()
 {
-    ZaprosZapis = new DataSet(&GlavBasa(), this);
-    ZaprosZapis->setObjectName(QStringLiteral("ZaprosZapis"));
+    ZaprosZapis = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosZapis"));
     const QString otbor = sql::lines({QStringLiteral("FROM"), QStringLiteral(" proshu_slovo, sostav, deputat"),
                                       QStringLiteral("WHERE"),
                                       QStringLiteral(" (sostav.id_mesto = proshu_slovo.id_mesto) AND "

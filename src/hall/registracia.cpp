@@ -36,12 +36,6 @@ QLabel *tekstovyiLeibl(QWidget *parent, const char *name, const QColor &fon, con
     return l;
 }
 
-// A label one pixel inside its frame and two pixels narrower.
-void vnutri(QWidget *leibl, const QWidget *ramka)
-{
-    leibl->setGeometry(ramka->geometry().adjusted(1, 1, -1, -1));
-}
-
 }  // namespace
 
 TRegistracia::TRegistracia(const KontekstEkrana &k) : KontekstEkrana(k)
@@ -81,7 +75,7 @@ void TRegistracia::SozdatRegistraciyu()
     TaimerRegGranica->setGeometry(W - (W - 70) / 2 - 17, ob().FIOGranica->y(), (W - 70) / 2, VysotaTaimera);
     TaimerRegPhonLeibl =
         tekstovyiLeibl(ob().PanelRegistracia, "TaimerRegPhonLeibl", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
-    vnutri(TaimerRegPhonLeibl, TaimerRegGranica);
+    vnutri(TaimerRegPhonLeibl, TaimerRegGranica->geometry());
     TaimerRegPhonLeibl2 =
         tekstovyiLeibl(ob().PanelRegistracia, "TaimerRegPhonLeibl2", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
     TaimerRegPhonLeibl2->setGeometry(TaimerRegPhonLeibl->x(), TaimerRegPhonLeibl->y() + 112,
@@ -94,7 +88,7 @@ void TRegistracia::RegistraciaDopushennogo()
 {
     setDopusk(false);
     ob().RegKnopka->setTag(1);
-    zal::peremestit(ob().PanelStart, okno());
+    peremestit(ob().PanelStart, okno());
     ob().PanelStart->setVisible(RegimParam2() == 0);
     ob().GerbStart->show();
     ob().PanelStart->raise();
@@ -142,8 +136,8 @@ void TRegistracia::VoitiVRegistraciyu()
                      + GerbReg->height();
     TaimerRegGranica->setGeometry(W - shirina - 17, verh, shirina, TaimerRegGranica->height());
     ob().FIOGranica->setGeometry(16, verh, shirina, ob().FIOGranica->height());
-    vnutri(TaimerRegPhonLeibl, TaimerRegGranica);
-    vnutri(ob().FIOPHONLeibl, ob().FIOGranica);
+    vnutri(TaimerRegPhonLeibl, TaimerRegGranica->geometry());
+    vnutri(ob().FIOPHONLeibl, ob().FIOGranica->geometry());
 
     ob().PanelSleva->hide();
     ob().PanelStart->hide();
@@ -267,7 +261,7 @@ void TRegistracia::SinhronizaciyaRegistracii()
     if (!zaregistrirovan && !OknoPredsedatelya() && !RezhimNabludatelya()) {
         setDopusk(false);
         ob().RegKnopka->setTag(1);
-        zal::peremestit(ob().PanelStart, okno());
+        peremestit(ob().PanelStart, okno());
         ob().PanelStart->show();
         ob().GerbStart->show();
         ob().PanelStart->raise();

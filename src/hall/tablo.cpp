@@ -62,13 +62,10 @@ namespace {
 constexpr int VerhStrok[4] = {129, 165, 201, 238};
 constexpr int VysotaStroki = 31;
 
+// A row's label, hidden until a display shows it.
 QLabel *leibl(QWidget *parent, const char *name, const QRect &geom, Qt::Alignment align)
 {
-    auto *l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(geom);
-    l->setFont(arialPx(24, true));
-    l->setAlignment(align);
+    QLabel *l = noviLeibl(parent, name, geom, arialPx(24, true), align);
     l->hide();
     return l;
 }
@@ -174,7 +171,7 @@ void TTablo::OtschetGolosovania()
     SkrytStrokiRezultatov();
     ob().ZaregLeibl->hide();
     if (OknoDeputata() && !RezhimNabludatelya()) {
-        zal::peremestit(ob().PanelStart, ob().DeputatFreim);
+        peremestit(ob().PanelStart, ob().DeputatFreim);
         ob().PanelStart->show();
         ob().PanelStart->raise();
     }

@@ -15,16 +15,6 @@
 
 namespace zal {
 
-// Moves a widget to another parent, keeping whether it is set visible.
-inline void peremestit(QWidget *w, QWidget *roditel)
-{
-    if (w->parentWidget() == roditel)
-        return;
-    const bool byl = !w->isHidden();
-    w->setParent(roditel);
-    w->setVisible(byl);
-}
-
 // The plain message box of the hall's own failures: the text alone, no icon.
 inline void soobshenie(const KontekstEkrana &k, const QString &tekst)
 {

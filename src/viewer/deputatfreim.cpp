@@ -55,11 +55,6 @@ TLeibl *knopka(QWidget *parent, const char *imyaGranicy, const char *imya, const
     return l;
 }
 
-void vnutri(QWidget *w, const QRect &ramka)
-{
-    w->setGeometry(ramka.adjusted(1, 1, -1, -1));
-}
-
 QPushButton *knopkaSpiska(QWidget *parent, const char *imya, VidStrelki vid)
 {
     auto *b = new QPushButton(parent);
@@ -102,9 +97,8 @@ TDeputatFreim::TDeputatFreim(const KontekstEkrana &glav, QWidget *parent) : QWid
     m_ekran = glav->platform()->screenSize();
     m_polosa = glav->platform()->scrollBarWidth();
 
-    Povestka = new DataSet(&glav->GlavBasa(), this);
-    Povestka->setObjectName(QStringLiteral("Povestka"));
-    Povestka->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, id_zasedanie, info"),
+    Povestka = new DataSet(&glav->GlavBasa(), this, QStringLiteral("Povestka"),
+        sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, id_zasedanie, info"),
                                  QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
                                  QStringLiteral(" id_zasedanie = :a")}));
     // The filter "opisanie <> 'Вопрос 0%%%'" compares with the literal text, percent signs
@@ -117,9 +111,8 @@ TDeputatFreim::TDeputatFreim(const KontekstEkrana &glav, QWidget *parent) : QWid
     PovestkaDannie->setColumns({{QStringLiteral("opisanie"), QStringLiteral("Вопросы повестки дня"), 0}});
     PovestkaDannie->setDisplay([](int, const QString &, const QVariant &v) { return PovestkaopisanieGetText(v); });
 
-    Faili = new DataSet(&glav->GlavBasa(), this);
-    Faili->setObjectName(QStringLiteral("Faili"));
-    Faili->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, fail, id_povestka,opisanie,put"),
+    Faili = new DataSet(&glav->GlavBasa(), this, QStringLiteral("Faili"),
+        sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, fail, id_povestka,opisanie,put"),
                               QStringLiteral("FROM"), QStringLiteral(" faili"), QStringLiteral("WHERE"),
                               QStringLiteral(" id_povestka = :a"), QStringLiteral("ORDER BY"),
                               QStringLiteral(" opisanie")}));
