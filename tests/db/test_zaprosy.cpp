@@ -8,6 +8,7 @@
 #include "db/dataset.h"
 #include "db/zaprosy/deputat.h"
 #include "db/zaprosy/dokument.h"
+#include "db/zaprosy/eksport.h"
 #include "db/zaprosy/golos.h"
 #include "db/zaprosy/golosovanie.h"
 #include "db/zaprosy/konstanta.h"
@@ -214,6 +215,29 @@ QHash<QString, Istochnik> istochniki()
         {"protocol.votes.roll-call", [] { return nabor(protokol::golosovania(), 2); }},
         {"protocol.meeting", [] { return nabor(protokol::zasedanie(), 1); }},
         {"protocol.meeting.two-chairmen", [] { return nabor(protokol::zasedanie(), 1); }},
+        {"speakers.already-asked", [] { return zapis::estZapros(3); }},
+        {"speakers.already-asked.none", [] { return zapis::estZapros(4); }},
+        {"registration.registered", [] { return sessia::zaregistrirovanLi(1, 3); }},
+        {"registration.registered.not", [] { return sessia::zaregistrirovanLi(4, 3); }},
+        {"connect.open-period-of-meeting", [] { return sessia::otkrytyiPeriodZasedania(2); }},
+        {"connect.open-period-of-meeting.closed", [] { return sessia::otkrytyiPeriodZasedania(1); }},
+        {"console.meeting-is-open", [] { return zasedanie::otkrytoLi(2); }},
+        {"console.meeting-is-open.closed", [] { return zasedanie::otkrytoLi(1); }},
+        {"vote-progress.resume", [] { return golosovanie::dlyaProdolzheniya(3); }},
+        {"agenda.add",
+         [] {
+             return povestka::vstavit(3, 1, 1, 1, QStringLiteral("Доп. вопрос 1"), QStringLiteral("{\\rtf1 О'Нил}"));
+         }},
+        {"agenda.edit", [] { return povestka::izmenit(6, 1, 2, QStringLiteral("Доп. вопрос 2"), QString()); }},
+        {"agenda.delete-documents", [] { return dokument::udalitVoprosa(5); }},
+        {"agenda.delete-rules", [] { return pravilo::udalitVoprosa(5); }},
+        {"agenda.delete", [] { return povestka::udalit(6); }},
+        {"deputies.free-seat", [] { return sostav::osvoboditDeputata(4); }},
+        {"export.meeting-with-votes", [] { return eksport::zasedanieSGolosovaniem(); }},
+        {"export.latest-meeting", [] { return eksport::posledneeZasedanie(); }},
+        {"export.meeting", [] { return eksport::zasedanie(1); }},
+        {"export.votes", [] { return eksport::golosovania(1); }},
+        {"export.ballots", [] { return eksport::byulleteni(1); }},
     };
 }
 
