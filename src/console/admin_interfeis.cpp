@@ -12,6 +12,10 @@
 #include "core/tglavforma.h"
 #include "core/vidzhety.h"
 #include "db/dataset.h"
+#include "db/zaprosy/povestka.h"
+#include "db/zaprosy/sessia.h"
+#include "db/zaprosy/zapis.h"
+#include "db/zaprosy/zasedanie.h"
 #include "editors/povestka_grid.h"
 #include "editors/povestka_redaktor.h"
 #include "editors/zasedanie_form.h"
@@ -35,11 +39,6 @@ const QString kNachatZasedanie = QStringLiteral("Начать заседание
 const QString kZavershitZasedanie = QStringLiteral("Завершить заседание");
 const QString kVyborVoprosa = QStringLiteral("Выбор текущего вопроса повестки дня");
 const QString kDvaPerevoda = QStringLiteral("\n\r\n\r");
-
-QString v(int n)
-{
-    return QString::number(n);
-}
 
 QPushButton *knopka(QWidget *parent, const char *name, const QString &text, const QRect &geom)
 {
@@ -111,17 +110,10 @@ TAdminInterfeis::TAdminInterfeis(TKonsolEkran *konsol, QWidget *parent)
 
     Povestka = new DataSet(&m_glav->GlavBasa(), this);
     Povestka->setObjectName(QStringLiteral("Povestka"));
-    Povestka->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, info"),
-                                 QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
-                                 QStringLiteral(" id_zasedanie = :a"), QStringLiteral("ORDER BY ord")}));
+    Povestka->setSql(zaprosy::povestka::spisokKonsoli());
     Povestka2 = new DataSet(&m_glav->GlavBasa(), this);
     Povestka2->setObjectName(QStringLiteral("Povestka2"));
-    Povestka2->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, info"),
-                                  QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
-                                  QStringLiteral(" (id_zasedanie = :b) AND"), QStringLiteral(" (aktiv = 0) AND"),
-                                  QStringLiteral("(YEAR(aktiv_data) = YEAR(GETDATE())) AND"),
-                                  QStringLiteral("(MONTH(aktiv_data) = MONTH(GETDATE())) AND"),
-                                  QStringLiteral("(DAY(aktiv_data) = DAY(GETDATE()))")}));
+    Povestka2->setSql(zaprosy::povestka::aktivirovannyeSegodnya());
 
     PovestkaDannie = new DataSetModel(Povestka, this);
     PovestkaDannie->setColumns({{QStringLiteral("opisanie"), QString(), 0}});
@@ -237,11 +229,7 @@ bool TAdminInterfeis::ZagruzitZasedanie()
 {
     DbConnection &db = m_glav->GlavBasa();
     ResultSet rs;
-    const bool ok = db.query(sql::lines({QStringLiteral("SELECT TOP 1 id,data,vremya,opisanie"),
-                                         QStringLiteral("FROM zasedanie"),
-                                         QStringLiteral("WHERE (stop IS NULL) and (NOT(start IS NULL))"),
-                                         QStringLiteral("ORDER BY data DESC,id DESC;")}),
-                             &rs);
+    const bool ok = db.query(zaprosy::zasedanie::otkrytoe(), &rs);
     const OshibkaBazy oshibka(&db);
     if (oshibka.est()) {
         // The guarded report, then the general one when the query itself failed.
@@ -362,14 +350,14 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
 {
     DbConnection &db = m_glav->GlavBasa();
     ResultSet rs;
-    if (!db.query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
+    if (!db.query(zaprosy::povestka::aktivnoeZasedanie(), &rs)) {
         soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
         return;
     }
     int m = rs.isEmpty() ? -1 : rs.scalar().toInt();
     QString zagolovok;
     if (m == -1) {
-        if (!db.query(QStringLiteral("SELECT TOP 1 id, opisanie FROM zasedanie ORDER BY data DESC,id DESC"), &rs)) {
+        if (!db.query(zaprosy::zasedanie::poslednee(), &rs)) {
             soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
             return;
         }
@@ -377,7 +365,7 @@ void TAdminInterfeis::KnopkaRedaktorPovestkaClick()
         m = rs.isEmpty() ? 0 : rs.value(0, 0).toInt();
         zagolovok = rs.value(0, 1).toString();
     } else {
-        if (!db.query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id = ") + v(m), &rs)) {
+        if (!db.query(zaprosy::zasedanie::nazvanie(m), &rs)) {
             soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
             return;
         }
@@ -438,7 +426,7 @@ void TAdminInterfeis::KnopkaStartZasClick()
     const QString imya = QStringLiteral("Заседание [") + opisanie + QStringLiteral("]");
 
     bool ok = false;
-    const QVariant voprosov = db.scalar(QStringLiteral("SELECT count (*) FROM povestka WHERE id_zasedanie = ") + v(id), &ok);
+    const QVariant voprosov = db.scalar(zaprosy::povestka::kolichestvo(id), &ok);
     if (!ok) {
         soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
         return;
@@ -469,18 +457,16 @@ void TAdminInterfeis::KnopkaStartZasClick()
 bool TAdminInterfeis::otkrytieZasedania(int id, const QString &opisanie)
 {
     DbConnection &db = m_glav->GlavBasa();
-    if (!db.exec(QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + v(id)))
+    if (!db.exec(zaprosy::zasedanie::nachat(id)))
         return false;
     ResultSet rs;
-    if (!db.query(QStringLiteral("SELECT TOP 1 id FROM povestka WHERE id_zasedanie=") + v(id) + QStringLiteral("ORDER by ord;"),
-                  &rs))
+    if (!db.query(zaprosy::povestka::pervyiVopros(id), &rs))
         return false;
     if (!rs.isEmpty()) {
-        const QString pervyi = v(rs.scalar().toInt());
-        if (!db.exec(QStringLiteral("UPDATE povestka SET aktiv = 0"))
-            || !db.exec(QStringLiteral("UPDATE povestka SET aktiv = 1 WHERE id=") + pervyi)
-            || !db.exec(QStringLiteral("UPDATE povestka SET aktiv_data = GETDATE() WHERE id=") + pervyi)
-            || !db.exec(QStringLiteral("DELETE FROM proshu_slovo;")) || !otkrytPovestku(id))
+        const int pervyi = rs.scalar().toInt();
+        if (!db.exec(zaprosy::povestka::snyatAktivnost()) || !db.exec(zaprosy::povestka::aktivirovat(pervyi))
+            || !db.exec(zaprosy::povestka::otmetitAktivaciyu(pervyi)) || !db.exec(zaprosy::zapis::ochistit())
+            || !otkrytPovestku(id))
             return false;
     }
     m_glav->setIdZasedania(id);
@@ -504,7 +490,7 @@ void TAdminInterfeis::KnopkaStopZasClick()
         return;
 
     ResultSet rs;
-    if (!db.query(QStringLiteral("SELECT start,stop,opisanie FROM zasedanie WHERE id=") + v(m_glav->IdZasedania()), &rs)) {
+    if (!db.query(zaprosy::zasedanie::sostoyanie(m_glav->IdZasedania()), &rs)) {
         soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa());
         return;
     }
@@ -530,17 +516,14 @@ bool TAdminInterfeis::zakrytieZasedania()
 {
     DbConnection &db = m_glav->GlavBasa();
     const int idZasedania = m_glav->IdZasedania();
-    if (!db.exec(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + v(idZasedania))
-        || !db.exec(QStringLiteral("UPDATE povestka SET aktiv=0")))
+    if (!db.exec(zaprosy::zasedanie::zakonchit(idZasedania)) || !db.exec(zaprosy::povestka::snyatAktivnostZakrytie()))
         return false;
     m_glav->setIdPovestki(-1);
     m_glav->ob().LeiblVopros->clear();
     if (Povestka2->isOpen() && !Povestka2->requery())
         return false;
-    if (!db.exec(QStringLiteral("DELETE FROM proshu_slovo;")) || !db.exec(rezhim::prostoy())
-        || !db.exec(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-        || !db.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (") + v(idZasedania)
-                    + QStringLiteral(",GETDATE())")))
+    if (!db.exec(zaprosy::zapis::ochistit()) || !db.exec(rezhim::prostoy()) || !db.exec(zaprosy::sessia::zakrytPeriody())
+        || !db.exec(zaprosy::sessia::zakrytyiPeriod(idZasedania)))
         return false;
     int predsedatel = 0;
     int period = 0;
@@ -569,9 +552,7 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
     // the database.
     if (m_glav->IdZasedania() < 1 && a.isValid() && !a.isNull() && a.toInt() > 0) {
         bool ok = false;
-        const int otkryto = db.scalar(QStringLiteral("SELECT count(*) FROM zasedanie WHERE id = ") + v(a.toInt())
-                                          + QStringLiteral(" AND start IS NOT NULL AND stop IS NULL"),
-                                      &ok)
+        const int otkryto = db.scalar(zaprosy::zasedanie::otkrytoLi(a.toInt()), &ok)
                                 .toInt();
         if (!ok) {
             soobshitOshibku(dlg, m_glav->okno(), &db);
@@ -589,11 +570,10 @@ void TAdminInterfeis::KnopkaAktivVoprosClick()
     }
     if (Povestka->eof())
         return;
-    const QString id = v(Povestka->field(QStringLiteral("id")).toInt());
+    const int id = Povestka->field(QStringLiteral("id")).toInt();
 
-    bool ok = db.exec(QStringLiteral("UPDATE povestka SET aktiv = 0"))
-              && db.exec(QStringLiteral("UPDATE povestka SET aktiv = 1, aktiv_data=GETDATE() WHERE id=") + id)
-              && db.exec(QStringLiteral("DELETE FROM proshu_slovo;"));
+    bool ok = db.exec(zaprosy::povestka::snyatAktivnost()) && db.exec(zaprosy::povestka::aktivirovatSOtmetkoi(id))
+              && db.exec(zaprosy::zapis::ochistit());
     if (ok) {
         Povestka2->close();
         Povestka2->setParam(QStringLiteral("b"), a);

@@ -15,6 +15,10 @@
 #include "db/dataset.h"
 #include "db/inifile.h"
 #include "db/kvorum.h"
+#include "db/zaprosy/golos.h"
+#include "db/zaprosy/golosovanie.h"
+#include "db/zaprosy/pravilo.h"
+#include "db/zaprosy/zapis.h"
 #include "editors/povestka_grid.h"
 
 #include <QGroupBox>
@@ -132,14 +136,7 @@ void TGolosovanieForma::postroit()
     RegimiBoks = ramka(this, "RegimiBoks", QStringLiteral("Режимы голосования"), QRect(15, 145, 266, 315));
     RegimZapros = new DataSet(&m_glav->GlavBasa(), this);
     RegimZapros->setObjectName(QStringLiteral("RegimZapros"));
-    RegimZapros->setSql(sql::lines(
-        {QStringLiteral("SELECT"),
-         QStringLiteral(" regim_golos.id,regim_golos.opisanie,regim_golos.regim,regim_golos.ord,povestka_regim.id as pov,"),
-         QStringLiteral("CASE ISNULL(povestka_regim.id,-1)"), QStringLiteral("      WHEN -1 THEN 0"),
-         QStringLiteral("ELSE 1"), QStringLiteral(" END as ord2"), QStringLiteral("FROM"),
-         QStringLiteral(" regim_golos LEFT JOIN povestka_regim ON"),
-         QStringLiteral(" (povestka_regim.id_regim = regim_golos.id) AND (povestka_regim.id_povestka = :a)"),
-         QStringLiteral("ORDER BY"), QStringLiteral(" ord2 DESC,povestka_regim.ord,regim_golos.ord,regim_golos.opisanie")}));
+    RegimZapros->setSql(zaprosy::pravilo::dlyaGolosovania());
     RegimModel = new DataSetModel(RegimZapros, this);
     RegimModel->setColumns({{QStringLiteral("opisanie"), QString(), 0}});
     RegimTabl = new QTableView(RegimiBoks);
@@ -392,20 +389,14 @@ void TGolosovanieForma::KnopkaGolosovanieClick()
     m_idGolosovania = -1;
 
     // Both texts are quoted: a rule name with an apostrophe must not break the statement.
-    const QString vstavka =
-        QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,zak,"
-                       "id_povestka,id_sessia) VALUES (getdate(),")
-        + sql::quote(pravilo) + QLatin1Char(',') + QString::number(IndeksTipa()) + QLatin1Char(',')
-        + QString::number(IndeksVida()) + QLatin1Char(',') + QString::number(m_isbrano) + QLatin1Char(',')
-        + QString::number(m_prisutstvuet) + QLatin1Char(',')
-        + sql::quote(RegimZapros->field(QStringLiteral("opisanie")).toString()) + QLatin1Char(',')
-        + QString::number(m_nuznoGolosov) + QLatin1Char(',') + QString::number(m_zakon) + QLatin1Char(',')
-        + QString::number(m_glav->IdPovestki()) + QLatin1Char(',') + QString::number(m_glav->IdSessii())
-        + QLatin1Char(')');
+    const QString vstavka = zaprosy::golosovanie::vstavit(
+        pravilo, IndeksTipa(), IndeksVida(), m_isbrano, m_prisutstvuet,
+        RegimZapros->field(QStringLiteral("opisanie")).toString(), m_nuznoGolosov, m_zakon, m_glav->IdPovestki(),
+        m_glav->IdSessii());
     bool ok = db.exec(vstavka);
     QVariant id;
     if (ok)
-        id = db.scalar(QStringLiteral("SELECT MAX(id) FROM golosovanie;"), &ok);
+        id = db.scalar(zaprosy::golosovanie::poslednee(), &ok);
     if (ok && !id.isNull())
         m_idGolosovania = id.toInt();
     // The mode row is part of the start: if it cannot be written no terminal votes, and the
@@ -438,9 +429,7 @@ void TGolosovanieForma::KnopkaPokazVoprClick()
 bool TGolosovanieForma::Prodolzhit(int idGolosovania, int sekund)
 {
     ResultSet rs;
-    if (!m_glav->GlavBasa().query(QStringLiteral("SELECT regim_polsov,prisutstvuet,nuzno FROM golosovanie WHERE id=")
-                                    + QString::number(idGolosovania),
-                                &rs)
+    if (!m_glav->GlavBasa().query(zaprosy::golosovanie::dlyaProdolzheniya(idGolosovania), &rs)
         || rs.isEmpty())
         return false;
     m_idGolosovania = idGolosovania;
@@ -510,18 +499,14 @@ bool TGolosovanieForma::schitat()
 {
     DbConnection &db = m_glav->GlavBasa();
     TProcessGolos2Forma *okno = m_konsol->ProcessGolos2Forma;
-    const QString id = QString::number(m_idGolosovania);
-
     bool ok = false;
-    const QVariant vsego = db.scalar(QStringLiteral("SELECT count(*) FROM otvet WHERE id_golosovanie = ") + id, &ok);
+    const QVariant vsego = db.scalar(zaprosy::golos::vsego(m_idGolosovania), &ok);
     if (!ok)
         return false;
     okno->VsegoLeibl->setText(QStringLiteral("Всего проголосовало: ") + QString::number(vsego.toInt()));
 
     ResultSet rs;
-    if (!db.query(sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
-                              QStringLiteral("FROM otvet WHERE id_golosovanie = ") + id, QStringLiteral("GROUP BY result")}),
-                  &rs))
+    if (!db.query(zaprosy::golos::poKodam(m_idGolosovania), &rs))
         return false;
     QString po[4];
     for (int r = 0; r < rs.rowCount(); ++r) {
@@ -546,8 +531,7 @@ void TGolosovanieForma::zavershit()
 {
     // The result of this vote on every screen; the speaker queue starts afresh.
     if (!konsol::ZapisatKonec(&m_glav->GlavBasa(),
-                              {rezhim::prostoy(), rezhim::rezultatGolosovania(m_idGolosovania),
-                               QStringLiteral("DELETE FROM proshu_slovo;")},
+                              {rezhim::prostoy(), rezhim::rezultatGolosovania(m_idGolosovania), zaprosy::zapis::ochistit()},
                               &m_zapisanoKonca))
         return sboiTaimera();
     Timer1->stop();

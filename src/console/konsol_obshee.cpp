@@ -2,6 +2,8 @@
 
 #include "core/oshibka.h"
 #include "db/connection.h"
+#include "db/zaprosy/sessia.h"
+#include "db/zaprosy/sostav.h"
 
 #include <QTimer>
 
@@ -10,7 +12,7 @@ namespace konsol {
 bool Predsedatel(DbConnection *db, int *idDeputata)
 {
     ResultSet rs;
-    if (!db->query(QStringLiteral("SELECT id_deputat FROM sostav WHERE chairman=1;"), &rs))
+    if (!db->query(zaprosy::sostav::predsedatel(), &rs))
         return false;
     const QVariant v = rs.scalar();
     *idDeputata = v.isNull() ? 0 : v.toInt();
@@ -20,7 +22,7 @@ bool Predsedatel(DbConnection *db, int *idDeputata)
 bool PosledniiPeriod(DbConnection *db, int *idSessii)
 {
     bool ok = false;
-    const QVariant v = db->scalar(QStringLiteral("SELECT max(id) FROM sessia_start;"), &ok);
+    const QVariant v = db->scalar(zaprosy::sessia::poslednyiPeriod(), &ok);
     if (!ok)
         return false;
     *idSessii = v.isNull() ? 0 : v.toInt();
@@ -31,10 +33,7 @@ bool ZapisatPredsedatelya(DbConnection *db, int idDeputata, int idSessii, int id
 {
     if (idDeputata <= 0)
         return true;
-    return db->exec(QStringLiteral("INSERT INTO sessia (id_deputat,id_sessia,id_zasedanie) VALUES (%1,%2,%3)")
-                        .arg(idDeputata)
-                        .arg(idSessii)
-                        .arg(idZasedania));
+    return db->exec(zaprosy::sessia::zapisatPredsedatelya(idDeputata, idSessii, idZasedania));
 }
 
 bool ZapisatKonec(DbConnection *db, const QStringList &statements, int *zapisano)

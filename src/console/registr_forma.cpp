@@ -8,6 +8,7 @@
 #include "core/rezhim.h"
 #include "core/tglavforma.h"
 #include "core/vidzhety.h"
+#include "db/zaprosy/sessia.h"
 #include "hall/gimn_forma.h"
 
 #include <QGroupBox>
@@ -71,12 +72,10 @@ void TRegistrForma::sboi(const OshibkaBazy &oshibka)
 void TRegistrForma::KnopkaStartRegClick()
 {
     DbConnection &db = m_glav->GlavBasa();
-    const QString zasedanie = QString::number(m_glav->IdZasedania());
     int predsedatel = 0;
     int period = 0;
-    if (!db.exec(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-        || !db.exec(QStringLiteral("DELETE FROM sessia WHERE id_sessia = -1"))
-        || !db.exec(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + zasedanie + QLatin1Char(')'))
+    if (!db.exec(zaprosy::sessia::zakrytPeriody()) || !db.exec(zaprosy::sessia::udalitBezPerioda())
+        || !db.exec(zaprosy::sessia::noviyPeriod(m_glav->IdZasedania()))
         || !konsol::Predsedatel(&db, &predsedatel) || !konsol::PosledniiPeriod(&db, &period)) {
         sboi(OshibkaBazy(&db));
         return;

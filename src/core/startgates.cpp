@@ -7,6 +7,7 @@
 #include "core/platform.h"
 #include "core/rezhim.h"
 #include "core/tglavforma.h"
+#include "db/zaprosy/povestka.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -157,7 +158,7 @@ void TStartAktivZasForma::TaimerProverkaTimer()
     if (komandaZala(m_glav->ZaprosRegima()->RegimNomer()))
         return;
     ResultSet rs;
-    if (!m_glav->GlavBasa().query(QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;"), &rs)) {
+    if (!m_glav->GlavBasa().query(zaprosy::povestka::aktivnoeZasedanie(), &rs)) {
         pokazatOshibku();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/kvorum.h"
+#include "db/zaprosy/eksport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,13 +47,11 @@ bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out
     };
     if (zasedanie <= 0) {
         bool ok = false;
-        const QVariant id = db.scalar(QStringLiteral("SELECT MAX(sessia_start.id_zasedanie) FROM golosovanie, sessia_start "
-                                                     "WHERE golosovanie.id_sessia = sessia_start.id"),
-                                      &ok);
+        const QVariant id = db.scalar(zaprosy::eksport::zasedanieSGolosovaniem(), &ok);
         if (!ok)
             return neudacha();
         // Before any vote (a new hall, the demo) the newest meeting, with no votes, is the answer.
-        const QVariant novoe = id.isNull() ? db.scalar(QStringLiteral("SELECT MAX(id) FROM zasedanie"), &ok) : id;
+        const QVariant novoe = id.isNull() ? db.scalar(zaprosy::eksport::posledneeZasedanie(), &ok) : id;
         if (!ok)
             return neudacha();
         if (novoe.isNull()) {
@@ -62,7 +61,7 @@ bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out
         zasedanie = novoe.toInt();
     }
     ResultSet m;
-    if (!db.query(QStringLiteral("SELECT id,data,opisanie,start,stop FROM zasedanie WHERE id=%1").arg(zasedanie), &m))
+    if (!db.query(zaprosy::eksport::zasedanie(zasedanie), &m))
         return neudacha();
     if (m.isEmpty()) {
         *oshibka = QStringLiteral("There is no meeting %1.").arg(zasedanie);
@@ -74,21 +73,7 @@ bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out
         return neudacha();
 
     ResultSet v;
-    if (!db.query(sql::lines({
-                      QStringLiteral("SELECT golosovanie.id, golosovanie.data, golosovanie.tip, golosovanie.vid,"),
-                      QStringLiteral(" golosovanie.regim_polsov, golosovanie.regim, golosovanie.isbrano,"),
-                      QStringLiteral(" golosovanie.prisutstvuet, golosovanie.nuzno, golosovanie.zak,"),
-                      QStringLiteral(" povestka.id as id_pov, povestka.opisanie as pov,"),
-                      QStringLiteral(" (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=1)) as za,"),
-                      QStringLiteral(" (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=2)) as protiv,"),
-                      QStringLiteral(" (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=3)) as vosd"),
-                      QStringLiteral("FROM golosovanie, povestka, sessia_start"),
-                      QStringLiteral("WHERE (golosovanie.id_sessia = sessia_start.id) AND (sessia_start.id_zasedanie = %1)")
-                          .arg(zasedanie),
-                      QStringLiteral("AND (povestka.id = golosovanie.id_povestka)"),
-                      QStringLiteral("ORDER BY golosovanie.data, golosovanie.id"),
-                  }),
-                  &v))
+    if (!db.query(zaprosy::eksport::golosovania(zasedanie), &v))
         return neudacha();
 
     QJsonArray votes;
@@ -122,14 +107,7 @@ bool golosovania(DbConnection &db, int zasedanie, Format format, QByteArray *out
         // Choices by name only where the vote was not secret: the secret kind never reads them.
         ResultSet b;
         const bool imena = vid != 1;
-        if (imena && !db.query(sql::lines({QStringLiteral("SELECT otvet.id_deputat, otvet.result,"),
-                                           QStringLiteral(" deputat.familia + ' ' + deputat.imya + ' ' + deputat.otchestvo as fio,"),
-                                           QStringLiteral(" (SELECT MIN(mesto.nomer) FROM sostav, mesto WHERE (sostav.id_deputat = otvet.id_deputat)"),
-                                           QStringLiteral("   AND (mesto.id = sostav.id_mesto)) as nomer"),
-                                           QStringLiteral("FROM otvet LEFT JOIN deputat ON deputat.id = otvet.id_deputat"),
-                                           QStringLiteral("WHERE otvet.id_golosovanie = %1").arg(id),
-                                           QStringLiteral("ORDER BY deputat.familia, deputat.imya, deputat.otchestvo, otvet.id_deputat")}),
-                                &b))
+        if (imena && !db.query(zaprosy::eksport::byulleteni(id), &b))
             return neudacha();
 
         QJsonObject o;

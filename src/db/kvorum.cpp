@@ -1,10 +1,12 @@
 #include "db/kvorum.h"
 
+#include "db/zaprosy/konstanta.h"
+
 namespace kvorum {
 
 QString zaprosKvoruma()
 {
-    return QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум'");
+    return zaprosy::konstanta::kvorum();
 }
 
 QString verdikt(const QString &kvorum, int prisutstvuet)

@@ -7,6 +7,8 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/deputat.h"
+#include "db/zaprosy/sostav.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -111,18 +113,7 @@ TMestoDeputatForma::TMestoDeputatForma(DbConnection *db, Dialogs *dialogs, Platf
 
     Deputat = new DataSet(db, this);
     Deputat->setObjectName(QStringLiteral("Deputat"));
-    Deputat->setSql(sql::lines({
-        QStringLiteral("SELECT"),
-        QStringLiteral("id,"),
-        QStringLiteral("familia + ' ' + imya + ' ' + otchestvo as FIO,"),
-        QStringLiteral("familia,"),
-        QStringLiteral("imya,"),
-        QStringLiteral("otchestvo"),
-        QStringLiteral("FROM"),
-        QStringLiteral("deputat"),
-        QStringLiteral("ORDER BY"),
-        QStringLiteral("2"),
-    }));
+    Deputat->setSql(zaprosy::deputat::spisok());
     DeputatModel = new DataSetModel(Deputat, this);
     DeputatModel->setColumns({{QStringLiteral("FIO"), QStringLiteral("Ф.И.О."), 0}});
 
@@ -261,8 +252,7 @@ void TMestoDeputatForma::DobavitDeputataExecute()
     auto *dlg = new TDeputatRedaktForma(m_dialogs, this);
     if (m_dialogs->exec(dlg) == QDialog::Accepted) {
         const QString f = dlg->familia->text(), i = dlg->imya->text(), o = dlg->otchestvo->text();
-        if (!m_db->exec(QStringLiteral("INSERT INTO deputat (familia,imya,otchestvo) VALUES (") + sql::quote(f)
-                        + QLatin1Char(',') + sql::quote(i) + QLatin1Char(',') + sql::quote(o) + QLatin1Char(')'))) {
+        if (!m_db->exec(zaprosy::deputat::vstavit(f, i, o))) {
             soobshitOshibku(m_dialogs, this, m_db);
         } else if (reload()) {
             Deputat->locate(QStringLiteral("FIO"), f + QLatin1Char(' ') + i + QLatin1Char(' ') + o);
@@ -281,9 +271,7 @@ void TMestoDeputatForma::RedaktDeputataExecute()
     dlg->imya->setText(Deputat->field(QStringLiteral("imya")).toString());
     dlg->otchestvo->setText(Deputat->field(QStringLiteral("otchestvo")).toString());
     if (m_dialogs->exec(dlg) == QDialog::Accepted) {
-        if (!m_db->exec(QStringLiteral("UPDATE deputat SET familia=") + sql::quote(dlg->familia->text())
-                        + QStringLiteral(",imya=") + sql::quote(dlg->imya->text()) + QStringLiteral(",otchestvo=")
-                        + sql::quote(dlg->otchestvo->text()) + QStringLiteral(" WHERE id=") + QString::number(id))) {
+        if (!m_db->exec(zaprosy::deputat::izmenit(id, dlg->familia->text(), dlg->imya->text(), dlg->otchestvo->text()))) {
             soobshitOshibku(m_dialogs, this, m_db);
         } else if (reload()) {
             Deputat->locate(QStringLiteral("id"), id);
@@ -302,10 +290,8 @@ void TMestoDeputatForma::UdalitDeputataExecute()
                              QStringLiteral("Удаление")))
         return;
     // A deputy who still sits somewhere leaves the seat free, not assigned to nobody.
-    const QString d = QString::number(id);
     if (m_db->inTransaction([&] {
-            return m_db->exec(QStringLiteral("DELETE FROM sostav WHERE id_deputat=") + d)
-                   && m_db->exec(QStringLiteral("DELETE FROM deputat WHERE id=") + d);
+            return m_db->exec(zaprosy::sostav::osvoboditDeputata(id)) && m_db->exec(zaprosy::deputat::udalit(id));
         })) {
         reload();
         return;

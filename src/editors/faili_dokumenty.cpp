@@ -3,12 +3,15 @@
 #include "core/dialogs.h"
 #include "core/oshibka.h"
 #include "core/platform.h"
+#include "core/richtext.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/dokument.h"
+#include "db/zaprosy/obshee.h"
+#include "db/zaprosy/zasedanie.h"
 #include "editors/docstore.h"
 #include "editors/povestka_freim.h"
 #include "editors/povestka_redaktor.h"
-#include "core/richtext.h"
 
 #include <QFileInfo>
 #include <QTextEdit>
@@ -35,10 +38,7 @@ void TRedaktorPovestki::reloadDocuments()
 bool TRedaktorPovestki::dateFolder(QString *folder)
 {
     ResultSet rs;
-    if (!m_db->query(QStringLiteral("SELECT DATENAME(dd,data) as dd, DATEPART(mm,data) as mm,DATENAME(yy,data) as yy "
-                                    "FROM zasedanie WHERE id = ")
-                         + QString::number(PovestkaFreim->zasedanie()),
-                     &rs))
+    if (!m_db->query(zaprosy::zasedanie::dataPapki(PovestkaFreim->zasedanie()), &rs))
         return false;
     if (rs.isEmpty()) {
         m_db->setError(QStringLiteral("Заседание %1 не найдено.").arg(PovestkaFreim->zasedanie()), 0);
@@ -78,10 +78,7 @@ void TRedaktorPovestki::KnopkaDocNoviyClick()
     const QString name = QFileInfo(file).fileName();
     const QString put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
                                              povestka->field(QStringLiteral("tip")).toInt());
-    if (!m_db->exec(QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (")
-                    + QString::number(povestka->field(QStringLiteral("id")).toInt()) + QLatin1Char(',')
-                    + sql::quote(name) + QLatin1Char(',') + sql::quote(name) + QLatin1Char(',') + sql::quote(put)
-                    + QLatin1Char(')'))) {
+    if (!m_db->exec(zaprosy::dokument::vstavit(povestka->field(QStringLiteral("id")).toInt(), name, name, put))) {
         soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
         return;
     }
@@ -90,7 +87,7 @@ void TRedaktorPovestki::KnopkaDocNoviyClick()
         return;
     }
     bool ok = false;
-    const QVariant id = m_db->scalar(QStringLiteral("SELECT @@identity as id;"), &ok);
+    const QVariant id = m_db->scalar(zaprosy::noviyKlyuch(), &ok);
     if (!ok) {
         soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
         return;
@@ -117,9 +114,8 @@ void TRedaktorPovestki::DocTablDblClick()
     const QString name = QFileInfo(file).fileName();
     const QString put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
                                              povestka->field(QStringLiteral("tip")).toInt());
-    const QString id = QString::number(Faili->field(QStringLiteral("id")).toInt());
-    if (!m_db->exec(QStringLiteral("UPDATE faili SET fail=") + sql::quote(name) + QStringLiteral(",put=")
-                    + sql::quote(put) + QStringLiteral(" WHERE id=") + id)) {
+    const int id = Faili->field(QStringLiteral("id")).toInt();
+    if (!m_db->exec(zaprosy::dokument::zamenit(id, name, put))) {
         soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
         return;
     }
@@ -139,8 +135,7 @@ void TRedaktorPovestki::KnopkaDocOpisanieClick()
     QString text = Faili->field(QStringLiteral("opisanie")).toString();
     if (!m_dialogs->inputText(this, QStringLiteral("Описание файла"), QStringLiteral("Введите описание файла:"), &text))
         return;
-    if (!m_db->exec(QStringLiteral("UPDATE faili SET opisanie =") + sql::quote(text) + QStringLiteral(" WHERE id=")
-                    + QString::number(Faili->field(QStringLiteral("id")).toInt()))
+    if (!m_db->exec(zaprosy::dokument::opisat(Faili->field(QStringLiteral("id")).toInt(), text))
         || !Faili->requery())
         soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка обновления описания документа! ") + kNewLines);
 }
@@ -155,8 +150,7 @@ void TRedaktorPovestki::KnopkaDocUdalitClick()
                              QStringLiteral("Удаление файла")))
         return;
     // Only the reference goes: the file stays in the store.
-    if (!m_db->exec(QStringLiteral("DELETE FROM faili WHERE id=")
-                    + QString::number(Faili->field(QStringLiteral("id")).toInt()))
+    if (!m_db->exec(zaprosy::dokument::udalit(Faili->field(QStringLiteral("id")).toInt()))
         || !Faili->requery())
         soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка удаления файла!") + kNewLines);
 }

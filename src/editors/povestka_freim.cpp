@@ -5,6 +5,10 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/dokument.h"
+#include "db/zaprosy/obshee.h"
+#include "db/zaprosy/povestka.h"
+#include "db/zaprosy/pravilo.h"
 #include "editors/povestka_grid.h"
 #include "editors/povestka_vopros.h"
 #include "editors/regim_povestka.h"
@@ -32,10 +36,7 @@ Tpovestka_freim::Tpovestka_freim(DbConnection *db, Dialogs *dialogs, Platform *p
 
     Povestka = new DataSet(db, this);
     Povestka->setObjectName(QStringLiteral("Povestka"));
-    Povestka->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral("id, opisanie, info, id_zasedanie,ord,tip,nomer"),
-                                 QStringLiteral("FROM"), QStringLiteral("povestka"), QStringLiteral("WHERE"),
-                                 QStringLiteral("id_zasedanie = :a"), QStringLiteral("ORDER BY"),
-                                 QStringLiteral("ord,opisanie")}));
+    Povestka->setSql(zaprosy::povestka::spisokRedaktora());
     PovestkaModel = new DataSetModel(Povestka, this);
     PovestkaModel->setColumns({{QStringLiteral("opisanie"), QStringLiteral("Вопрос повестки дня"), 0}});
 
@@ -160,22 +161,17 @@ void Tpovestka_freim::PovestkaTablDblClick()
 
 bool Tpovestka_freim::noviyVoprosDefaults(int *tip, int *nomer, int *ord)
 {
-    const QString m = QString::number(m_zasedanie);
     ResultSet rs;
     // The type of the item created last, so a run of additional questions continues.
-    if (!m_db->query(QStringLiteral("SELECT tip FROM povestka WHERE (id_zasedanie = ") + m
-                         + QStringLiteral(") ORDER BY id DESC;"),
-                     &rs))
+    if (!m_db->query(zaprosy::povestka::tipPoslednego(m_zasedanie), &rs))
         return false;
     *tip = rs.isEmpty() ? 0 : rs.scalar().toInt();
     bool ok = false;
-    const QVariant maxNomer = m_db->scalar(QStringLiteral("SELECT MAX(nomer) FROM povestka WHERE (id_zasedanie = ") + m
-                                               + QStringLiteral(") AND tip=") + QString::number(*tip),
-                                           &ok);
+    const QVariant maxNomer = m_db->scalar(zaprosy::povestka::maxNomer(m_zasedanie, *tip), &ok);
     if (!ok)
         return false;
     *nomer = maxNomer.toInt() + 1;
-    const QVariant maxOrd = m_db->scalar(QStringLiteral("SELECT MAX(ord) FROM povestka WHERE id_zasedanie = ") + m, &ok);
+    const QVariant maxOrd = m_db->scalar(zaprosy::povestka::maxPoryadok(m_zasedanie), &ok);
     if (!ok)
         return false;
     *ord = maxOrd.toInt() + 1;
@@ -213,7 +209,7 @@ void Tpovestka_freim::editVopros(bool adding)
             Povestka->requery();
             if (adding) {
                 // The list's re-read leaves the insert's key in place on both engines.
-                const QVariant newId = m_db->scalar(QStringLiteral("SELECT @@identity as id;"));
+                const QVariant newId = m_db->scalar(zaprosy::noviyKlyuch());
                 if (posted && !newId.isNull())
                     Povestka->locate(QStringLiteral("id"), newId);
             } else {
@@ -239,11 +235,10 @@ void Tpovestka_freim::VoprosUdalitExecute()
                              QStringLiteral("Удаление")))
         return;
     // Its documents and voting rules go with it, or nothing goes.
-    const QString id = QString::number(Povestka->field(QStringLiteral("id")).toInt());
+    const int id = Povestka->field(QStringLiteral("id")).toInt();
     const bool deleted = m_db->inTransaction([&] {
-        return m_db->exec(QStringLiteral("DELETE FROM faili WHERE id_povestka=") + id)
-               && m_db->exec(QStringLiteral("DELETE FROM povestka_regim WHERE id_povestka=") + id)
-               && m_db->exec(QStringLiteral("DELETE FROM povestka WHERE id=") + id);
+        return m_db->exec(zaprosy::dokument::udalitVoprosa(id)) && m_db->exec(zaprosy::pravilo::udalitVoprosa(id))
+               && m_db->exec(zaprosy::povestka::udalit(id));
     });
     if (!deleted)
         m_db->clearErrors();  // a refused delete is passed over without a message
@@ -266,23 +261,20 @@ void Tpovestka_freim::moveVopros(bool up)
 {
     if (!Povestka->isOpen() || Povestka->isEmpty())
         return;
-    const QString m = QString::number(m_zasedanie);
-    const QString o = QString::number(Povestka->field(QStringLiteral("ord")).toInt());
-    const QString i = QString::number(Povestka->field(QStringLiteral("id")).toInt());
+    const int o = Povestka->field(QStringLiteral("ord")).toInt();
+    const int i = Povestka->field(QStringLiteral("id")).toInt();
     // Items with equal positions are not neighbours: the next distinct position is.
-    const QString neighbourSql = up ? QStringLiteral("SELECT TOP 1 ord,id FROM povestka WHERE (id_zasedanie=") + m
-                                          + QStringLiteral(") AND (ord<") + o + QStringLiteral(") ORDER BY ord DESC;")
-                                    : QStringLiteral("SELECT TOP 1 ord,id FROM povestka WHERE (id_zasedanie=") + m
-                                          + QStringLiteral(") AND (ord>") + o + QStringLiteral(") ORDER BY ord;");
+    const QString neighbourSql =
+        up ? zaprosy::povestka::sosedVyshe(m_zasedanie, o) : zaprosy::povestka::sosedNizhe(m_zasedanie, o);
     ResultSet rs;
     bool ok = m_db->query(neighbourSql, &rs);
     if (ok && rs.isEmpty())
         return;
     if (ok) {
-        const QString neighbourOrd = QString::number(rs.value(0, QStringLiteral("ord")).toInt());
-        const QString neighbourId = QString::number(rs.value(0, QStringLiteral("id")).toInt());
-        ok = m_db->exec(QStringLiteral("UPDATE povestka SET ord=") + o + QStringLiteral(" WHERE id=") + neighbourId)
-            && m_db->exec(QStringLiteral("UPDATE povestka SET ord=") + neighbourOrd + QStringLiteral(" WHERE id=") + i);
+        const int neighbourOrd = rs.value(0, QStringLiteral("ord")).toInt();
+        const int neighbourId = rs.value(0, QStringLiteral("id")).toInt();
+        ok = m_db->exec(zaprosy::povestka::zadatPoryadok(neighbourId, o))
+            && m_db->exec(zaprosy::povestka::zadatPoryadok(i, neighbourOrd));
     }
     if (!ok) {
         soobshitOshibku(m_dialogs, this, m_db, QStringLiteral("Ошибка при перемещении вопроса повестки!") + kNewLines);

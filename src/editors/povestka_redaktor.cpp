@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/dokument.h"
 #include "editors/povestka_freim.h"
 #include "editors/povestka_grid.h"
 
@@ -36,9 +37,7 @@ TRedaktorPovestki::TRedaktorPovestki(DbConnection *db, Dialogs *dialogs, Platfor
 
     Faili = new DataSet(db, this);
     Faili->setObjectName(QStringLiteral("Faili"));
-    Faili->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral("id,fail,id_povestka,opisanie,put"),
-                              QStringLiteral("FROM"), QStringLiteral("faili"), QStringLiteral("WHERE"),
-                              QStringLiteral("id_povestka = :a"), QStringLiteral("ORDER BY id")}));
+    Faili->setSql(zaprosy::dokument::spisokRedaktora());
     FailiModel = new DataSetModel(Faili, this);
     FailiModel->setColumns({{QStringLiteral("fail"), QStringLiteral("Файл документа"), 179},
                             {QStringLiteral("opisanie"), QStringLiteral("Описание"), 0}});

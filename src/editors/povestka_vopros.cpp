@@ -1,8 +1,9 @@
 #include "editors/povestka_vopros.h"
 
 #include "core/dialogs.h"
-#include "db/connection.h"
 #include "core/richtext.h"
+#include "db/connection.h"
+#include "db/zaprosy/povestka.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -124,17 +125,9 @@ QString TVorposRedaktorForma::infoRtf() const
 bool TVorposRedaktorForma::post()
 {
     // The stored description always follows the type and number shown.
-    const QString nom = QString::number(nomer());
-    const QString tp = QString::number(tip());
-    if (inserting()) {
-        return m_db->exec(QStringLiteral("INSERT INTO povestka (id_zasedanie,tip,nomer,ord,opisanie,info) VALUES (")
-                          + QString::number(m_zasedanie) + QLatin1Char(',') + tp + QLatin1Char(',') + nom
-                          + QLatin1Char(',') + QString::number(m_ord) + QLatin1Char(',') + sql::quote(opisanie())
-                          + QLatin1Char(',') + sql::quote(infoRtf()) + QLatin1Char(')'));
-    }
-    return m_db->exec(QStringLiteral("UPDATE povestka SET tip=") + tp + QStringLiteral(",nomer=") + nom
-                      + QStringLiteral(",opisanie=") + sql::quote(opisanie()) + QStringLiteral(",info=")
-                      + sql::quote(infoRtf()) + QStringLiteral(" WHERE id=") + QString::number(m_id));
+    if (inserting())
+        return m_db->exec(zaprosy::povestka::vstavit(m_zasedanie, tip(), nomer(), m_ord, opisanie(), infoRtf()));
+    return m_db->exec(zaprosy::povestka::izmenit(m_id, tip(), nomer(), opisanie(), infoRtf()));
 }
 
 bool TVorposRedaktorForma::FormCloseQuery()

@@ -5,6 +5,7 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/pravilo.h"
 #include "editors/povestka_grid.h"
 #include "editors/regim_redakt.h"
 
@@ -36,13 +37,7 @@ TRegimPovestkaForma::TRegimPovestkaForma(DbConnection *db, Dialogs *dialogs, Pla
 
     RegimZapros = new DataSet(db, this);
     RegimZapros->setObjectName(QStringLiteral("RegimZapros"));
-    RegimZapros->setSql(sql::lines(
-        {QStringLiteral("SELECT"),
-         QStringLiteral("povestka_regim.id,regim_golos.opisanie,regim_golos.id as regim_id,povestka_regim.ord"),
-         QStringLiteral("FROM"), QStringLiteral("povestka_regim,"), QStringLiteral("regim_golos"),
-         QStringLiteral("WHERE"), QStringLiteral("(id_povestka = :a) AND"),
-         QStringLiteral("(regim_golos.id = id_regim)"), QStringLiteral("ORDER BY"),
-         QStringLiteral("povestka_regim.ord,regim_golos.opisanie")}));
+    RegimZapros->setSql(zaprosy::pravilo::spisokVoprosa());
     RegimModel = new DataSetModel(RegimZapros, this);
     RegimModel->setColumns({{QStringLiteral("ord"), QStringLiteral("№ п/п"), 0},
                             {QStringLiteral("opisanie"), QStringLiteral("Режим"), 0}});
@@ -114,10 +109,7 @@ bool TRegimPovestkaForma::pick(int current, int *regim, QString *opisanie)
 int TRegimPovestkaForma::countOf(int regim)
 {
     bool ok = false;
-    const QVariant n = m_db->scalar(QStringLiteral("SELECT count(*) FROM povestka_regim WHERE (id_povestka=")
-                                        + QString::number(m_povestka) + QStringLiteral(") AND (id_regim = ")
-                                        + QString::number(regim) + QStringLiteral(")"),
-                                    &ok);
+    const QVariant n = m_db->scalar(zaprosy::pravilo::kolichestvo(m_povestka, regim), &ok);
     return ok ? n.toInt() : -1;
 }
 
@@ -140,15 +132,12 @@ void TRegimPovestkaForma::RegimNoviyExecute()
         return;
     }
     bool ok = false;
-    const QVariant maxOrd = m_db->scalar(
-        QStringLiteral("SELECT MAX(ord) FROM povestka_regim WHERE id_povestka=") + QString::number(m_povestka), &ok);
+    const QVariant maxOrd = m_db->scalar(zaprosy::pravilo::maxPoryadok(m_povestka), &ok);
     if (!ok) {
         soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
         return;
     }
-    if (!m_db->exec(QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (")
-                    + QString::number(maxOrd.toInt() + 1) + QLatin1Char(',') + QString::number(m_povestka)
-                    + QLatin1Char(',') + QString::number(r) + QLatin1Char(')'))) {
+    if (!m_db->exec(zaprosy::pravilo::dobavit(maxOrd.toInt() + 1, m_povestka, r))) {
         soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
         return;
     }
@@ -185,8 +174,7 @@ void TRegimPovestkaForma::RegimRedaktExecute()
         m_dialogs->error(this, kDuplicate);
         return;
     }
-    if (!m_db->exec(QStringLiteral("UPDATE povestka_regim SET id_regim=") + QString::number(r)
-                    + QStringLiteral(" WHERE id=") + QString::number(i))) {
+    if (!m_db->exec(zaprosy::pravilo::zamenit(i, r))) {
         soobshitOshibku(m_dialogs, this, m_db, kReplaceError + kNewLines);
         return;
     }
@@ -207,8 +195,7 @@ void TRegimPovestkaForma::RegimUdalitExecute()
                              QStringLiteral("Удаление")))
         return;
     // The others keep their positions: gaps are harmless, the order is what counts.
-    if (!m_db->exec(QStringLiteral("DELETE FROM povestka_regim WHERE id = ")
-                    + RegimZapros->field(QStringLiteral("id")).toString())) {
+    if (!m_db->exec(zaprosy::pravilo::udalit(RegimZapros->field(QStringLiteral("id")).toInt()))) {
         soobshitOshibku(m_dialogs, this, m_db, kRemoveError + kNewLines);
         return;
     }
@@ -230,13 +217,10 @@ void TRegimPovestkaForma::move(bool up)
 {
     if (!RegimZapros->isOpen() || RegimZapros->isEmpty())
         return;
-    const QString a = QString::number(m_povestka);
-    const QString o = QString::number(RegimZapros->field(QStringLiteral("ord")).toInt());
-    const QString i = QString::number(RegimZapros->field(QStringLiteral("id")).toInt());
-    const QString neighbourSql = up ? QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + a
-                                          + QStringLiteral(") AND (ord<") + o + QStringLiteral(") ORDER BY ord DESC;")
-                                    : QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + a
-                                          + QStringLiteral(") AND (ord>") + o + QStringLiteral(") ORDER BY ord;");
+    const int o = RegimZapros->field(QStringLiteral("ord")).toInt();
+    const int i = RegimZapros->field(QStringLiteral("id")).toInt();
+    const QString neighbourSql =
+        up ? zaprosy::pravilo::sosedVyshe(m_povestka, o) : zaprosy::pravilo::sosedNizhe(m_povestka, o);
     ResultSet rs;
     if (!m_db->query(neighbourSql, &rs)) {
         soobshitOshibku(m_dialogs, this, m_db, kMoveError + kNewLines);
@@ -244,11 +228,10 @@ void TRegimPovestkaForma::move(bool up)
     }
     if (rs.isEmpty())
         return;
-    const QString neighbourOrd = QString::number(rs.value(0, QStringLiteral("ord")).toInt());
-    const QString neighbourId = QString::number(rs.value(0, QStringLiteral("id")).toInt());
-    if (!m_db->exec(QStringLiteral("UPDATE povestka_regim SET ord=") + o + QStringLiteral(" WHERE id=") + neighbourId)
-        || !m_db->exec(QStringLiteral("UPDATE povestka_regim SET ord=") + neighbourOrd + QStringLiteral(" WHERE id=")
-                       + i)) {
+    const int neighbourOrd = rs.value(0, QStringLiteral("ord")).toInt();
+    const int neighbourId = rs.value(0, QStringLiteral("id")).toInt();
+    if (!m_db->exec(zaprosy::pravilo::zadatPoryadok(neighbourId, o))
+        || !m_db->exec(zaprosy::pravilo::zadatPoryadok(i, neighbourOrd))) {
         soobshitOshibku(m_dialogs, this, m_db, kMoveError + kNewLines);
         RegimZapros->requery();
         return;

@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/pravilo.h"
 #include "editors/povestka_grid.h"
 
 #include <QHBoxLayout>
@@ -21,9 +22,7 @@ TRegimRedaktForma::TRegimRedaktForma(DbConnection *db, Dialogs *, Platform *plat
 
     RegimZapros = new DataSet(db, this);
     RegimZapros->setObjectName(QStringLiteral("RegimZapros"));
-    RegimZapros->setSql(sql::lines({QStringLiteral("SELECT"), QStringLiteral("id, opisanie"), QStringLiteral("FROM"),
-                                    QStringLiteral("regim_golos"), QStringLiteral("ORDER BY"),
-                                    QStringLiteral("ord,opisanie")}));
+    RegimZapros->setSql(zaprosy::pravilo::vybor());
     RegimModel = new DataSetModel(RegimZapros, this);
     RegimModel->setColumns({{QStringLiteral("opisanie"), QStringLiteral("Доступные режимы"), 0}});
 

@@ -7,6 +7,8 @@
 #include "core/platform.h"
 #include "db/connection.h"
 #include "db/dataset.h"
+#include "db/zaprosy/obshee.h"
+#include "db/zaprosy/zasedanie.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -122,12 +124,7 @@ TZasedanieForm::TZasedanieForm(DbConnection *db, Dialogs *dialogs, Platform *pla
 
     Zasedania = new DataSet(db, this);
     Zasedania->setObjectName(QStringLiteral("Zasedania"));
-    Zasedania->setSql(sql::lines({
-        QStringLiteral("SELECT id,REPLACE(CONVERT(varchar,data,103),'/','.') as data,opisanie,vremya,data as dt,"),
-        QStringLiteral("start,stop"),
-        QStringLiteral("FROM zasedanie"),
-        QStringLiteral("ORDER BY zasedanie.data DESC,id DESC"),
-    }));
+    Zasedania->setSql(zaprosy::zasedanie::spisok());
 
     ZasedaniaModel = new ZasedaniaGridModel(Zasedania, this);
     ZasedaniaModel->setColumns({
@@ -298,22 +295,20 @@ void TZasedanieForm::editMeeting(bool adding)
 
     bool failed = false;
     if (m_dialogs->exec(dlg) == QDialog::Accepted) {
-        const QString date = sql::quote(dlg->dataText());
-        const QString opisanie = sql::quote(dlg->ZasedanieOpisanie->text());
+        const QString date = dlg->dataText();
+        const QString opisanie = dlg->ZasedanieOpisanie->text();
         if (adding) {
-            failed = !m_db->exec(QStringLiteral("INSERT INTO zasedanie (data,opisanie,vremya) VALUES (") + date
-                                 + QLatin1Char(',') + opisanie + QStringLiteral(",'00:00:00')"));
+            failed = !m_db->exec(zaprosy::zasedanie::vstavit(date, opisanie));
             if (!failed) {
                 failed = !Zasedania->open();
                 bool ok = false;
-                const QVariant newId = failed ? QVariant() : m_db->scalar(QStringLiteral("SELECT @@identity as id;"), &ok);
+                const QVariant newId = failed ? QVariant() : m_db->scalar(zaprosy::noviyKlyuch(), &ok);
                 failed = failed || !ok;
                 if (!failed)
                     Zasedania->locate(QStringLiteral("id"), newId);
             }
         } else {
-            failed = !m_db->exec(QStringLiteral("UPDATE zasedanie SET data=") + date + QStringLiteral(",opisanie=")
-                                 + opisanie + QStringLiteral(" WHERE id=") + QString::number(id));
+            failed = !m_db->exec(zaprosy::zasedanie::izmenit(id, date, opisanie));
             if (!failed) {
                 failed = !Zasedania->open();
                 if (!failed)
@@ -349,7 +344,7 @@ void TZasedanieForm::ZasedanieUdalitExecute()
                                        + QStringLiteral("]?"),
                              QStringLiteral("Удаление заседания")))
         return;
-    if (m_db->exec(QStringLiteral("DELETE FROM zasedanie WHERE id=") + QString::number(id))) {
+    if (m_db->exec(zaprosy::zasedanie::udalit(id))) {
         reload();
         return;
     }

@@ -8,6 +8,7 @@
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "db/inifile.h"
+#include "db/zaprosy/protokol.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,10 +102,10 @@ TProtokolForma::TProtokolForma(DbConnection *db, Dialogs *dialogs, Platform *pla
 
     Otchet1 = new DataSet(db, this);
     Otchet1->setObjectName(QStringLiteral("Otchet1"));
-    Otchet1->setSql(protocol::otchet1Sql());
+    Otchet1->setSql(zaprosy::protokol::golosovania());
     Otchet2 = new DataSet(db, this);
     Otchet2->setObjectName(QStringLiteral("Otchet2"));
-    Otchet2->setSql(protocol::otchet2Sql());
+    Otchet2->setSql(zaprosy::protokol::zasedanie());
 
     // Clicks only: a programmatic setChecked() must not rebuild the text behind the caller.
     connect(Electronniy, &QRadioButton::clicked, this, [this] { ElectronniyClick(); });

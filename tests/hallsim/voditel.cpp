@@ -5,12 +5,19 @@
 #include "console/konsol_obshee.h"
 #include "console/nuzhno_golosov.h"
 #include "core/rezhim.h"
+#include "db/zaprosy/golos.h"
+#include "db/zaprosy/golosovanie.h"
+#include "db/zaprosy/konstanta.h"
+#include "db/zaprosy/povestka.h"
+#include "db/zaprosy/sessia.h"
+#include "db/zaprosy/zapis.h"
+#include "db/zaprosy/zasedanie.h"
 
 namespace hallsim {
 
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
+// Every statement played as the console or a terminal comes from the program's statement
+// modules (db/zaprosy, core/rezhim, console/konsol_obshee); only the driver's own bookkeeping
+// reads (vopros, prochitatMesta) are written here and are not logged.
 
 bool Voditel::vyp(const QString &sql)
 {
@@ -48,7 +55,7 @@ QString Voditel::oshibka() const
 int Voditel::rezhim(int *param1, int *param2)
 {
     ResultSet rs;
-    if (!zapros(QStringLiteral("SELECT nomer,param1,param2 FROM regim"), &rs) || rs.isEmpty())
+    if (!zapros(rezhim::zapros(), &rs) || rs.isEmpty())
         return 0;
     if (param1)
         *param1 = rs.value(0, QStringLiteral("param1")).toInt();
@@ -92,17 +99,12 @@ bool Voditel::prochitatMesta()
 bool Voditel::otkrytZasedanie(int zasedanie)
 {
     ResultSet rs;
-    if (!vyp(QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + n(zasedanie))
-        || !zapros(QStringLiteral("SELECT TOP 1 id FROM povestka WHERE id_zasedanie=") + n(zasedanie)
-                         + QStringLiteral("ORDER by ord;"),
-                     &rs)
+    if (!vyp(zaprosy::zasedanie::nachat(zasedanie)) || !zapros(zaprosy::povestka::pervyiVopros(zasedanie), &rs)
         || rs.isEmpty())
         return false;
     const int pervyi = rs.scalar().toInt();
-    if (!vyp(QStringLiteral("UPDATE povestka SET aktiv = 0"))
-        || !vyp(QStringLiteral("UPDATE povestka SET aktiv = 1 WHERE id=") + n(pervyi))
-        || !vyp(QStringLiteral("UPDATE povestka SET aktiv_data = GETDATE() WHERE id=") + n(pervyi))
-        || !vyp(QStringLiteral("DELETE FROM proshu_slovo;")))
+    if (!vyp(zaprosy::povestka::snyatAktivnost()) || !vyp(zaprosy::povestka::aktivirovat(pervyi))
+        || !vyp(zaprosy::povestka::otmetitAktivaciyu(pervyi)) || !vyp(zaprosy::zapis::ochistit()))
         return false;
     idZasedania = zasedanie;
     idPovestki = pervyi;
@@ -111,9 +113,8 @@ bool Voditel::otkrytZasedanie(int zasedanie)
 
 bool Voditel::aktivirovatVopros(int id)
 {
-    if (!vyp(QStringLiteral("UPDATE povestka SET aktiv = 0"))
-        || !vyp(QStringLiteral("UPDATE povestka SET aktiv = 1, aktiv_data=GETDATE() WHERE id=") + n(id))
-        || !vyp(QStringLiteral("DELETE FROM proshu_slovo;")) || !vyp(rezhim::prostoyAktivacia()))
+    if (!vyp(zaprosy::povestka::snyatAktivnost()) || !vyp(zaprosy::povestka::aktivirovatSOtmetkoi(id))
+        || !vyp(zaprosy::zapis::ochistit()) || !vyp(rezhim::prostoyAktivacia()))
         return false;
     idPovestki = id;
     return true;
@@ -123,9 +124,8 @@ int Voditel::nachatRegistraciyu(int sekund)
 {
     int predsedatel = 0;
     int p = 0;
-    if (!vyp(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-        || !vyp(QStringLiteral("DELETE FROM sessia WHERE id_sessia = -1"))
-        || !vyp(QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + n(idZasedania) + QLatin1Char(')'))
+    if (!vyp(zaprosy::sessia::zakrytPeriody()) || !vyp(zaprosy::sessia::udalitBezPerioda())
+        || !vyp(zaprosy::sessia::noviyPeriod(idZasedania))
         || !konsol::Predsedatel(&db, &predsedatel) || !konsol::PosledniiPeriod(&db, &p)
         || !konsol::ZapisatPredsedatelya(&db, predsedatel, p, idZasedania)
         || !vyp(rezhim::nachatRegistraciyu(p, sekund)))
@@ -149,26 +149,18 @@ bool Voditel::zakonchitRegistraciyu(int p)
 int Voditel::nachatGolosovanie(int pravilo, int sekund)
 {
     bool ok = false;
-    const int prisutstvuet = skalyar(QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + n(period), &ok).toInt();
-    const int isbrano =
-        ok ? skalyar(QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok).toInt() : 0;
-    const int zakon =
-        ok ? skalyar(QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Установлено законом'"), &ok)
-                 .toInt()
-           : 0;
+    const int prisutstvuet = skalyar(zaprosy::sessia::prisutstvuet(period), &ok).toInt();
+    const int isbrano = ok ? skalyar(zaprosy::konstanta::izbrano(), &ok).toInt() : 0;
+    const int zakon = ok ? skalyar(zaprosy::konstanta::ustanovlenoZakonom(), &ok).toInt() : 0;
     if (!ok)
         return -1;
     nuzno = reshenie::nuzhnoGolosov(pravilo, prisutstvuet, isbrano, zakon);
-    const QString vstavka =
-        QStringLiteral("INSERT INTO golosovanie (data,regim,tip,vid,isbrano,prisutstvuet,regim_polsov,nuzno,zak,"
-                       "id_povestka,id_sessia) VALUES (getdate(),")
-        + sql::quote(reshenie::podpisPravila(pravilo)) + QStringLiteral(",0,0,") + n(isbrano) + QLatin1Char(',')
-        + n(prisutstvuet) + QLatin1Char(',') + sql::quote(QStringLiteral("Обычное голосование")) + QLatin1Char(',')
-        + n(nuzno) + QLatin1Char(',') + n(zakon) + QLatin1Char(',') + n(idPovestki) + QLatin1Char(',') + n(period)
-        + QLatin1Char(')');
+    const QString vstavka = zaprosy::golosovanie::vstavit(reshenie::podpisPravila(pravilo), 0, 0, isbrano, prisutstvuet,
+                                                          QStringLiteral("Обычное голосование"), nuzno, zakon,
+                                                          idPovestki, period);
     if (!vyp(vstavka))
         return -1;
-    const QVariant id = skalyar(QStringLiteral("SELECT MAX(id) FROM golosovanie;"), &ok);
+    const QVariant id = skalyar(zaprosy::golosovanie::poslednee(), &ok);
     if (!ok || id.isNull() || !vyp(rezhim::nachatGolosovanie(id.toInt(), sekund)))
         return -1;
     golosovanie = id.toInt();
@@ -180,15 +172,13 @@ bool Voditel::zakonchitGolosovanie(int id, bool vremyaVyshlo)
 {
     if (vremyaVyshlo && (!vyp(rezhim::ostalosSekund(0)) || !vyp(rezhim::prostoy())))
         return false;
-    return vyp(rezhim::rezultatGolosovania(id)) && vyp(QStringLiteral("DELETE FROM proshu_slovo;"));
+    return vyp(rezhim::rezultatGolosovania(id)) && vyp(zaprosy::zapis::ochistit());
 }
 
 bool Voditel::podschet(int id, int *za, int *protiv, int *vozd)
 {
     ResultSet rs;
-    if (!zapros(sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
-                              QStringLiteral("FROM otvet WHERE id_golosovanie = ") + n(id), QStringLiteral("GROUP BY result")}),
-                  &rs))
+    if (!zapros(zaprosy::golos::poKodam(id), &rs))
         return false;
     *za = *protiv = *vozd = 0;
     for (int r = 0; r < rs.rowCount(); ++r) {
@@ -218,12 +208,9 @@ bool Voditel::zakrytZasedanie()
 {
     int predsedatel = 0;
     int p = 0;
-    const QString z = n(idZasedania);
-    return vyp(QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + z)
-           && vyp(QStringLiteral("UPDATE povestka SET aktiv=0")) && vyp(QStringLiteral("DELETE FROM proshu_slovo;"))
-           && vyp(rezhim::prostoy()) && vyp(QStringLiteral("UPDATE sessia_start SET stop = GETDATE()"))
-           && vyp(QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (") + z
-                      + QStringLiteral(",GETDATE())"))
+    return vyp(zaprosy::zasedanie::zakonchit(idZasedania)) && vyp(zaprosy::povestka::snyatAktivnostZakrytie())
+           && vyp(zaprosy::zapis::ochistit()) && vyp(rezhim::prostoy()) && vyp(zaprosy::sessia::zakrytPeriody())
+           && vyp(zaprosy::sessia::zakrytyiPeriod(idZasedania))
            && konsol::Predsedatel(&db, &predsedatel) && konsol::PosledniiPeriod(&db, &p)
            && konsol::ZapisatPredsedatelya(&db, predsedatel, p, idZasedania);
 }
@@ -232,10 +219,7 @@ bool Voditel::zakrytZasedanie()
 
 bool Voditel::zaregistrirovat(int idDeputata)
 {
-    if (!vyp(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
-                     .arg(idZasedania)
-                     .arg(idDeputata)
-                     .arg(period)))
+    if (!vyp(zaprosy::sessia::zaregistrirovat(idZasedania, idDeputata, period)))
         return false;
     registracii[period] << idDeputata;
     return true;
@@ -243,18 +227,12 @@ bool Voditel::zaregistrirovat(int idDeputata)
 
 bool Voditel::progolosovat(int idDeputata, int kod)
 {
-    if (!vyp(QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
-                     .arg(idDeputata)
-                     .arg(golosovanie)))
+    if (!vyp(zaprosy::golos::otozvat(idDeputata, golosovanie)))
         return false;
     byulleteni[golosovanie].remove(idDeputata);
     if (kod == 0)
         return true;
-    if (!vyp(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (%1,%2,%3,%4)")
-                     .arg(idDeputata)
-                     .arg(idPovestki)
-                     .arg(kod)
-                     .arg(golosovanie)))
+    if (!vyp(zaprosy::golos::podat(idDeputata, idPovestki, kod, golosovanie)))
         return false;
     byulleteni[golosovanie][idDeputata] = kod;
     return true;
@@ -262,7 +240,7 @@ bool Voditel::progolosovat(int idDeputata, int kod)
 
 bool Voditel::poprositSlova(const Mesto &m)
 {
-    return vyp(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (%1)").arg(m.idMesto));
+    return vyp(zaprosy::zapis::poprosit(m.idMesto));
 }
 
 }  // namespace hallsim

@@ -17,9 +17,11 @@ struct ResultSet;
 
 namespace protocol {
 
-// The vote list of a meeting (parameter :a = meeting id), oldest vote first.
+// The vote list of a meeting (parameter :a = meeting id), oldest vote first: the statement
+// module's zaprosy::protokol::golosovania, under the name the print helpers use.
 QString otchet1Sql();
-// The meeting itself with its chairman and opening time (parameter :a = meeting id).
+// The meeting itself with its chairman and opening time (parameter :a = meeting id):
+// zaprosy::protokol::zasedanie.
 QString otchet2Sql();
 
 // One row of the meeting query. Date-times are kept as the connection returns them

@@ -1198,3 +1198,127 @@ FROM
 zasedanie
 WHERE
 (zasedanie.id = 1)
+
+-- ==== Further statements of the program ================================================
+
+-- @speakers.already-asked
+-- note: a seat asks once; the count is read before the request is written
+-- columns: ""
+-- row: 1
+SELECT count(*) FROM proshu_slovo WHERE id_mesto=3
+
+-- @speakers.already-asked.none
+-- row: 0
+SELECT count(*) FROM proshu_slovo WHERE id_mesto=4
+
+-- @registration.registered
+-- note: registration screen and its sync: whether the deputy is in the period
+-- columns: ""
+-- row: 1
+SELECT count(*) FROM sessia WHERE (id_deputat=1) AND (id_sessia=3)
+
+-- @registration.registered.not
+-- row: 0
+SELECT count(*) FROM sessia WHERE (id_deputat=4) AND (id_sessia=3)
+
+-- @connect.open-period-of-meeting
+-- columns: ""
+-- row: 3
+SELECT max(id) FROM sessia_start WHERE stop IS NULL AND id_zasedanie = 2
+
+-- @connect.open-period-of-meeting.closed
+-- row: NULL
+SELECT max(id) FROM sessia_start WHERE stop IS NULL AND id_zasedanie = 1
+
+-- @console.meeting-is-open
+-- note: a console that lost its meeting takes the shown agenda's meeting when it is open
+-- columns: ""
+-- row: 1
+SELECT count(*) FROM zasedanie WHERE id = 2 AND start IS NOT NULL AND stop IS NULL
+
+-- @console.meeting-is-open.closed
+-- row: 0
+SELECT count(*) FROM zasedanie WHERE id = 1 AND start IS NOT NULL AND stop IS NULL
+
+-- @vote-progress.resume
+-- note: the console takes a running vote up again
+-- columns: regim_polsov | prisutstvuet | nuzno
+-- row: 'Процедурные вопросы' | 3 | 2
+SELECT regim_polsov,prisutstvuet,nuzno FROM golosovanie WHERE id=3
+
+-- @agenda.add
+-- check: SELECT id, id_zasedanie, tip, nomer, ord, opisanie, info FROM povestka WHERE id = 7
+-- row: 7 | 3 | 1 | 1 | 1 | 'Доп. вопрос 1' | '{\rtf1 О''Нил}'
+INSERT INTO povestka (id_zasedanie,tip,nomer,ord,opisanie,info) VALUES (3,1,1,1,'Доп. вопрос 1','{\rtf1 О''Нил}')
+
+-- @agenda.edit
+-- check: SELECT tip, nomer, opisanie, info FROM povestka WHERE id = 6
+-- row: 1 | 2 | 'Доп. вопрос 2' | ''
+UPDATE povestka SET tip=1,nomer=2,opisanie='Доп. вопрос 2',info='' WHERE id=6
+
+-- @agenda.delete-documents
+-- check: SELECT count(*) FROM faili
+-- row: 0
+DELETE FROM faili WHERE id_povestka=5
+
+-- @agenda.delete-rules
+-- check: SELECT count(*) FROM povestka_regim
+-- row: 0
+DELETE FROM povestka_regim WHERE id_povestka=5
+
+-- @agenda.delete
+-- check: SELECT id FROM povestka WHERE id_zasedanie = 2 ORDER BY id
+-- row: 4
+-- row: 5
+DELETE FROM povestka WHERE id=6
+
+-- @deputies.free-seat
+-- check: SELECT id_deputat FROM sostav ORDER BY id_deputat
+-- row: 1
+-- row: 2
+-- row: 3
+DELETE FROM sostav WHERE id_deputat=4
+
+-- @export.meeting-with-votes
+-- columns: ""
+-- row: 2
+SELECT MAX(sessia_start.id_zasedanie) FROM golosovanie, sessia_start WHERE golosovanie.id_sessia = sessia_start.id
+
+-- @export.latest-meeting
+-- columns: ""
+-- row: 3
+SELECT MAX(id) FROM zasedanie
+
+-- @export.meeting
+-- columns: id | data | opisanie | start | stop
+-- row: 1 | * | 'Заседание № 1' | '2014-03-05 10:00:00.000' | '2014-03-05 12:30:00.000'
+SELECT id,data,opisanie,start,stop FROM zasedanie WHERE id=1
+
+-- @export.votes
+-- columns: id | data | tip | vid | regim_polsov | regim | isbrano | prisutstvuet | nuzno | zak | id_pov | pov | za | protiv | vosd
+-- row: 1 | * | 0 | 0 | 'Процедурные вопросы' | 'Большинство от присутствующих' | 27 | 4 | 3 | 27 | 2 | 'Вопрос 1' | 2 | 1 | 0
+-- row: 2 | * | 0 | 1 | 'Принятие закона' | 'Большинство от установленного числа' | 27 | 4 | 14 | 27 | 3 | 'Доп. вопрос 1' | 0 | 0 | 1
+SELECT golosovanie.id, golosovanie.data, golosovanie.tip, golosovanie.vid,
+ golosovanie.regim_polsov, golosovanie.regim, golosovanie.isbrano,
+ golosovanie.prisutstvuet, golosovanie.nuzno, golosovanie.zak,
+ povestka.id as id_pov, povestka.opisanie as pov,
+ (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=1)) as za,
+ (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=2)) as protiv,
+ (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=3)) as vosd
+FROM golosovanie, povestka, sessia_start
+WHERE (golosovanie.id_sessia = sessia_start.id) AND (sessia_start.id_zasedanie = 1)
+AND (povestka.id = golosovanie.id_povestka)
+ORDER BY golosovanie.data, golosovanie.id
+
+-- @export.ballots
+-- columns: id_deputat | result | fio | nomer
+-- row: 1 | 1 | 'Иванов Иван Иванович' | '01'
+-- row: 2 | 1 | 'Петров Пётр Петрович' | '02'
+-- row: 3 | 2 | 'Сидорова Анна Сергеевна' | '03'
+SELECT otvet.id_deputat, otvet.result,
+ deputat.familia + ' ' + deputat.imya + ' ' + deputat.otchestvo as fio,
+ (SELECT MIN(mesto.nomer) FROM sostav, mesto WHERE (sostav.id_deputat = otvet.id_deputat)
+   AND (mesto.id = sostav.id_mesto)) as nomer
+FROM otvet LEFT JOIN deputat ON deputat.id = otvet.id_deputat
+WHERE otvet.id_golosovanie = 1
+ORDER BY deputat.familia, deputat.imya, deputat.otchestvo, otvet.id_deputat

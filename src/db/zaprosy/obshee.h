@@ -1,0 +1,15 @@
+#pragma once
+
+// Every statement the program sends is built by one function in src/db/zaprosy/: one module
+// per table or concern, each function returning the exact text that goes to the server.
+// Integers are written in decimal, every text passes through sql::quote / sql::quoteLike.
+// Statements of a data set keep their ":a" placeholders; the set fills them in when it opens.
+
+#include <QString>
+
+namespace zaprosy {
+
+// The key of the row just inserted (meetings, agenda items and documents are read back so).
+QString noviyKlyuch();  // "SELECT @@identity as id;"
+
+}  // namespace zaprosy

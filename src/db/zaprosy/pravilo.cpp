@@ -1,0 +1,88 @@
+#include "db/zaprosy/pravilo.h"
+
+#include "db/connection.h"
+
+namespace zaprosy::pravilo {
+
+namespace {
+QString n(int v) { return QString::number(v); }
+}  // namespace
+
+QString dlyaGolosovania()
+{
+    return sql::lines(
+        {QStringLiteral("SELECT"),
+         QStringLiteral(" regim_golos.id,regim_golos.opisanie,regim_golos.regim,regim_golos.ord,povestka_regim.id as pov,"),
+         QStringLiteral("CASE ISNULL(povestka_regim.id,-1)"), QStringLiteral("      WHEN -1 THEN 0"),
+         QStringLiteral("ELSE 1"), QStringLiteral(" END as ord2"), QStringLiteral("FROM"),
+         QStringLiteral(" regim_golos LEFT JOIN povestka_regim ON"),
+         QStringLiteral(" (povestka_regim.id_regim = regim_golos.id) AND (povestka_regim.id_povestka = :a)"),
+         QStringLiteral("ORDER BY"), QStringLiteral(" ord2 DESC,povestka_regim.ord,regim_golos.ord,regim_golos.opisanie")});
+}
+
+QString spisokVoprosa()
+{
+    return sql::lines({QStringLiteral("SELECT"),
+                       QStringLiteral("povestka_regim.id,regim_golos.opisanie,regim_golos.id as regim_id,povestka_regim.ord"),
+                       QStringLiteral("FROM"), QStringLiteral("povestka_regim,"), QStringLiteral("regim_golos"),
+                       QStringLiteral("WHERE"), QStringLiteral("(id_povestka = :a) AND"),
+                       QStringLiteral("(regim_golos.id = id_regim)"), QStringLiteral("ORDER BY"),
+                       QStringLiteral("povestka_regim.ord,regim_golos.opisanie")});
+}
+
+QString vybor()
+{
+    return sql::lines({QStringLiteral("SELECT"), QStringLiteral("id, opisanie"), QStringLiteral("FROM"),
+                       QStringLiteral("regim_golos"), QStringLiteral("ORDER BY"), QStringLiteral("ord,opisanie")});
+}
+
+QString kolichestvo(int idPovestki, int idRegima)
+{
+    return QStringLiteral("SELECT count(*) FROM povestka_regim WHERE (id_povestka=") + n(idPovestki)
+           + QStringLiteral(") AND (id_regim = ") + n(idRegima) + QLatin1Char(')');
+}
+
+QString maxPoryadok(int idPovestki)
+{
+    return QStringLiteral("SELECT MAX(ord) FROM povestka_regim WHERE id_povestka=") + n(idPovestki);
+}
+
+QString dobavit(int ord, int idPovestki, int idRegima)
+{
+    return QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (") + n(ord) + QLatin1Char(',')
+           + n(idPovestki) + QLatin1Char(',') + n(idRegima) + QLatin1Char(')');
+}
+
+QString zamenit(int id, int idRegima)
+{
+    return QStringLiteral("UPDATE povestka_regim SET id_regim=") + n(idRegima) + QStringLiteral(" WHERE id=") + n(id);
+}
+
+QString udalit(int id)
+{
+    return QStringLiteral("DELETE FROM povestka_regim WHERE id = ") + n(id);
+}
+
+QString sosedVyshe(int idPovestki, int ord)
+{
+    return QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + n(idPovestki)
+           + QStringLiteral(") AND (ord<") + n(ord) + QStringLiteral(") ORDER BY ord DESC;");
+}
+
+QString sosedNizhe(int idPovestki, int ord)
+{
+    return QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + n(idPovestki)
+           + QStringLiteral(") AND (ord>") + n(ord) + QStringLiteral(") ORDER BY ord;");
+}
+
+QString zadatPoryadok(int id, int ord)
+{
+    return QStringLiteral("UPDATE povestka_regim SET ord=") + n(ord) + QStringLiteral(" WHERE id=") + n(id);
+}
+
+QString udalitVoprosa(int idPovestki)
+{
+    return QStringLiteral("DELETE FROM povestka_regim WHERE id_povestka=") + n(idPovestki);
+}
+
+}  // namespace zaprosy::pravilo
