@@ -40,22 +40,6 @@ const QString kZavershitZasedanie = QStringLiteral("Завершить засе�
 const QString kVyborVoprosa = QStringLiteral("Выбор текущего вопроса повестки дня");
 const QString kDvaPerevoda = QStringLiteral("\n\r\n\r");
 
-QPushButton *knopka(QWidget *parent, const char *name, const QString &text, const QRect &geom)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(geom);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QWidget *panel(QWidget *parent, const char *name)
-{
-    auto *w = new QWidget(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 // Draws each agenda row in the colour the frame gives it, selected or not.
 class PovestkaDelegat : public QStyledItemDelegate {
 public:
@@ -89,23 +73,23 @@ TAdminInterfeis::TAdminInterfeis(TKonsolEkran *konsol, QWidget *parent)
     ustanovitCvet(this, cvet::Serebro());
 
     // Buttons in two columns; RaspolozhitKnopki fits them to the frame's width.
-    PanelAdminKnopki = panel(this, "PanelAdminKnopki");
-    KnopkaRedaktorPovestka = knopka(PanelAdminKnopki, "KnopkaRedaktorPovestka", QStringLiteral("Повестка"),
+    PanelAdminKnopki = novayaPanel(this, "PanelAdminKnopki");
+    KnopkaRedaktorPovestka = novayaKnopka(PanelAdminKnopki, "KnopkaRedaktorPovestka", QStringLiteral("Повестка"),
                                     QRect(LevyiKrai, 7, 178, 25));
-    KnopkaRegistracia = knopka(PanelAdminKnopki, "KnopkaRegistracia", QStringLiteral("Регистрация"),
+    KnopkaRegistracia = novayaKnopka(PanelAdminKnopki, "KnopkaRegistracia", QStringLiteral("Регистрация"),
                                QRect(LevyiKrai, 33, 178, 25));
-    KnopkaStartZas = knopka(PanelAdminKnopki, "KnopkaStartZas", kNachatZasedanie, QRect(186, 7, 178, 25));
-    KnopkaStopZas = knopka(PanelAdminKnopki, "KnopkaStopZas", kZavershitZasedanie, QRect(186, 33, 178, 25));
+    KnopkaStartZas = novayaKnopka(PanelAdminKnopki, "KnopkaStartZas", kNachatZasedanie, QRect(186, 7, 178, 25));
+    KnopkaStopZas = novayaKnopka(PanelAdminKnopki, "KnopkaStopZas", kZavershitZasedanie, QRect(186, 33, 178, 25));
 
-    PanelGolos = panel(this, "PanelGolos");
-    KnopkaAktivVopros = knopka(PanelGolos, "KnopkaAktivVopros", QStringLiteral("Выбор вопроса"),
+    PanelGolos = novayaPanel(this, "PanelGolos");
+    KnopkaAktivVopros = novayaKnopka(PanelGolos, "KnopkaAktivVopros", QStringLiteral("Выбор вопроса"),
                                QRect(LevyiKrai, 7, 178, 63));
-    KnopkaStartGolosovania = knopka(PanelGolos, "KnopkaStartGolosovania", QStringLiteral("Голосование"),
+    KnopkaStartGolosovania = novayaKnopka(PanelGolos, "KnopkaStartGolosovania", QStringLiteral("Голосование"),
                                     QRect(186, 7, 178, 63));
     KnopkaAktivVopros->setFont(arialPx(16, true));
     KnopkaStartGolosovania->setFont(arialPx(16, true));
 
-    PanelAdminPovestka = panel(this, "PanelAdminPovestka");
+    PanelAdminPovestka = novayaPanel(this, "PanelAdminPovestka");
     ustanovitCvet(PanelAdminPovestka, cvet::ZelenayaPovestka());
 
     Povestka = new DataSet(&m_glav->GlavBasa(), this);
@@ -133,7 +117,7 @@ TAdminInterfeis::TAdminInterfeis(TKonsolEkran *konsol, QWidget *parent)
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
     PovestkaTabl->setPalette(pal);
 
-    PanelPovestkaKnopki = panel(PanelAdminPovestka, "PanelPovestkaKnopki");
+    PanelPovestkaKnopki = novayaPanel(PanelAdminPovestka, "PanelPovestkaKnopki");
     InfoPole = new QTextEdit(PanelPovestkaKnopki);
     InfoPole->setObjectName(QStringLiteral("InfoPole"));
     InfoPole->setReadOnly(true);

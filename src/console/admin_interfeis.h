@@ -1,11 +1,11 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QColor>
 #include <QFrame>
 #include <QString>
 
-class DataSet;
-class DataSetModel;
 class QPushButton;
 class QTableView;
 class QTextEdit;

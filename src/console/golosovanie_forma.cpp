@@ -17,6 +17,9 @@
 #include "db/kvorum.h"
 #include "db/zaprosy/golos.h"
 #include "db/zaprosy/golosovanie.h"
+#include "db/zaprosy/konstanta.h"
+#include "db/zaprosy/povestka.h"
+#include "db/zaprosy/sessia.h"
 #include "db/zaprosy/pravilo.h"
 #include "db/zaprosy/zapis.h"
 #include "editors/povestka_grid.h"
@@ -65,13 +68,11 @@ QLineEdit *pole(QGroupBox *box, const char *name)
     return e;
 }
 
+// The dialog's buttons carry its bold 13-pixel font.
 QPushButton *knopka(QWidget *parent, const char *name, const QString &tekst, const QRect &geom)
 {
-    auto *b = new QPushButton(tekst, parent);
-    b->setObjectName(QString::fromLatin1(name));
+    QPushButton *b = novayaKnopka(parent, name, tekst, geom);
     b->setFont(arialPx(13, true));
-    b->setGeometry(geom);
-    b->setAutoDefault(false);
     return b;
 }
 
@@ -555,12 +556,7 @@ void TGolosovanieForma::OtkrytNastroiku(TKonsolEkran *konsol)
 {
     const KontekstEkrana &k = *konsol;
     ResultSet vopros;
-    if (!k.GlavBasa().query(sql::lines({QStringLiteral("SELECT"),
-                                    QStringLiteral("   TOP 1 povestka.id,povestka.info,povestka.opisanie,zasedanie.id,"
-                                                   "zasedanie.opisanie"),
-                                    QStringLiteral("FROM"), QStringLiteral("   povestka, zasedanie"),
-                                    QStringLiteral("WHERE"),
-                                    QStringLiteral("   (aktiv = 1) AND (zasedanie.id = id_zasedanie);")}),
+    if (!k.GlavBasa().query(zaprosy::povestka::aktivnyiVoprosGolosovania(),
                         &vopros)) {
         soobshitOshibku(k.dialogs(), k.okno(), &k.GlavBasa());
         return;
@@ -572,9 +568,9 @@ void TGolosovanieForma::OtkrytNastroiku(TKonsolEkran *konsol)
 
     // Present, elected, established by law; a missing constant counts as 0.
     const QStringList zaprosy{
-        QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + QString::number(k.IdSessii()),
-        QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"),
-        QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Установлено законом'")};
+        zaprosy::sessia::prisutstvuet(k.IdSessii()),
+        zaprosy::konstanta::izbrano(),
+        zaprosy::konstanta::ustanovlenoZakonom()};
     int chisla[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
         bool ok = false;

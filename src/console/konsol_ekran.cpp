@@ -19,19 +19,14 @@
 
 TKonsolEkran::TKonsolEkran(const KontekstEkrana &k) : KontekstEkrana(k)
 {
-    SozdatAdminFrame();
+    // The frame is made with the screen, so every operation below has it.
+    AdminInterfeis = new TAdminInterfeis(this, ob().AdminFrame);
 }
 
 void TKonsolEkran::SozdatProcessGolos2Formu()
 {
     if (!ProcessGolos2Forma)
         ProcessGolos2Forma = new TProcessGolos2Forma(okno());
-}
-
-// The frame is made with the screen, so every operation below has it.
-void TKonsolEkran::SozdatAdminFrame()
-{
-    AdminInterfeis = new TAdminInterfeis(this, ob().AdminFrame);
 }
 
 void TKonsolEkran::SozdatOknaRegistracii()

@@ -40,7 +40,4 @@ public:
     TRegistrForma *RegistrForma = nullptr;
     TProcessGolosForma *ProcessGolosForma = nullptr;
     TProcessGolos2Forma *ProcessGolos2Forma = nullptr;
-
-private:
-    void SozdatAdminFrame();
 };

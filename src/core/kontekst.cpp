@@ -29,8 +29,8 @@ void KontekstEkrana::setIdPovestki(int id) const { m_okno->m_d->m_idPovestki = i
 void KontekstEkrana::setDopusk(bool on) const { m_okno->m_d->m_dopusk = on; }
 void KontekstEkrana::setVibranoeMesto(int seat) const { m_okno->m_d->m_vibranoeMesto = seat; }
 void KontekstEkrana::setPerezapusk(bool on) const { m_okno->m_d->m_perezapusk = on; }
-bool KontekstEkrana::OknoPredsedatelya() const { return m_okno->windowTitle() == TGlavForma::ZagolovokPredsedatelya; }
-bool KontekstEkrana::OknoDeputata() const { return m_okno->windowTitle() == TGlavForma::ZagolovokDeputata; }
+bool KontekstEkrana::OknoPredsedatelya() const { return m_okno->windowTitle() == TGlavForma::ZagolovokPredsedatelya(); }
+bool KontekstEkrana::OknoDeputata() const { return m_okno->windowTitle() == TGlavForma::ZagolovokDeputata(); }
 
 rezhim::ZaprosRegimaNabor *KontekstEkrana::ZaprosRegima() const { return m_okno->m_d->ZaprosRegima; }
 int KontekstEkrana::RegimNomer() const { return m_okno->m_d->ZaprosRegima->RegimNomer(); }

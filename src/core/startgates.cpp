@@ -83,6 +83,18 @@ void TStartForma::pokazatOshibku()
     }
 }
 
+bool TStartForma::prodolzhatProverku(int *kod)
+{
+    if (MozhnoZakrit() || vyhod())
+        return false;
+    if (!m_glav->PerechitatRegim(false)) {
+        pokazatOshibku();
+        return false;
+    }
+    *kod = m_glav->ZaprosRegima()->RegimNomer();
+    return !komandaZala(*kod);
+}
+
 bool TStartForma::komandaZala(int kod)
 {
     if (!m_kodViden) {
@@ -126,14 +138,8 @@ TStartProstoyForma::TStartProstoyForma(const KontekstEkrana &glav)
 
 void TStartProstoyForma::TaimerProverkaTimer()
 {
-    if (MozhnoZakrit() || vyhod())
-        return;
-    if (!m_glav->PerechitatRegim(false)) {
-        pokazatOshibku();
-        return;
-    }
-    const int kod = m_glav->ZaprosRegima()->RegimNomer();
-    if (komandaZala(kod))
+    int kod = 0;
+    if (!prodolzhatProverku(&kod))
         return;
     if (kod == rezhim::Prostoy || kod == rezhim::PerezapustitVse)
         otkryt();
@@ -149,13 +155,8 @@ TStartAktivZasForma::TStartAktivZasForma(const KontekstEkrana &glav)
 
 void TStartAktivZasForma::TaimerProverkaTimer()
 {
-    if (MozhnoZakrit() || vyhod())
-        return;
-    if (!m_glav->PerechitatRegim(false)) {
-        pokazatOshibku();
-        return;
-    }
-    if (komandaZala(m_glav->ZaprosRegima()->RegimNomer()))
+    int kod = 0;
+    if (!prodolzhatProverku(&kod))
         return;
     ResultSet rs;
     if (!m_glav->GlavBasa().query(zaprosy::povestka::aktivnoeZasedanie(), &rs)) {

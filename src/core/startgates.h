@@ -39,6 +39,9 @@ protected:
     // command (no console counting it down) must not end every terminal started after it.
     // True when the gate has left the program.
     bool komandaZala(int kod);
+    // The start of each check: false when the gate is done, the mode row could not be read
+    // (said) or holds a remote command (acted on); otherwise the mode's code.
+    bool prodolzhatProverku(int *kod);
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
 

@@ -4,6 +4,10 @@
 #include "core/kontekst.h"
 
 #include "db/dnevnik.h"
+#include "db/zaprosy/deputat.h"
+#include "db/zaprosy/povestka.h"
+#include "db/zaprosy/sessia.h"
+#include "db/zaprosy/sostav.h"
 
 #include "core/cveta.h"
 #include "core/dialogs.h"
@@ -29,9 +33,21 @@
 
 #include <algorithm>
 
-const QString TGlavForma::ZagolovokPodkluchenie = QStringLiteral("Подключение к БД");
-const QString TGlavForma::ZagolovokPredsedatelya = QStringLiteral("Рабочее место председателя");
-const QString TGlavForma::ZagolovokDeputata = QStringLiteral("Рабочее место депутата");
+QString TGlavForma::ZagolovokPodkluchenie()
+{
+    return QStringLiteral("Подключение к БД");
+}
+
+QString TGlavForma::ZagolovokPredsedatelya()
+{
+    return QStringLiteral("Рабочее место председателя");
+}
+
+QString TGlavForma::ZagolovokDeputata()
+{
+    return QStringLiteral("Рабочее место депутата");
+}
+
 
 namespace {
 
@@ -43,7 +59,6 @@ const QString kSekciyaPodkl = QStringLiteral("Podkluchenie");
 // Server offered when the settings file names none: the database file beside the program.
 const QString kServerPoUmolchaniyu = QStringLiteral("embedded");
 
-const QString kAktivnoeZasedanie = QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;");
 
 bool vidim(const QWidget *w)
 {
@@ -64,7 +79,7 @@ TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, const FabrikaEkrano
     : QWidget(parent), m_dialogs(dialogs), m_platform(platform), m_d(std::make_unique<Chast>())
 {
     setObjectName(QStringLiteral("GlavForma"));
-    setWindowTitle(ZagolovokPodkluchenie);
+    setWindowTitle(ZagolovokPodkluchenie());
 
     m_d->TaimerOperaziy = new Taimer(QStringLiteral("TaimerOperaziy"), 250, this);
     m_d->TaimerVremya = new Taimer(QStringLiteral("TaimerVremya"), 1000, this);
@@ -82,27 +97,16 @@ TGlavForma::TGlavForma(Dialogs *dialogs, Platform *platform, const FabrikaEkrano
     });
 
     m_d->ZaprosRegistracia = new DataSet(&m_basa, this, QStringLiteral("ZaprosRegistracia"),
-        sql::lines({QStringLiteral("SELECT nomer,sessia.id_deputat"),
-                                          QStringLiteral("FROM sessia,sostav,mesto "), QStringLiteral("WHERE "),
-                                          QStringLiteral(" (id_sessia=:a)"),
-                                          QStringLiteral(" AND (sostav.id_deputat = sessia.id_deputat)"),
-                                          QStringLiteral(" AND (mesto.id = sostav.id_mesto)")}));
+                                         zaprosy::sessia::spisok());
 
     m_d->Sostav = new DataSet(&m_basa, this, QStringLiteral("Sostav"),
-        sql::lines({QStringLiteral("SELECT"), QStringLiteral(" familia + ' ' + imya + ' ' + otchestvo as fio,"),
-                               QStringLiteral(" nomer,"), QStringLiteral(" chairman,"),
-                               QStringLiteral(" mesto.id as id_mesto,"), QStringLiteral(" deputat.id as id_deputat"),
-                               QStringLiteral("FROM"), QStringLiteral(" sostav,deputat,mesto"), QStringLiteral("WHERE"),
-                               QStringLiteral(" (deputat.id = sostav.id_deputat) AND"),
-                               QStringLiteral(" (mesto.id = sostav.id_mesto)")}));
+                                         zaprosy::sostav::spisok());
 
     m_d->KolGolosov = new DataSet(&m_basa, this, QStringLiteral("KolGolosov"));
     m_d->Zapros = new DataSet(&m_basa, this, QStringLiteral("Zapros"));
 
     m_d->ProverkaPorklucheniy = new DataSet(&m_basa, this, QStringLiteral("ProverkaPorklucheniy"),
-        sql::lines({QStringLiteral("SELECT "), QStringLiteral("   nomer,connected,podkl,"),
-                                             QStringLiteral("   DATEDIFF(ss,podkl,GETDATE()) as diff"),
-                                             QStringLiteral("FROM "), QStringLiteral("   mesto;")}));
+                                         zaprosy::mesto::monitor());
 
     sozdatKomponenty();
     resize(m_platform->screenSize());
@@ -483,7 +487,7 @@ bool TGlavForma::podkluchit(const ConnectionParams &p, int *chairman)
     dnevnik::setLogin(p.login);
 
     bool ok = false;
-    const QVariant sessia = m_basa.scalar(QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL"), &ok);
+    const QVariant sessia = m_basa.scalar(zaprosy::sessia::otkrytyiPeriod(), &ok);
     if (!ok)
         return false;
     m_d->m_idSessii = sessia.isNull() ? -1 : sessia.toInt();
@@ -492,15 +496,13 @@ bool TGlavForma::podkluchit(const ConnectionParams &p, int *chairman)
         return false;
     m_d->m_loginMesta = p.login;
 
-    // The login is matched literally: a '%' or '_' in it must not claim other seats.
-    const QString mesto = sql::quoteLike(p.login);
-    if (!m_basa.exec(QStringLiteral("UPDATE mesto SET connected=1 WHERE nomer LIKE ") + mesto))
+    // The login is matched literally (the statements quote it as a LIKE pattern): a '%' or
+    // '_' in it must not claim other seats.
+    if (!m_basa.exec(zaprosy::mesto::otmetitPodklyuchenie(p.login)))
         return false;
 
     m_d->KolGolosov->close();
-    m_d->KolGolosov->setSql(QStringLiteral("SELECT id_deputat FROM sostav,mesto WHERE (mesto.id = sostav.id_mesto) "
-                                      "AND (mesto.nomer LIKE ")
-                       + mesto + QLatin1Char(')'));
+    m_d->KolGolosov->setSql(zaprosy::sostav::deputatMesta(p.login));
     if (!m_d->KolGolosov->open())
         return false;
     const QVariant dep = m_d->KolGolosov->field(QStringLiteral("id_deputat"));
@@ -512,9 +514,7 @@ bool TGlavForma::podkluchit(const ConnectionParams &p, int *chairman)
     iniWrite(ini, kSekciyaPodkl, QStringLiteral("Login"), p.login);
 
     m_d->Zapros->close();
-    m_d->Zapros->setSql(sql::lines({QStringLiteral("SELECT chairman FROM sostav,mesto "),
-                               QStringLiteral("WHERE (mesto.id = sostav.id_mesto) "),
-                               QStringLiteral("AND (mesto.nomer LIKE ") + mesto + QStringLiteral(") ")}));
+    m_d->Zapros->setSql(zaprosy::sostav::predsedatelMesta(p.login));
     if (!m_d->Zapros->open())
         return false;
     if (m_d->Zapros->isEmpty())
@@ -539,14 +539,14 @@ static bool zhdatVVorotah(TGlavForma *glav, TStartForma *vorota)
 bool TGlavForma::rolPredsedatelya()
 {
     m_ob.PanelSprava->show();
-    setWindowTitle(ZagolovokPredsedatelya);
+    setWindowTitle(ZagolovokPredsedatelya());
     m_ob.DeputatFreim->hide();
     m_d->m_dopusk = true;
     m_ob.PanelStart->hide();
     m_ob.PanelSleva->show();
 
     ResultSet rs;
-    if (!m_basa.query(kAktivnoeZasedanie, &rs))
+    if (!m_basa.query(zaprosy::povestka::aktivnoeZasedanie(), &rs))
         return false;
     if (!rs.isEmpty()) {
         m_d->m_idZasedania = rs.scalar().toInt();
@@ -565,16 +565,9 @@ bool TGlavForma::rolPredsedatelya()
 
     if (!m_d->m_rezhimAdmin) {
         // The chairman is present from the moment the terminal starts.
-        const QString usl = QStringLiteral("(id_zasedanie=%1) AND (id_deputat=%2) AND (id_sessia = %3)")
-                                .arg(m_d->m_idZasedania)
-                                .arg(m_d->m_idDeputata)
-                                .arg(m_d->m_idSessii);
-        if (!m_basa.exec(QStringLiteral("DELETE FROM sessia WHERE ") + usl))
+        if (!m_basa.exec(zaprosy::sessia::otmenit(m_d->m_idZasedania, m_d->m_idDeputata, m_d->m_idSessii)))
             return false;
-        if (!m_basa.exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
-                               .arg(m_d->m_idZasedania)
-                               .arg(m_d->m_idDeputata)
-                               .arg(m_d->m_idSessii)))
+        if (!m_basa.exec(zaprosy::sessia::zaregistrirovat(m_d->m_idZasedania, m_d->m_idDeputata, m_d->m_idSessii)))
             return false;
     }
 
@@ -597,7 +590,7 @@ bool TGlavForma::rolPredsedatelya()
 bool TGlavForma::rolDeputata()
 {
     m_ob.PanelSprava->hide();
-    setWindowTitle(ZagolovokDeputata);
+    setWindowTitle(ZagolovokDeputata());
     peremestit(m_ob.DeputatFreim, this);
 
     if (!PerechitatRegim(false))
@@ -609,7 +602,7 @@ bool TGlavForma::rolDeputata()
     }
 
     ResultSet rs;
-    if (!m_basa.query(kAktivnoeZasedanie, &rs))
+    if (!m_basa.query(zaprosy::povestka::aktivnoeZasedanie(), &rs))
         return false;
     if (!rs.isEmpty()) {
         m_d->m_idZasedania = rs.scalar().toInt();
@@ -626,7 +619,7 @@ bool TGlavForma::rolDeputata()
         m_ekrany->UstanovitImyaDeputata(QStringLiteral("ИНФОРМАЦИОННЫЙ РЕЖИМ"));
     } else {
         ResultSet imya;
-        if (!m_basa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(m_d->m_idDeputata),
+        if (!m_basa.query(zaprosy::deputat::imya(m_d->m_idDeputata),
                             &imya))
             return false;
         m_ob.FIOPHONLeibl->setText(imyaIzStroki(imya, QStringLiteral("\n\r")));
@@ -670,8 +663,7 @@ void TGlavForma::shagObshii()
 
     if (m_d->m_rezhimAdmin && m_basa.isOpen()) {
         ResultSet rs;
-        if (m_basa.query(QStringLiteral("SELECT povestka.id,povestka.opisanie,povestka.info,zasedanie.opisanie "
-                                          "FROM povestka,zasedanie WHERE (aktiv = 1) AND (zasedanie.id = id_zasedanie)"),
+        if (m_basa.query(zaprosy::povestka::aktivnyiVoprosKonsoli(),
                            &rs)
             && !rs.isEmpty()) {
             m_d->m_idPovestki = rs.value(0, 0).toInt();
@@ -804,7 +796,7 @@ void TGlavForma::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_zavershena
-        && windowTitle() != ZagolovokPodkluchenie)
+        && windowTitle() != ZagolovokPodkluchenie())
         FormActivate();
 }
 
@@ -889,7 +881,7 @@ void TGlavForma::TaimerOperaziyTimer()
                 m_ekrany->SbrosPanelGolosovania();
                 PokazatVremya();
             } else if (kod == rezhim::Registracia && m_d->m_dopusk) {
-                if ((windowTitle() == ZagolovokDeputata) && !m_d->m_rezhimNabludatelya)
+                if ((windowTitle() == ZagolovokDeputata()) && !m_d->m_rezhimNabludatelya)
                     m_ekrany->RegistraciaDopushennogo();
                 else
                     m_ekrany->RegistraciaNaTablo();
@@ -928,7 +920,7 @@ void TGlavForma::ZapisatSostoyanie(const QString &etap)
     }
     const QString rol = m_d->m_rezhimAdmin ? QStringLiteral("console")
                         : m_d->m_rezhimNabludatelya ? QStringLiteral("watcher")
-                        : (windowTitle() == ZagolovokPredsedatelya) ? QStringLiteral("chairman")
+                        : (windowTitle() == ZagolovokPredsedatelya()) ? QStringLiteral("chairman")
                                               : QStringLiteral("deputy");
     QString t;
     t += QStringLiteral("pid=%1\n").arg(QCoreApplication::applicationPid());
@@ -983,9 +975,9 @@ void TGlavForma::prostoyTablo(int kod)
         m_ob.InfoLabel->hide();
     }
 
-    if ((windowTitle() == ZagolovokDeputata) && VRegistracii(m_d->m_idDeputata)) {
+    if ((windowTitle() == ZagolovokDeputata()) && VRegistracii(m_d->m_idDeputata)) {
         ResultSet imya;
-        if (!m_basa.query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(m_d->m_idDeputata),
+        if (!m_basa.query(zaprosy::deputat::imya(m_d->m_idDeputata),
                             &imya))
             return;
         m_ob.FIOPHONLeibl->setText(imyaIzStroki(imya, QStringLiteral("\n\r")));
@@ -1064,8 +1056,7 @@ void TGlavForma::shagVremeni()
             break;
         }
 
-        if (!m_basa.exec(QStringLiteral("UPDATE mesto SET podkl=CURRENT_TIMESTAMP WHERE nomer = ")
-                           + sql::quote(m_d->m_loginMesta) + QLatin1Char(';'))
+        if (!m_basa.exec(zaprosy::mesto::podtverdit(m_d->m_loginMesta))
             && m_basa.hasErrors()) {
             m_dialogs->error(this, QStringLiteral("Ошибка подтверждения активности рабочего места!\n\r\n\r")
                                        + m_basa.firstErrorText());
@@ -1103,7 +1094,7 @@ bool periodZasedania(DbConnection &db, int idZasedania, int *period)
 {
     bool ok = false;
     const QVariant p = db.scalar(
-        QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL AND id_zasedanie = ") + QString::number(idZasedania),
+        zaprosy::sessia::otkrytyiPeriodZasedania(idZasedania),
         &ok);
     if (ok)
         *period = p.isNull() ? -1 : p.toInt();
@@ -1115,12 +1106,7 @@ bool periodZasedania(DbConnection &db, int idZasedania, int *period)
 bool TGlavForma::ObnovitAktivnyiVopros()
 {
     ResultSet rs;
-    if (!m_basa.query(sql::lines({QStringLiteral("SELECT"),
-                                    QStringLiteral("   TOP 1 povestka.id,povestka.opisanie,zasedanie.id,"
-                                                   "zasedanie.opisanie,povestka.info"),
-                                    QStringLiteral("FROM"), QStringLiteral("   povestka, zasedanie"),
-                                    QStringLiteral("WHERE"),
-                                    QStringLiteral("   (aktiv = 1) AND (zasedanie.id = id_zasedanie);")}),
+    if (!m_basa.query(zaprosy::povestka::aktivnyiVoprosChasov(),
                         &rs))
         return false;
     if (rs.isEmpty()) {

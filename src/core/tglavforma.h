@@ -35,9 +35,9 @@ class TGlavForma : public QWidget {
 
 public:
     // Window captions that, with the two flags, mark the role.
-    static const QString ZagolovokPodkluchenie;   // "Подключение к БД" until the role is known
-    static const QString ZagolovokPredsedatelya;  // operator console and chairman terminal
-    static const QString ZagolovokDeputata;       // deputy terminal and watcher
+    static QString ZagolovokPodkluchenie();   // "Подключение к БД" until the role is known
+    static QString ZagolovokPredsedatelya();  // operator console and chairman terminal
+    static QString ZagolovokDeputata();       // deputy terminal and watcher
 
     TGlavForma(Dialogs *dialogs, Platform *platform, const FabrikaEkranov &fabrika, QWidget *parent = nullptr);
     ~TGlavForma() override;

@@ -81,24 +81,38 @@ QString imyaLeibla(const QLabel *l)
     return v.isValid() ? v.toString() : l->text();
 }
 
-TLeibl::TLeibl(QWidget *parent) : QLabel(parent) {}
-
-TLeibl::TLeibl(const QString &text, QWidget *parent) : QLabel(text, parent) {}
-
-void TLeibl::mousePressEvent(QMouseEvent *event)
+TLeibl::TLeibl(QWidget *parent) : QLabel(parent)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
-    QLabel::mousePressEvent(event);
+    connect(new Nazhatie(this), &Nazhatie::clicked, this, &TLeibl::clicked);
 }
 
-void TLeibl::mouseReleaseEvent(QMouseEvent *event)
+TLeibl::TLeibl(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
-    const bool was = m_pressed;
-    m_pressed = false;
-    QLabel::mouseReleaseEvent(event);
-    if (was && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+    connect(new Nazhatie(this), &Nazhatie::clicked, this, &TLeibl::clicked);
+}
+
+Nazhatie::Nazhatie(QWidget *w) : QObject(w)
+{
+    w->installEventFilter(this);
+}
+
+bool Nazhatie::eventFilter(QObject *watched, QEvent *event)
+{
+    // A filter sees the presses a disabled widget would ignore.
+    if (!static_cast<QWidget *>(watched)->isEnabled())
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_nazhata = true;
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        const bool byla = m_nazhata;
+        m_nazhata = false;
+        if (byla && e->button() == Qt::LeftButton
+            && static_cast<QWidget *>(watched)->rect().contains(e->position().toPoint()))
+            Q_EMIT clicked();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 TGranica::TGranica(QWidget *parent) : QWidget(parent) {}

@@ -43,6 +43,23 @@ void peremestit(QWidget *w, QWidget *roditel);
 // A label lying 1 px inside its frame's rectangle.
 void vnutri(QWidget *w, const QRect &ramka);
 
+// Turns the presses on a widget into clicks: a click when the left button is released over
+// the widget it went down on (a finger that slides off a touch button presses nothing).
+class Nazhatie : public QObject {
+    Q_OBJECT
+public:
+    explicit Nazhatie(QWidget *w);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool m_nazhata = false;
+};
+
 // A label that reports clicks and carries a tag (several screens keep a small state in it).
 class TLeibl : public QLabel {
     Q_OBJECT
@@ -56,13 +73,8 @@ public:
 Q_SIGNALS:
     void clicked();
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     int m_tag = 0;
-    bool m_pressed = false;
 };
 
 // A rectangle with an outline of a given colour and width and a fill; reports mouse presses.

@@ -62,22 +62,33 @@ void TRedaktorPovestki::copyIntoItemFolder(const QString &source, const QString 
         m_dialogs->error(this, QStringLiteral("Ошибка при копировании файла!"));
 }
 
+// The file a new or replaced document comes from, its name and its item folder; false when
+// the operator chose none or the meeting's folder could not be named (then said).
+bool TRedaktorPovestki::vybratDokument(QString *file, QString *name, QString *put)
+{
+    DataSet *povestka = PovestkaFreim->Povestka;
+    QString date;
+    if (!dateFolder(&date)) {
+        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+        return false;
+    }
+    *file = chooseFile();
+    if (file->isEmpty())
+        return false;
+    *name = QFileInfo(*file).fileName();
+    *put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
+                                povestka->field(QStringLiteral("tip")).toInt());
+    return true;
+}
+
 void TRedaktorPovestki::KnopkaDocNoviyClick()
 {
     if (!Faili->isOpen())
         return;
     DataSet *povestka = PovestkaFreim->Povestka;
-    QString date;
-    if (!dateFolder(&date)) {
-        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+    QString file, name, put;
+    if (!vybratDokument(&file, &name, &put))
         return;
-    }
-    const QString file = chooseFile();
-    if (file.isEmpty())
-        return;
-    const QString name = QFileInfo(file).fileName();
-    const QString put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
-                                             povestka->field(QStringLiteral("tip")).toInt());
     if (!m_db->exec(zaprosy::dokument::vstavit(povestka->field(QStringLiteral("id")).toInt(), name, name, put))) {
         soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
         return;
@@ -102,18 +113,9 @@ void TRedaktorPovestki::DocTablDblClick()
 {
     if (!Faili->isOpen() || Faili->isEmpty())
         return;
-    DataSet *povestka = PovestkaFreim->Povestka;
-    QString date;
-    if (!dateFolder(&date)) {
-        soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);
+    QString file, name, put;
+    if (!vybratDokument(&file, &name, &put))
         return;
-    }
-    const QString file = chooseFile();
-    if (file.isEmpty())
-        return;
-    const QString name = QFileInfo(file).fileName();
-    const QString put = docstore::itemFolder(date, povestka->field(QStringLiteral("nomer")).toInt(),
-                                             povestka->field(QStringLiteral("tip")).toInt());
     const int id = Faili->field(QStringLiteral("id")).toInt();
     if (!m_db->exec(zaprosy::dokument::zamenit(id, name, put))) {
         soobshitOshibku(m_dialogs, this, m_db, kRegisterError + kNewLines);

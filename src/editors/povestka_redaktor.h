@@ -1,14 +1,11 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QDialog>
 #include <QString>
 #include <functional>
 
-class DataSet;
-class DataSetModel;
-class DbConnection;
-class Dialogs;
-class Platform;
 class QPushButton;
 class QTableView;
 class QTextEdit;
@@ -72,6 +69,7 @@ private:
     void copyIntoItemFolder(const QString &source, const QString &put, const QString &fileName);
     // Asks for a PDF; the full path, empty when cancelled.
     QString chooseFile();
+    bool vybratDokument(QString *file, QString *name, QString *put);
 
     DbConnection *m_db;
     Dialogs *m_dialogs;

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QDialog>
 #include <QString>
 
-class DbConnection;
-class Dialogs;
-class Platform;
 class QLabel;
 class QLineEdit;
 class QPushButton;

@@ -113,6 +113,22 @@ int TRegimPovestkaForma::countOf(int regim)
     return ok ? n.toInt() : -1;
 }
 
+// False, with the box shown, when rule r cannot go onto the item: it is there already, or the
+// count failed.
+bool TRegimPovestkaForma::mozhnoDobavit(int r)
+{
+    const int count = countOf(r);
+    if (count < 0) {
+        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+        return false;
+    }
+    if (count != 0) {
+        m_dialogs->error(this, kDuplicate);
+        return false;
+    }
+    return true;
+}
+
 void TRegimPovestkaForma::RegimNoviyExecute()
 {
     int r = -1;
@@ -122,15 +138,8 @@ void TRegimPovestkaForma::RegimNoviyExecute()
             soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
         return;
     }
-    const int count = countOf(r);
-    if (count < 0) {
-        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+    if (!mozhnoDobavit(r))
         return;
-    }
-    if (count != 0) {
-        m_dialogs->error(this, kDuplicate);
-        return;
-    }
     bool ok = false;
     const QVariant maxOrd = m_db->scalar(zaprosy::pravilo::maxPoryadok(m_povestka), &ok);
     if (!ok) {
@@ -165,15 +174,8 @@ void TRegimPovestkaForma::RegimRedaktExecute()
     // The same name counts as the same rule, even on another row of the rules.
     if (name == current)
         return;
-    const int count = countOf(r);
-    if (count < 0) {
-        soobshitOshibku(m_dialogs, this, m_db, kAddError + kNewLines);
+    if (!mozhnoDobavit(r))
         return;
-    }
-    if (count != 0) {
-        m_dialogs->error(this, kDuplicate);
-        return;
-    }
     if (!m_db->exec(zaprosy::pravilo::zamenit(i, r))) {
         soobshitOshibku(m_dialogs, this, m_db, kReplaceError + kNewLines);
         return;

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QDialog>
 #include <QString>
 
-class DataSet;
-class DataSetModel;
-class DbConnection;
-class Dialogs;
-class Platform;
 class QAction;
 class QPushButton;
 class QTableView;
@@ -57,6 +54,7 @@ private:
     // Reports a failure with the fixed heading and clears the error list.
     // Count of the item's rows with that rule; -1 on failure.
     int countOf(int regim);
+    bool mozhnoDobavit(int regim);
     void move(bool up);
 
     DbConnection *m_db;

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QDialog>
 #include <QString>
 
-class DataSet;
-class DataSetModel;
-class DbConnection;
-class Dialogs;
-class Platform;
 class QPushButton;
 class QTableView;
 

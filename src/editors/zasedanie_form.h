@@ -1,14 +1,11 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QDialog>
 #include <QString>
 #include <functional>
 
-class DataSet;
-class DataSetModel;
-class DbConnection;
-class Dialogs;
-class Platform;
 class QAction;
 class QDateEdit;
 class QLabel;

@@ -1,4 +1,5 @@
 #include "hall/zal_obshee.h"
+#include "db/zaprosy/golos.h"
 #include "hall/golosovanie_panel.h"
 
 #include "core/cveta.h"
@@ -95,9 +96,7 @@ bool TKnopkiGolosovania::Golos(int knopka)
         return false;
     DbConnection &db = m_glav->GlavBasa();
     const int idGolosovania = m_glav->RegimParam1();
-    const QString otozvat = QStringLiteral("DELETE FROM otvet WHERE (id_deputat=%1) AND (id_golosovanie=%2)")
-                                .arg(m_glav->IdDeputata())
-                                .arg(idGolosovania);
+    const QString otozvat = zaprosy::golos::otozvat(m_glav->IdDeputata(), idGolosovania);
     // A failed cast takes the withdrawal back with it: the previous ballot stays. The mode row
     // is read again under the write lock: the poller's copy may be up to a tick old, and a
     // ballot written after the console ended the vote would change a decided result.
@@ -111,12 +110,7 @@ bool TKnopkiGolosovania::Golos(int knopka)
             return false;
         return db.exec(otozvat)
                && (knopka == Sbros
-                   || db.exec(QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) "
-                                             "VALUES (%1,%2,%3,%4)")
-                                  .arg(m_glav->IdDeputata())
-                                  .arg(m_glav->IdPovestki())
-                                  .arg(knopka)
-                                  .arg(idGolosovania)));
+                   || db.exec(zaprosy::golos::podat(m_glav->IdDeputata(), m_glav->IdPovestki(), knopka, idGolosovania)));
     });
     if (!ok && !idet)
         return false;  // the vote has ended; nothing was written

@@ -1,6 +1,10 @@
 // The seat map: 27 seats with a number field and a name field, and the legend, built on every
 // activation of the main window and re-coloured once a second.
 #include "hall/menu_deputat.h"
+#include "db/zaprosy/golos.h"
+#include "db/zaprosy/golosovanie.h"
+#include "db/zaprosy/konstanta.h"
+#include "db/zaprosy/zapis.h"
 #include "core/taimer.h"
 #include "hall/karta_mest.h"
 
@@ -87,9 +91,6 @@ using kartamest::cvetLegendy;
 // Room for 50 seats, as many as the hall's numbering could ever use; 27 are built.
 constexpr int RazmerMassivov = 50;
 
-const QString kOsvobozhdennye =
-    QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Освобожденные места'");
-
 // Legend items 1..7: caption and colour (the reference colours of the seat states).
 struct Punkt {
     const char *tekst;
@@ -134,22 +135,12 @@ void TKartaMest::sozdatZaprosy()
 {
     if (ZaprosGolos)
         return;
-    ZaprosGolos = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosGolos"),
-        sql::lines({QStringLiteral("SELECT mesto.nomer,otvet.result FROM otvet,sostav,mesto"),
-                                       QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
-                                       QStringLiteral("AND\t  (sostav.id_deputat = otvet.id_deputat)"),
-                                       QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
+    ZaprosGolos = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosGolos"), zaprosy::golos::mestaSVyborom());
     // A secret vote is read without the choice: the map can only say that a seat has voted.
     ZaprosProgolosovali = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosProgolosovali"),
-        sql::lines({QStringLiteral("SELECT mesto.nomer FROM otvet,sostav,mesto"),
-                                               QStringLiteral("WHERE (otvet.id_golosovanie = :a)"),
-                                               QStringLiteral("AND   (sostav.id_deputat = otvet.id_deputat)"),
-                                               QStringLiteral("AND   (mesto.id = sostav.id_mesto)")}));
+                                      zaprosy::golos::progolosovavshieMesta());
     ZaprosProshuSlova = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosProshuSlova"),
-        sql::lines({QStringLiteral("SELECT "), QStringLiteral(" mesto.nomer"),
-                                             QStringLiteral("FROM "), QStringLiteral(" proshu_slovo,mesto"),
-                                             QStringLiteral("WHERE "),
-                                             QStringLiteral(" proshu_slovo.id_mesto = mesto.id")}));
+                                    zaprosy::zapis::mestaSZaprosami());
 }
 
 bool TKartaMest::PostroitKartuMest()
@@ -219,7 +210,7 @@ bool TKartaMest::PostroitKartuMest()
     }
 
     ResultSet osv;
-    if (!GlavBasa().query(kOsvobozhdennye, &osv)) {
+    if (!GlavBasa().query(zaprosy::konstanta::osvobozhdennyeMesta(), &osv)) {
         soobshitOshibku(dialogs(), okno(), &GlavBasa());
         return false;
     }
@@ -338,7 +329,7 @@ bool TKartaMest::TainoeGolosovanie(int golosovanie, bool *ok)
     if (m_netGolosovania && m_netGolosovaniaNomer == RegimNomer() && m_netGolosovaniaParam1 == golosovanie)
         return false;
     ResultSet rs;
-    if (!GlavBasa().query(QStringLiteral("SELECT vid FROM golosovanie WHERE id=%1").arg(golosovanie), &rs)) {
+    if (!GlavBasa().query(zaprosy::golosovanie::vid(golosovanie), &rs)) {
         *ok = false;
         return false;
     }
@@ -367,7 +358,7 @@ void TKartaMest::ClickFIOLabel(int mesto)
         if (Sostav()->value(r, QStringLiteral("nomer")).toString() != nomer)
             continue;
         const int idMesta = Sostav()->value(r, QStringLiteral("id_mesto")).toInt();
-        if (!GlavBasa().exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta))) {
+        if (!GlavBasa().exec(zaprosy::zapis::snyat(idMesta))) {
             zal::soobshenie(*this, QStringLiteral("Ошибка при предоставлении слова!"));
             return;
         }

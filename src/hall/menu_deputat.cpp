@@ -1,4 +1,6 @@
 #include "hall/zal_obshee.h"
+#include "db/zaprosy/sessia.h"
+#include "db/zaprosy/sostav.h"
 #include "hall/menu_deputat.h"
 #include "hall/karta_mest.h"
 
@@ -37,11 +39,6 @@ const QString kOshibkaNomeraDeputata =
     QStringLiteral("Ошибка работы с базой данных при запросе номера депутата! \n\r\n\r");
 const QString kOshibkaNomeraMesta = QStringLiteral("Ошибка работы с базой данных при запросе номера места! \n\r\n\r");
 const QString kOshibkaVybora = QStringLiteral("Ошибка работы с базой данных при выборе депутата! \n\r\n\r");
-
-QString chislo(int n)
-{
-    return QString::number(n);
-}
 
 // Draws and measures the menu's items itself; everything else (frame, panel) is the
 // application's style.
@@ -220,13 +217,9 @@ void TMenuDeputat::registraciya(bool otmena)
     if (idDeputata < 0)
         return;
 
-    const QString sessia = chislo(m_glav->IdSessii());
     const QString zapros =
-        otmena ? QStringLiteral("DELETE FROM sessia WHERE (id_deputat=") + chislo(idDeputata)
-                     + QStringLiteral(") AND (id_sessia=") + sessia + QStringLiteral(")")
-               : QStringLiteral("INSERT INTO sessia(id_zasedanie,id_deputat,id_sessia) VALUES (")
-                     + chislo(m_glav->IdZasedania()) + QStringLiteral(",") + chislo(idDeputata) + QStringLiteral(",")
-                     + sessia + QStringLiteral(")");
+        otmena ? zaprosy::sessia::otmenitOperatorom(idDeputata, m_glav->IdSessii())
+               : zaprosy::sessia::zaregistrirovatOperatorom(m_glav->IdZasedania(), idDeputata, m_glav->IdSessii());
     if (!m_glav->GlavBasa().exec(zapros))
         soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), oshibka);
 }
@@ -249,10 +242,7 @@ void TMenuDeputat::MenuViborDeputataClick()
 
     // The seat's present deputy and assignment.
     ResultSet rs;
-    if (!db.query(sql::lines({QStringLiteral("SELECT id_deputat, sostav.id, mesto.id "),
-                              QStringLiteral("FROM mesto, sostav "),
-                              QStringLiteral("WHERE (nomer LIKE ") + sql::quoteLike(nomer)
-                                  + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
+    if (!db.query(zaprosy::sostav::naznachenieMesta(nomer),
                   &rs)) {
         soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), kOshibkaNomeraDeputata);
         return;
@@ -269,10 +259,7 @@ void TMenuDeputat::MenuViborDeputataClick()
         return;
 
     // Where the chosen deputy sits now.
-    if (!db.query(sql::lines({QStringLiteral("SELECT nomer, sostav.id, mesto.id "),
-                              QStringLiteral("FROM mesto, sostav "),
-                              QStringLiteral("WHERE (id_deputat = ") + chislo(vybran)
-                                  + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")}),
+    if (!db.query(zaprosy::sostav::mestoDeputata(vybran),
                   &rs)) {
         soobshitOshibku(m_glav->dialogs(), m_glav->okno(), &m_glav->GlavBasa(), kOshibkaNomeraMesta);
         return;
@@ -284,30 +271,23 @@ void TMenuDeputat::MenuViborDeputataClick()
     // a failure halfway leaves no deputy on no seat or on two.
     auto shagi = [&]() -> bool {
         if (staroeNaznachenie != -1
-            && !db.exec(QStringLiteral("DELETE FROM sostav WHERE id = ") + chislo(staroeNaznachenie)))
+            && !db.exec(zaprosy::sostav::udalit(staroeNaznachenie)))
             return false;
         if (naznachenie == -1) {
             ResultSet m;
-            if (!db.query(QStringLiteral("SELECT mesto.id FROM mesto WHERE nomer LIKE ") + sql::quoteLike(nomer), &m))
+            if (!db.query(zaprosy::mesto::id(nomer), &m))
                 return false;
             if (m.isEmpty()) {
                 db.setError(QStringLiteral("Место ") + nomer + QStringLiteral(" не найдено"), 0);
                 return false;
             }
-            const QString idMesta = chislo(m.scalar().toInt());
-            return db.exec(predsedatel ? QStringLiteral("INSERT INTO sostav (chairman,id_deputat,id_mesto) VALUES (1,")
-                                             + chislo(vybran) + QStringLiteral(",") + idMesta + QStringLiteral(")")
-                                       : QStringLiteral("INSERT INTO sostav (id_deputat,id_mesto) VALUES (")
-                                             + chislo(vybran) + QStringLiteral(",") + idMesta + QStringLiteral(")"));
+            return db.exec(zaprosy::sostav::naznachit(vybran, m.scalar().toInt(), predsedatel));
         }
-        if (!db.exec((predsedatel ? QStringLiteral("UPDATE sostav SET chairman=1,id_deputat = ")
-                                  : QStringLiteral("UPDATE sostav SET id_deputat = "))
-                     + chislo(vybran) + QStringLiteral(" WHERE id = ") + chislo(naznachenie)))
+        if (!db.exec(zaprosy::sostav::zamenit(naznachenie, vybran, predsedatel)))
             return false;
         // Both deputies count as not registered until they register again.
         for (int id : {tekushii, vybran})
-            if (!db.exec(QStringLiteral("DELETE FROM sessia WHERE (id_deputat = ") + chislo(id)
-                         + QStringLiteral(") AND (id_sessia = ") + chislo(m_glav->IdSessii()) + QStringLiteral(")")))
+            if (!db.exec(zaprosy::sessia::snyatPrisutstvie(id, m_glav->IdSessii())))
                 return false;
         return true;
     };

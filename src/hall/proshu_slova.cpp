@@ -1,6 +1,7 @@
 // Speaker requests: the deputy's "ПРОШУ СЛОВА" button, the chairman's list of requests with
 // its grid and buttons, and the button's sync with the request table.
 #include "hall/proshu_slova.h"
+#include "db/zaprosy/zapis.h"
 
 #include "core/cveta.h"
 #include "core/gerb.h"
@@ -84,9 +85,7 @@ int svoiZaprosy(const KontekstEkrana &g)
 {
     bool ok = false;
     const QVariant n = g.GlavBasa().scalar(
-        QStringLiteral("SELECT count(*) FROM proshu_slovo,sostav WHERE (sostav.id_mesto = proshu_slovo.id_mesto) "
-                       "AND (sostav.id_deputat=%1)")
-            .arg(g->IdDeputata()),
+        zaprosy::zapis::svoiZaprosy(g.IdDeputata()),
         &ok);
     return ok ? n.toInt() : -1;
 }
@@ -110,22 +109,7 @@ void vydelit(TProshuSlova *g)
 
 TProshuSlova::TProshuSlova(const KontekstEkrana &k) : KontekstEkrana(k)
 {
-    SozdatSpisokZapis();
-}
-
-void TProshuSlova::SozdatSpisokZapis()
-{
-    ZaprosZapis = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosZapis"));
-    const QString otbor = sql::lines({QStringLiteral("FROM"), QStringLiteral(" proshu_slovo, sostav, deputat"),
-                                      QStringLiteral("WHERE"),
-                                      QStringLiteral(" (sostav.id_mesto = proshu_slovo.id_mesto) AND "
-                                                     "(deputat.id = sostav.id_deputat)")});
-    ZaprosZapis->setSql(sql::lines(
-        {QStringLiteral("SELECT"),
-         QStringLiteral(" familia + ' ' + imya + ' ' + otchestvo as fio, proshu_slovo.id as id,3 as ord"), otbor,
-         QStringLiteral("UNION ALL"), QStringLiteral("SELECT"),
-         QStringLiteral(" 'Всего записалось: ' + CAST(count(*) as NVARCHAR) as fio,-1 as id,2 as ord"), otbor,
-         QStringLiteral("ORDER BY"), QStringLiteral("3,2")}));
+    ZaprosZapis = new DataSet(&GlavBasa(), this, QStringLiteral("ZaprosZapis"), zaprosy::zapis::spisok());
 
     auto *model = new DataSetModel(ZaprosZapis, this);
     model->setColumns({{QStringLiteral("fio"), QString()}});
@@ -247,7 +231,7 @@ void TProshuSlova::LeiblProshuSlovaClick()
         return;
 
     ResultSet mesto;
-    if (!GlavBasa().query(QStringLiteral("SELECT id_mesto FROM sostav WHERE id_deputat = %1").arg(IdDeputata()), &mesto)
+    if (!GlavBasa().query(zaprosy::zapis::mestoDeputata(IdDeputata()), &mesto)
         || mesto.isEmpty()) {
         zal::soobshenie(*this, QStringLiteral("Ошибка при запросе слова (1)!"));
         return;
@@ -259,11 +243,11 @@ void TProshuSlova::LeiblProshuSlovaClick()
     if (prosit) {
         // One request per seat: a second one would put the deputy twice in the list.
         const QVariant est =
-            GlavBasa().scalar(QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta), &ok);
+            GlavBasa().scalar(zaprosy::zapis::estZapros(idMesta), &ok);
         if (ok && est.toInt() == 0)
-            ok = GlavBasa().exec(QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (%1)").arg(idMesta));
+            ok = GlavBasa().exec(zaprosy::zapis::poprosit(idMesta));
     } else {
-        ok = GlavBasa().exec(QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=%1").arg(idMesta));
+        ok = GlavBasa().exec(zaprosy::zapis::snyat(idMesta));
     }
     if (!ok)
         zal::soobshenie(*this, QStringLiteral("Ошибка при запросе слова (2)!"));
@@ -273,7 +257,7 @@ void TProshuSlova::LeiblProshuSlovaClick()
 
 void TProshuSlova::OchistkaProshuSlovaClick()
 {
-    if (!GlavBasa().exec(QStringLiteral("DELETE FROM proshu_slovo;")))
+    if (!GlavBasa().exec(zaprosy::zapis::ochistit()))
         zal::soobshenie(*this, QStringLiteral("Ошибка при очистке списка записавшихся на выступление."));
 }
 

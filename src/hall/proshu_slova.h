@@ -30,7 +30,4 @@ public:
     QToolButton *SpisokNis = nullptr;
     QToolButton *OchistkaProshuSlova = nullptr;
     bool ProshuSlovaProchitano = false;  // the own seat's pending request has been read back
-
-private:
-    void SozdatSpisokZapis();
 };

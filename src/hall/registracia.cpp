@@ -2,6 +2,9 @@
 // the boards of the other roles, the button that writes the presence record, and the sync
 // that follows presence records written elsewhere.
 #include "core/taimer.h"
+#include "db/zaprosy/deputat.h"
+#include "db/zaprosy/sessia.h"
+#include "db/zaprosy/zasedanie.h"
 #include "hall/registracia.h"
 
 #include "core/cveta.h"
@@ -40,14 +43,6 @@ QLabel *tekstovyiLeibl(QWidget *parent, const char *name, const QColor &fon, con
 
 TRegistracia::TRegistracia(const KontekstEkrana &k) : KontekstEkrana(k)
 {
-    SozdatRegistraciyu();
-    // The button and its frame are the window's; what a press does is this screen's.
-    connect(ob().RegKnopka, &TLeibl::clicked, this, &TRegistracia::RegKnopkaClick);
-    connect(ob().RegGranica, &TGranica::mouseDown, this, &TRegistracia::RegKnopkaClick);
-}
-
-void TRegistracia::SozdatRegistraciyu()
-{
     const QSize ekran = platform()->screenSize();
     const int W = ekran.width();
 
@@ -80,6 +75,10 @@ void TRegistracia::SozdatRegistraciyu()
         tekstovyiLeibl(ob().PanelRegistracia, "TaimerRegPhonLeibl2", cvet::SvetloSeryi(), cvet::TemnoFioletovyi());
     TaimerRegPhonLeibl2->setGeometry(TaimerRegPhonLeibl->x(), TaimerRegPhonLeibl->y() + 112,
                                      TaimerRegPhonLeibl->width(), 76);
+
+    // The button and its frame are the window's; what a press does is this screen's.
+    connect(ob().RegKnopka, &TLeibl::clicked, this, &TRegistracia::RegKnopkaClick);
+    connect(ob().RegGranica, &TGranica::mouseDown, this, &TRegistracia::RegKnopkaClick);
 }
 
 // Mode 1 reaches a deputy terminal that is in the hall: it leaves the hall, and the next tick
@@ -103,7 +102,7 @@ void TRegistracia::RegistraciaNaTablo()
 
     bool ok = false;
     const QVariant kol =
-        GlavBasa().scalar(QStringLiteral("SELECT count(*) as kol FROM sessia WHERE id_sessia=%1;").arg(IdSessii()), &ok);
+        GlavBasa().scalar(zaprosy::sessia::kolichestvo(IdSessii()), &ok);
     if (ok) {
         ob().ZaregLeibl->setText(QStringLiteral("Зарегистрировалось: ") + QString::number(kol.toInt()));
         ob().ZaregLeibl->move(ob().ZaregLeibl->x(), ob().PanelTabloGolos->height() - 8 - ob().ZaregLeibl->height());
@@ -123,7 +122,7 @@ void TRegistracia::VoitiVRegistraciyu()
 
     ResultSet zas;
     LeiblZasedanieText->clear();
-    if (GlavBasa().query(QStringLiteral("SELECT opisanie FROM zasedanie WHERE id=%1").arg(IdZasedania()), &zas))
+    if (GlavBasa().query(zaprosy::zasedanie::nazvanieRegistracii(IdZasedania()), &zas))
         LeiblZasedanieText->setText(zas.scalar().toString());
 
     // The two middle boxes share the width and sit in the middle of what the top band and
@@ -147,7 +146,7 @@ void TRegistracia::VoitiVRegistraciyu()
     ob().RegKnopka->setText(QStringLiteral("РЕГИСТРАЦИЯ"));
 
     ResultSet imya;
-    if (GlavBasa().query(QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=%1").arg(IdDeputata()),
+    if (GlavBasa().query(zaprosy::deputat::imya(IdDeputata()),
                        &imya)) {
         const QString f = imya.value(0, 0).toString();
         const QString i = imya.value(0, 1).toString();
@@ -192,16 +191,11 @@ void TRegistracia::RegKnopkaClick()
         // one would count the deputy twice.
         bool ok = false;
         const QVariant est = GlavBasa().scalar(
-            QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
-                .arg(IdDeputata())
-                .arg(period),
+            zaprosy::sessia::zaregistrirovanLi(IdDeputata(), period),
             &ok);
         if (!ok
             || (est.toInt() == 0
-                && !GlavBasa().exec(QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (%1,%2,%3)")
-                                      .arg(IdZasedania())
-                                      .arg(IdDeputata())
-                                      .arg(period)))) {
+                && !GlavBasa().exec(zaprosy::sessia::zaregistrirovat(IdZasedania(), IdDeputata(), period)))) {
             soobshitOshibku(dialogs(), okno(), &GlavBasa());
             return;
         }
@@ -209,10 +203,7 @@ void TRegistracia::RegKnopkaClick()
         ob().RegKnopka->setText(QStringLiteral("СБРОС РЕГИСТРАЦИИ"));
         ustanovitCvet(ob().RegKnopka, cvet::Zaregistrirovan());
     } else if (tag == 2) {
-        if (!GlavBasa().exec(QStringLiteral("DELETE FROM sessia WHERE (id_zasedanie=%1) AND (id_deputat=%2) AND (id_sessia = %3)")
-                               .arg(IdZasedania())
-                               .arg(IdDeputata())
-                               .arg(period))) {
+        if (!GlavBasa().exec(zaprosy::sessia::otmenit(IdZasedania(), IdDeputata(), period))) {
             soobshitOshibku(dialogs(), okno(), &GlavBasa());
             return;
         }
@@ -232,9 +223,7 @@ void TRegistracia::SinhronizaciyaRegKnopki()
     if (tag != 1 && tag != 2)
         return;
     bool ok = false;
-    const QVariant est = GlavBasa().scalar(QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=%1) AND (id_sessia=%2)")
-                                             .arg(IdDeputata())
-                                             .arg(RegimParam1()),
+    const QVariant est = GlavBasa().scalar(zaprosy::sessia::zaregistrirovanLi(IdDeputata(), RegimParam1()),
                                          &ok);
     if (!ok)
         return;  // the pending error is the timers' to handle

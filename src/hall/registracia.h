@@ -34,7 +34,4 @@ public:
     TGranica *TaimerRegGranica = nullptr;
     QLabel *TaimerRegPhonLeibl = nullptr;
     QLabel *TaimerRegPhonLeibl2 = nullptr;
-
-private:
-    void SozdatRegistraciyu();
 };

@@ -1,6 +1,10 @@
 // The results board's displays: the vote's start, progress and result with the decision, and
 // the registration summary. The idle board is the mode poller's.
 #include "core/taimer.h"
+#include "db/zaprosy/golos.h"
+#include "db/zaprosy/golosovanie.h"
+#include "db/zaprosy/konstanta.h"
+#include "db/zaprosy/sessia.h"
 #include "hall/tablo.h"
 
 #include "core/gerb.h"
@@ -90,16 +94,6 @@ QString odnoZnachenie(const KontekstEkrana &g, const QString &zapros, bool *ok)
 
 TTablo::TTablo(const KontekstEkrana &k, TProshuSlova *spisok) : KontekstEkrana(k), m_spisok(spisok)
 {
-    SozdatStrokiRezultatov();
-}
-
-bool TTablo::StrokiRezultatovVidny() const
-{
-    return ZaLeibl && !ZaLeibl->isHidden();
-}
-
-void TTablo::SozdatStrokiRezultatov()
-{
     QWidget *t = ob().PanelTabloGolos;
     const Qt::Alignment podpis = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::Alignment chislo = Qt::AlignRight | Qt::AlignVCenter;
@@ -115,6 +109,11 @@ void TTablo::SozdatStrokiRezultatov()
     // Below the last row and the decision, in the board's bottom strip.
     LeiblKvorum = leibl(t, "LeiblKvorum", QRect(0, 270, 369, 26), Qt::AlignCenter);
     LeiblKvorum->setFont(arialPx(20, true));
+}
+
+bool TTablo::StrokiRezultatovVidny() const
+{
+    return ZaLeibl && !ZaLeibl->isHidden();
 }
 
 void TTablo::SkrytStrokiRezultatov()
@@ -138,7 +137,7 @@ void TTablo::NachatTabloGolosovania()
     const int golosovanie = RegimParam1();
     bool ok = false;
     ob().LeiblRegim->setText(
-        odnoZnachenie(*this, QStringLiteral("SELECT regim_polsov FROM golosovanie WHERE id=%1").arg(golosovanie), &ok));
+        odnoZnachenie(*this, zaprosy::golosovanie::pravilo(golosovanie), &ok));
     if (!ok)
         return;
 
@@ -160,7 +159,7 @@ void TTablo::NachatTabloGolosovania()
     if (!PerechitatRegim(false))
         return;
     const QString kol = odnoZnachenie(
-        *this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
+        *this, zaprosy::golos::vsegoNaTablo(RegimParam1()), &ok);
     if (ok)
         ob().LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
 }
@@ -196,7 +195,7 @@ void TTablo::OtschetGolosovania()
 
     bool ok = false;
     const QString kol = odnoZnachenie(
-        *this, QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = %1").arg(RegimParam1()), &ok);
+        *this, zaprosy::golos::vsegoNaTablo(RegimParam1()), &ok);
     if (ok)
         ob().LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
 }
@@ -236,12 +235,7 @@ void TTablo::TabloRezultataGolosovania()
     if (!PerechitatRegim(false))
         return;
     ResultSet rs;
-    if (!GlavBasa().query(sql::lines({QStringLiteral("SELECT count(otvet.id) as result, max(otvet.result) as kak, "
-                                                   "max(nuzno) as nuzno"),
-                                    QStringLiteral("FROM otvet,golosovanie WHERE (id_golosovanie = %1)")
-                                        .arg(RegimParam1()),
-                                    QStringLiteral("AND (golosovanie.id = id_golosovanie)"),
-                                    QStringLiteral("GROUP BY result")}),
+    if (!GlavBasa().query(zaprosy::golosovanie::itog(RegimParam1()),
                         &rs))
         return;
     const tablo::Itog itog = tablo::itogGolosovania(rs);
@@ -253,9 +247,7 @@ void TTablo::TabloRezultataGolosovania()
 
     // The quorum of the vote: the number present it was started with against the constant.
     ResultSet kv;
-    if (!GlavBasa().query(QStringLiteral("SELECT prisutstvuet, (SELECT znachenie FROM konstanti WHERE opisanie LIKE "
-                                       "'Кворум') as kvorum FROM golosovanie WHERE id=%1")
-                            .arg(RegimParam1()),
+    if (!GlavBasa().query(zaprosy::golosovanie::kvorum(RegimParam1()),
                         &kv))
         return;
     pokazatKvorum(LeiblKvorum, kv.value(0, QStringLiteral("kvorum")).toString(),
@@ -267,15 +259,15 @@ void TTablo::TabloRezultataRegistracii()
 {
     bool ok = false;
     const QString prisutstvuet =
-        odnoZnachenie(*this, QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=%1").arg(IdSessii()), &ok);
+        odnoZnachenie(*this, zaprosy::sessia::prisutstvuet(IdSessii()), &ok);
     if (!ok)
         return;
     const QString kvorum =
-        odnoZnachenie(*this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Кворум'"), &ok);
+        odnoZnachenie(*this, zaprosy::konstanta::kvorum(), &ok);
     if (!ok)
         return;
     const QString izbrano =
-        odnoZnachenie(*this, QStringLiteral("SELECT znachenie FROM konstanti WHERE opisanie LIKE 'Избрано'"), &ok);
+        odnoZnachenie(*this, zaprosy::konstanta::izbrano(), &ok);
     if (!ok)
         return;
 

@@ -71,7 +71,5 @@ public:
     QLabel *LeiblKvorum = nullptr;  // quorum verdict under the rows (vote result, registration summary)
 
 private:
-    void SozdatStrokiRezultatov();
-
     TProshuSlova *m_spisok;  // the chairman's list goes while a vote runs
 };

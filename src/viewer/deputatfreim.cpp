@@ -1,4 +1,6 @@
 #include "core/taimer.h"
+#include "db/zaprosy/dokument.h"
+#include "db/zaprosy/povestka.h"
 #include "viewer/deputatfreim.h"
 
 #include "core/cveta.h"
@@ -98,9 +100,7 @@ TDeputatFreim::TDeputatFreim(const KontekstEkrana &glav, QWidget *parent) : QWid
     m_polosa = glav->platform()->scrollBarWidth();
 
     Povestka = new DataSet(&glav->GlavBasa(), this, QStringLiteral("Povestka"),
-        sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, opisanie, id_zasedanie, info"),
-                                 QStringLiteral("FROM"), QStringLiteral(" povestka"), QStringLiteral("WHERE"),
-                                 QStringLiteral(" id_zasedanie = :a")}));
+        zaprosy::povestka::spisokProsmotra());
     // The filter "opisanie <> 'Вопрос 0%%%'" compares with the literal text, percent signs
     // included: it hides only an item of exactly that title.
     Povestka->setFilter([](const DataSet &set, int row) {
@@ -112,10 +112,7 @@ TDeputatFreim::TDeputatFreim(const KontekstEkrana &glav, QWidget *parent) : QWid
     PovestkaDannie->setDisplay([](int, const QString &, const QVariant &v) { return PovestkaopisanieGetText(v); });
 
     Faili = new DataSet(&glav->GlavBasa(), this, QStringLiteral("Faili"),
-        sql::lines({QStringLiteral("SELECT"), QStringLiteral(" id, fail, id_povestka,opisanie,put"),
-                              QStringLiteral("FROM"), QStringLiteral(" faili"), QStringLiteral("WHERE"),
-                              QStringLiteral(" id_povestka = :a"), QStringLiteral("ORDER BY"),
-                              QStringLiteral(" opisanie")}));
+        zaprosy::dokument::spisokProsmotra());
     FailiDannie = new DataSetModel(Faili, this);
     FailiDannie->setObjectName(QStringLiteral("FailiDannie"));
     FailiDannie->setColumns({{QStringLiteral("opisanie"), QStringLiteral("Документ"), 0}});

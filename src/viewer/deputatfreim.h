@@ -1,11 +1,11 @@
 #pragma once
 
+#include "editors/seams.h"
+
 #include <QSize>
 #include <QString>
 #include <QWidget>
 
-class DataSet;
-class DataSetModel;
 class QPushButton;
 class QTableView;
 class QTextEdit;

@@ -100,26 +100,13 @@ QIcon ikonkaStrelki(VidStrelki vid, int razmer, const QColor &cvet)
     return icon;
 }
 
-TStrelka::TStrelka(VidStrelki vid, QWidget *parent) : QWidget(parent), m_vid(vid) {}
+TStrelka::TStrelka(VidStrelki vid, QWidget *parent) : QWidget(parent), m_vid(vid)
+{
+    connect(new Nazhatie(this), &Nazhatie::clicked, this, &TStrelka::clicked);
+}
 
 void TStrelka::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     risovatStrelku(&p, QRectF(rect()), m_vid, isEnabled() ? QColor(0, 64, 0) : QColor(96, 140, 96));
-}
-
-void TStrelka::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
-    QWidget::mousePressEvent(event);
-}
-
-void TStrelka::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool was = m_pressed;
-    m_pressed = false;
-    QWidget::mouseReleaseEvent(event);
-    if (was && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/vidzhety.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QRectF>
@@ -30,10 +32,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     VidStrelki m_vid;
-    bool m_pressed = false;
 };

@@ -12,4 +12,9 @@ namespace zaprosy {
 // The key of the row just inserted (meetings, agenda items and documents are read back so).
 QString noviyKlyuch();  // "SELECT @@identity as id;"
 
+// Rows kept in order by their "ord" column under a parent row (agenda items under a meeting,
+// an item's voting rules): the neighbour above or below a place, and a row's new place.
+QString sosedPoPoryadku(const QString &tablica, const QString &roditel, int idRoditelya, int ord, bool vyshe);
+QString zadatPoryadok(const QString &tablica, int id, int ord);
+
 }  // namespace zaprosy

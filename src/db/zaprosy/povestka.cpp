@@ -1,5 +1,6 @@
 #include "db/zaprosy/povestka.h"
 
+#include "db/zaprosy/obshee.h"
 #include "db/connection.h"
 
 namespace zaprosy::povestka {
@@ -121,19 +122,17 @@ QString maxPoryadok(int idZasedania)
 
 QString sosedVyshe(int idZasedania, int ord)
 {
-    return QStringLiteral("SELECT TOP 1 ord,id FROM povestka WHERE (id_zasedanie=") + n(idZasedania)
-           + QStringLiteral(") AND (ord<") + n(ord) + QStringLiteral(") ORDER BY ord DESC;");
+    return sosedPoPoryadku(QStringLiteral("povestka"), QStringLiteral("id_zasedanie"), idZasedania, ord, true);
 }
 
 QString sosedNizhe(int idZasedania, int ord)
 {
-    return QStringLiteral("SELECT TOP 1 ord,id FROM povestka WHERE (id_zasedanie=") + n(idZasedania)
-           + QStringLiteral(") AND (ord>") + n(ord) + QStringLiteral(") ORDER BY ord;");
+    return sosedPoPoryadku(QStringLiteral("povestka"), QStringLiteral("id_zasedanie"), idZasedania, ord, false);
 }
 
 QString zadatPoryadok(int id, int ord)
 {
-    return QStringLiteral("UPDATE povestka SET ord=") + n(ord) + QStringLiteral(" WHERE id=") + n(id);
+    return zaprosy::zadatPoryadok(QStringLiteral("povestka"), id, ord);
 }
 
 QString vstavit(int idZasedania, int tip, int nomer, int ord, const QString &opisanie, const QString &info)

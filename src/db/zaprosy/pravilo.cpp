@@ -1,5 +1,6 @@
 #include "db/zaprosy/pravilo.h"
 
+#include "db/zaprosy/obshee.h"
 #include "db/connection.h"
 
 namespace zaprosy::pravilo {
@@ -65,19 +66,17 @@ QString udalit(int id)
 
 QString sosedVyshe(int idPovestki, int ord)
 {
-    return QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + n(idPovestki)
-           + QStringLiteral(") AND (ord<") + n(ord) + QStringLiteral(") ORDER BY ord DESC;");
+    return sosedPoPoryadku(QStringLiteral("povestka_regim"), QStringLiteral("id_povestka"), idPovestki, ord, true);
 }
 
 QString sosedNizhe(int idPovestki, int ord)
 {
-    return QStringLiteral("SELECT TOP 1 ord,id FROM povestka_regim WHERE (id_povestka=") + n(idPovestki)
-           + QStringLiteral(") AND (ord>") + n(ord) + QStringLiteral(") ORDER BY ord;");
+    return sosedPoPoryadku(QStringLiteral("povestka_regim"), QStringLiteral("id_povestka"), idPovestki, ord, false);
 }
 
 QString zadatPoryadok(int id, int ord)
 {
-    return QStringLiteral("UPDATE povestka_regim SET ord=") + n(ord) + QStringLiteral(" WHERE id=") + n(id);
+    return zaprosy::zadatPoryadok(QStringLiteral("povestka_regim"), id, ord);
 }
 
 QString udalitVoprosa(int idPovestki)
