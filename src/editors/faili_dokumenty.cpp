@@ -9,7 +9,7 @@
 #include "db/zaprosy/dokument.h"
 #include "db/zaprosy/obshee.h"
 #include "db/zaprosy/zasedanie.h"
-#include "editors/docstore.h"
+#include "db/docstore.h"
 #include "editors/povestka_freim.h"
 #include "editors/povestka_redaktor.h"
 

@@ -11,7 +11,7 @@
 #include "core/vidzhety.h"
 #include "db/connection.h"
 #include "db/dataset.h"
-#include "editors/docstore.h"
+#include "db/docstore.h"
 #include "editors/povestka_grid.h"
 #include "viewer/pdfprosmotr.h"
 #include "viewer/strelka.h"

@@ -6,7 +6,7 @@
 #include "db/connection.h"
 #include "db/dbfiles.h"
 #include "db/schema.h"
-#include "editors/docstore.h"
+#include "db/docstore.h"
 
 #include <QApplication>
 #include <QDir>

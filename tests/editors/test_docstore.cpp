@@ -1,5 +1,5 @@
 // The document store's folder rule and its copying into item folders.
-#include "editors/docstore.h"
+#include "db/docstore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Documents of agenda items: registration in faili and the copy in the document store.
 #include "db/dataset.h"
-#include "editors/docstore.h"
+#include "db/docstore.h"
 #include "editors/povestka_freim.h"
 #include "editors/povestka_redaktor.h"
 #include "test_povestka_fixture.h"

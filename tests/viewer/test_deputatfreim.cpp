@@ -2,7 +2,7 @@
 // how the documents follow the agenda, opening a document from the store beside the
 // program, scrolling it only with the frame's buttons, and the layout at 1280 x 1024.
 #include "db/schema.h"
-#include "editors/docstore.h"
+#include "db/docstore.h"
 #include "support/workstation.h"
 #include "viewer/deputatfreim.h"
 #include "viewer/pdfprosmotr.h"

@@ -1,4 +1,4 @@
-#include "editors/docstore.h"
+#include "db/docstore.h"
 
 #include "db/dbfiles.h"
 
