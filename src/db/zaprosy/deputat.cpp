@@ -1,16 +1,13 @@
 #include "db/zaprosy/deputat.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::deputat {
 
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
-
 QString imya(int id)
 {
-    return QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=") + n(id);
+    return QStringLiteral("SELECT familia,imya,otchestvo FROM deputat WHERE id=") + chislo(id);
 }
 
 QString spisok()
@@ -39,12 +36,12 @@ QString izmenit(int id, const QString &familia, const QString &imya, const QStri
 {
     return QStringLiteral("UPDATE deputat SET familia=") + sql::quote(familia) + QStringLiteral(",imya=")
            + sql::quote(imya) + QStringLiteral(",otchestvo=") + sql::quote(otchestvo) + QStringLiteral(" WHERE id=")
-           + n(id);
+           + chislo(id);
 }
 
 QString udalit(int id)
 {
-    return QStringLiteral("DELETE FROM deputat WHERE id=") + n(id);
+    return QStringLiteral("DELETE FROM deputat WHERE id=") + chislo(id);
 }
 
 }  // namespace zaprosy::deputat

@@ -1,12 +1,9 @@
 #include "db/zaprosy/dokument.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::dokument {
-
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
 
 QString spisokProsmotra()
 {
@@ -24,7 +21,7 @@ QString spisokRedaktora()
 
 QString vstavit(int idPovestki, const QString &fail, const QString &opisanie, const QString &put)
 {
-    return QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (") + n(idPovestki)
+    return QStringLiteral("INSERT INTO faili (id_povestka,fail,opisanie,put) VALUES (") + chislo(idPovestki)
            + QLatin1Char(',') + sql::quote(fail) + QLatin1Char(',') + sql::quote(opisanie) + QLatin1Char(',')
            + sql::quote(put) + QLatin1Char(')');
 }
@@ -32,22 +29,22 @@ QString vstavit(int idPovestki, const QString &fail, const QString &opisanie, co
 QString zamenit(int id, const QString &fail, const QString &put)
 {
     return QStringLiteral("UPDATE faili SET fail=") + sql::quote(fail) + QStringLiteral(",put=") + sql::quote(put)
-           + QStringLiteral(" WHERE id=") + n(id);
+           + QStringLiteral(" WHERE id=") + chislo(id);
 }
 
 QString opisat(int id, const QString &opisanie)
 {
-    return QStringLiteral("UPDATE faili SET opisanie =") + sql::quote(opisanie) + QStringLiteral(" WHERE id=") + n(id);
+    return QStringLiteral("UPDATE faili SET opisanie =") + sql::quote(opisanie) + QStringLiteral(" WHERE id=") + chislo(id);
 }
 
 QString udalit(int id)
 {
-    return QStringLiteral("DELETE FROM faili WHERE id=") + n(id);
+    return QStringLiteral("DELETE FROM faili WHERE id=") + chislo(id);
 }
 
 QString udalitVoprosa(int idPovestki)
 {
-    return QStringLiteral("DELETE FROM faili WHERE id_povestka=") + n(idPovestki);
+    return QStringLiteral("DELETE FROM faili WHERE id_povestka=") + chislo(idPovestki);
 }
 
 }  // namespace zaprosy::dokument

@@ -1,12 +1,9 @@
 #include "db/zaprosy/eksport.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::eksport {
-
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
 
 QString zasedanieSGolosovaniem()
 {
@@ -21,7 +18,7 @@ QString posledneeZasedanie()
 
 QString zasedanie(int id)
 {
-    return QStringLiteral("SELECT id,data,opisanie,start,stop FROM zasedanie WHERE id=") + n(id);
+    return QStringLiteral("SELECT id,data,opisanie,start,stop FROM zasedanie WHERE id=") + chislo(id);
 }
 
 QString golosovania(int idZasedania)
@@ -36,7 +33,7 @@ QString golosovania(int idZasedania)
         QStringLiteral(" (SELECT COUNT(*) FROM otvet WHERE (id_golosovanie = golosovanie.id) AND (result=3)) as vosd"),
         QStringLiteral("FROM golosovanie, povestka, sessia_start"),
         QStringLiteral("WHERE (golosovanie.id_sessia = sessia_start.id) AND (sessia_start.id_zasedanie = ")
-            + n(idZasedania) + QLatin1Char(')'),
+            + chislo(idZasedania) + QLatin1Char(')'),
         QStringLiteral("AND (povestka.id = golosovanie.id_povestka)"),
         QStringLiteral("ORDER BY golosovanie.data, golosovanie.id"),
     });
@@ -49,7 +46,7 @@ QString byulleteni(int idGolosovania)
                        QStringLiteral(" (SELECT MIN(mesto.nomer) FROM sostav, mesto WHERE (sostav.id_deputat = otvet.id_deputat)"),
                        QStringLiteral("   AND (mesto.id = sostav.id_mesto)) as nomer"),
                        QStringLiteral("FROM otvet LEFT JOIN deputat ON deputat.id = otvet.id_deputat"),
-                       QStringLiteral("WHERE otvet.id_golosovanie = ") + n(idGolosovania),
+                       QStringLiteral("WHERE otvet.id_golosovanie = ") + chislo(idGolosovania),
                        QStringLiteral("ORDER BY deputat.familia, deputat.imya, deputat.otchestvo, otvet.id_deputat")});
 }
 

@@ -1,40 +1,37 @@
 #include "db/zaprosy/golos.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::golos {
 
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
-
 QString otozvat(int idDeputata, int idGolosovania)
 {
-    return QStringLiteral("DELETE FROM otvet WHERE (id_deputat=") + n(idDeputata)
-           + QStringLiteral(") AND (id_golosovanie=") + n(idGolosovania) + QLatin1Char(')');
+    return QStringLiteral("DELETE FROM otvet WHERE (id_deputat=") + chislo(idDeputata)
+           + QStringLiteral(") AND (id_golosovanie=") + chislo(idGolosovania) + QLatin1Char(')');
 }
 
 QString podat(int idDeputata, int idPovestki, int kod, int idGolosovania)
 {
     const QChar c = QLatin1Char(',');
-    return QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (") + n(idDeputata) + c
-           + n(idPovestki) + c + n(kod) + c + n(idGolosovania) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO otvet (id_deputat,id_povestka,result,id_golosovanie) VALUES (") + chislo(idDeputata) + c
+           + chislo(idPovestki) + c + chislo(kod) + c + chislo(idGolosovania) + QLatin1Char(')');
 }
 
 QString vsego(int idGolosovania)
 {
-    return QStringLiteral("SELECT count(*) FROM otvet WHERE id_golosovanie = ") + n(idGolosovania);
+    return QStringLiteral("SELECT count(*) FROM otvet WHERE id_golosovanie = ") + chislo(idGolosovania);
 }
 
 QString vsegoNaTablo(int idGolosovania)
 {
-    return QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = ") + n(idGolosovania);
+    return QStringLiteral("SELECT count(*) as kol FROM otvet WHERE id_golosovanie = ") + chislo(idGolosovania);
 }
 
 QString poKodam(int idGolosovania)
 {
     return sql::lines({QStringLiteral("SELECT count(id) as result, max(result) as kak"),
-                       QStringLiteral("FROM otvet WHERE id_golosovanie = ") + n(idGolosovania),
+                       QStringLiteral("FROM otvet WHERE id_golosovanie = ") + chislo(idGolosovania),
                        QStringLiteral("GROUP BY result")});
 }
 

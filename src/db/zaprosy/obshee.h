@@ -9,6 +9,12 @@
 
 namespace zaprosy {
 
+// An integer as every statement writes it: in decimal.
+inline QString chislo(int v)
+{
+    return QString::number(v);
+}
+
 // The key of the row just inserted (meetings, agenda items and documents are read back so).
 QString noviyKlyuch();  // "SELECT @@identity as id;"
 

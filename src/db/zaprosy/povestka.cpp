@@ -5,10 +5,6 @@
 
 namespace zaprosy::povestka {
 
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
-
 QString aktivnoeZasedanie()
 {
     return QStringLiteral("SELECT id_zasedanie FROM povestka WHERE aktiv = 1;");
@@ -68,13 +64,13 @@ QString spisokRedaktora()
 
 QString kolichestvo(int idZasedania)
 {
-    return QStringLiteral("SELECT count (*) FROM povestka WHERE id_zasedanie = ") + n(idZasedania);
+    return QStringLiteral("SELECT count (*) FROM povestka WHERE id_zasedanie = ") + chislo(idZasedania);
 }
 
 QString pervyiVopros(int idZasedania)
 {
     // No space before ORDER: the text as the console has always sent it (the engines take it).
-    return QStringLiteral("SELECT TOP 1 id FROM povestka WHERE id_zasedanie=") + n(idZasedania)
+    return QStringLiteral("SELECT TOP 1 id FROM povestka WHERE id_zasedanie=") + chislo(idZasedania)
            + QStringLiteral("ORDER by ord;");
 }
 
@@ -90,34 +86,34 @@ QString snyatAktivnostZakrytie()
 
 QString aktivirovat(int id)
 {
-    return QStringLiteral("UPDATE povestka SET aktiv = 1 WHERE id=") + n(id);
+    return QStringLiteral("UPDATE povestka SET aktiv = 1 WHERE id=") + chislo(id);
 }
 
 QString otmetitAktivaciyu(int id)
 {
-    return QStringLiteral("UPDATE povestka SET aktiv_data = GETDATE() WHERE id=") + n(id);
+    return QStringLiteral("UPDATE povestka SET aktiv_data = GETDATE() WHERE id=") + chislo(id);
 }
 
 QString aktivirovatSOtmetkoi(int id)
 {
-    return QStringLiteral("UPDATE povestka SET aktiv = 1, aktiv_data=GETDATE() WHERE id=") + n(id);
+    return QStringLiteral("UPDATE povestka SET aktiv = 1, aktiv_data=GETDATE() WHERE id=") + chislo(id);
 }
 
 QString tipPoslednego(int idZasedania)
 {
-    return QStringLiteral("SELECT tip FROM povestka WHERE (id_zasedanie = ") + n(idZasedania)
+    return QStringLiteral("SELECT tip FROM povestka WHERE (id_zasedanie = ") + chislo(idZasedania)
            + QStringLiteral(") ORDER BY id DESC;");
 }
 
 QString maxNomer(int idZasedania, int tip)
 {
-    return QStringLiteral("SELECT MAX(nomer) FROM povestka WHERE (id_zasedanie = ") + n(idZasedania)
-           + QStringLiteral(") AND tip=") + n(tip);
+    return QStringLiteral("SELECT MAX(nomer) FROM povestka WHERE (id_zasedanie = ") + chislo(idZasedania)
+           + QStringLiteral(") AND tip=") + chislo(tip);
 }
 
 QString maxPoryadok(int idZasedania)
 {
-    return QStringLiteral("SELECT MAX(ord) FROM povestka WHERE id_zasedanie = ") + n(idZasedania);
+    return QStringLiteral("SELECT MAX(ord) FROM povestka WHERE id_zasedanie = ") + chislo(idZasedania);
 }
 
 QString sosedVyshe(int idZasedania, int ord)
@@ -137,21 +133,21 @@ QString zadatPoryadok(int id, int ord)
 
 QString vstavit(int idZasedania, int tip, int nomer, int ord, const QString &opisanie, const QString &info)
 {
-    return QStringLiteral("INSERT INTO povestka (id_zasedanie,tip,nomer,ord,opisanie,info) VALUES (") + n(idZasedania)
-           + QLatin1Char(',') + n(tip) + QLatin1Char(',') + n(nomer) + QLatin1Char(',') + n(ord) + QLatin1Char(',')
+    return QStringLiteral("INSERT INTO povestka (id_zasedanie,tip,nomer,ord,opisanie,info) VALUES (") + chislo(idZasedania)
+           + QLatin1Char(',') + chislo(tip) + QLatin1Char(',') + chislo(nomer) + QLatin1Char(',') + chislo(ord) + QLatin1Char(',')
            + sql::quote(opisanie) + QLatin1Char(',') + sql::quote(info) + QLatin1Char(')');
 }
 
 QString izmenit(int id, int tip, int nomer, const QString &opisanie, const QString &info)
 {
-    return QStringLiteral("UPDATE povestka SET tip=") + n(tip) + QStringLiteral(",nomer=") + n(nomer)
+    return QStringLiteral("UPDATE povestka SET tip=") + chislo(tip) + QStringLiteral(",nomer=") + chislo(nomer)
            + QStringLiteral(",opisanie=") + sql::quote(opisanie) + QStringLiteral(",info=") + sql::quote(info)
-           + QStringLiteral(" WHERE id=") + n(id);
+           + QStringLiteral(" WHERE id=") + chislo(id);
 }
 
 QString udalit(int id)
 {
-    return QStringLiteral("DELETE FROM povestka WHERE id=") + n(id);
+    return QStringLiteral("DELETE FROM povestka WHERE id=") + chislo(id);
 }
 
 }  // namespace zaprosy::povestka

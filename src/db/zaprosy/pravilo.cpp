@@ -5,10 +5,6 @@
 
 namespace zaprosy::pravilo {
 
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
-
 QString dlyaGolosovania()
 {
     return sql::lines(
@@ -39,29 +35,29 @@ QString vybor()
 
 QString kolichestvo(int idPovestki, int idRegima)
 {
-    return QStringLiteral("SELECT count(*) FROM povestka_regim WHERE (id_povestka=") + n(idPovestki)
-           + QStringLiteral(") AND (id_regim = ") + n(idRegima) + QLatin1Char(')');
+    return QStringLiteral("SELECT count(*) FROM povestka_regim WHERE (id_povestka=") + chislo(idPovestki)
+           + QStringLiteral(") AND (id_regim = ") + chislo(idRegima) + QLatin1Char(')');
 }
 
 QString maxPoryadok(int idPovestki)
 {
-    return QStringLiteral("SELECT MAX(ord) FROM povestka_regim WHERE id_povestka=") + n(idPovestki);
+    return QStringLiteral("SELECT MAX(ord) FROM povestka_regim WHERE id_povestka=") + chislo(idPovestki);
 }
 
 QString dobavit(int ord, int idPovestki, int idRegima)
 {
-    return QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (") + n(ord) + QLatin1Char(',')
-           + n(idPovestki) + QLatin1Char(',') + n(idRegima) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO povestka_regim (ord,id_povestka,id_regim) VALUES (") + chislo(ord) + QLatin1Char(',')
+           + chislo(idPovestki) + QLatin1Char(',') + chislo(idRegima) + QLatin1Char(')');
 }
 
 QString zamenit(int id, int idRegima)
 {
-    return QStringLiteral("UPDATE povestka_regim SET id_regim=") + n(idRegima) + QStringLiteral(" WHERE id=") + n(id);
+    return QStringLiteral("UPDATE povestka_regim SET id_regim=") + chislo(idRegima) + QStringLiteral(" WHERE id=") + chislo(id);
 }
 
 QString udalit(int id)
 {
-    return QStringLiteral("DELETE FROM povestka_regim WHERE id = ") + n(id);
+    return QStringLiteral("DELETE FROM povestka_regim WHERE id = ") + chislo(id);
 }
 
 QString sosedVyshe(int idPovestki, int ord)
@@ -81,7 +77,7 @@ QString zadatPoryadok(int id, int ord)
 
 QString udalitVoprosa(int idPovestki)
 {
-    return QStringLiteral("DELETE FROM povestka_regim WHERE id_povestka=") + n(idPovestki);
+    return QStringLiteral("DELETE FROM povestka_regim WHERE id_povestka=") + chislo(idPovestki);
 }
 
 }  // namespace zaprosy::pravilo

@@ -1,12 +1,9 @@
 #include "db/zaprosy/sessia.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::sessia {
-
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
 
 QString otkrytyiPeriod()
 {
@@ -15,7 +12,7 @@ QString otkrytyiPeriod()
 
 QString otkrytyiPeriodZasedania(int idZasedania)
 {
-    return QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL AND id_zasedanie = ") + n(idZasedania);
+    return QStringLiteral("SELECT max(id) FROM sessia_start WHERE stop IS NULL AND id_zasedanie = ") + chislo(idZasedania);
 }
 
 QString poslednyiPeriod()
@@ -30,12 +27,12 @@ QString zakrytPeriody()
 
 QString noviyPeriod(int idZasedania)
 {
-    return QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + n(idZasedania) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO sessia_start (id_zasedanie) VALUES (") + chislo(idZasedania) + QLatin1Char(')');
 }
 
 QString zakrytyiPeriod(int idZasedania)
 {
-    return QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (") + n(idZasedania)
+    return QStringLiteral("INSERT INTO sessia_start (id_zasedanie,stop) VALUES (") + chislo(idZasedania)
            + QStringLiteral(",GETDATE())");
 }
 
@@ -46,54 +43,54 @@ QString udalitBezPerioda()
 
 QString zaregistrirovat(int idZasedania, int idDeputata, int idSessii)
 {
-    return QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (") + n(idZasedania)
-           + QLatin1Char(',') + n(idDeputata) + QLatin1Char(',') + n(idSessii) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO sessia (id_zasedanie,id_deputat,id_sessia) VALUES (") + chislo(idZasedania)
+           + QLatin1Char(',') + chislo(idDeputata) + QLatin1Char(',') + chislo(idSessii) + QLatin1Char(')');
 }
 
 QString otmenit(int idZasedania, int idDeputata, int idSessii)
 {
-    return QStringLiteral("DELETE FROM sessia WHERE (id_zasedanie=") + n(idZasedania) + QStringLiteral(") AND (id_deputat=")
-           + n(idDeputata) + QStringLiteral(") AND (id_sessia = ") + n(idSessii) + QLatin1Char(')');
+    return QStringLiteral("DELETE FROM sessia WHERE (id_zasedanie=") + chislo(idZasedania) + QStringLiteral(") AND (id_deputat=")
+           + chislo(idDeputata) + QStringLiteral(") AND (id_sessia = ") + chislo(idSessii) + QLatin1Char(')');
 }
 
 QString zapisatPredsedatelya(int idDeputata, int idSessii, int idZasedania)
 {
-    return QStringLiteral("INSERT INTO sessia (id_deputat,id_sessia,id_zasedanie) VALUES (") + n(idDeputata)
-           + QLatin1Char(',') + n(idSessii) + QLatin1Char(',') + n(idZasedania) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO sessia (id_deputat,id_sessia,id_zasedanie) VALUES (") + chislo(idDeputata)
+           + QLatin1Char(',') + chislo(idSessii) + QLatin1Char(',') + chislo(idZasedania) + QLatin1Char(')');
 }
 
 QString zaregistrirovatOperatorom(int idZasedania, int idDeputata, int idSessii)
 {
-    return QStringLiteral("INSERT INTO sessia(id_zasedanie,id_deputat,id_sessia) VALUES (") + n(idZasedania)
-           + QLatin1Char(',') + n(idDeputata) + QLatin1Char(',') + n(idSessii) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO sessia(id_zasedanie,id_deputat,id_sessia) VALUES (") + chislo(idZasedania)
+           + QLatin1Char(',') + chislo(idDeputata) + QLatin1Char(',') + chislo(idSessii) + QLatin1Char(')');
 }
 
 QString otmenitOperatorom(int idDeputata, int idSessii)
 {
-    return QStringLiteral("DELETE FROM sessia WHERE (id_deputat=") + n(idDeputata) + QStringLiteral(") AND (id_sessia=")
-           + n(idSessii) + QLatin1Char(')');
+    return QStringLiteral("DELETE FROM sessia WHERE (id_deputat=") + chislo(idDeputata) + QStringLiteral(") AND (id_sessia=")
+           + chislo(idSessii) + QLatin1Char(')');
 }
 
 QString snyatPrisutstvie(int idDeputata, int idSessii)
 {
-    return QStringLiteral("DELETE FROM sessia WHERE (id_deputat = ") + n(idDeputata)
-           + QStringLiteral(") AND (id_sessia = ") + n(idSessii) + QLatin1Char(')');
+    return QStringLiteral("DELETE FROM sessia WHERE (id_deputat = ") + chislo(idDeputata)
+           + QStringLiteral(") AND (id_sessia = ") + chislo(idSessii) + QLatin1Char(')');
 }
 
 QString zaregistrirovanLi(int idDeputata, int idSessii)
 {
-    return QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=") + n(idDeputata)
-           + QStringLiteral(") AND (id_sessia=") + n(idSessii) + QLatin1Char(')');
+    return QStringLiteral("SELECT count(*) FROM sessia WHERE (id_deputat=") + chislo(idDeputata)
+           + QStringLiteral(") AND (id_sessia=") + chislo(idSessii) + QLatin1Char(')');
 }
 
 QString prisutstvuet(int idSessii)
 {
-    return QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + n(idSessii);
+    return QStringLiteral("SELECT count(*) FROM sessia WHERE id_sessia=") + chislo(idSessii);
 }
 
 QString kolichestvo(int idSessii)
 {
-    return QStringLiteral("SELECT count(*) as kol FROM sessia WHERE id_sessia=") + n(idSessii) + QLatin1Char(';');
+    return QStringLiteral("SELECT count(*) as kol FROM sessia WHERE id_sessia=") + chislo(idSessii) + QLatin1Char(';');
 }
 
 QString spisok()

@@ -1,10 +1,7 @@
 #include "db/zaprosy/sostav.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
-
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
 
 namespace zaprosy::mesto {
 
@@ -74,32 +71,32 @@ QString naznachenieMesta(const QString &nomer)
 QString mestoDeputata(int idDeputata)
 {
     return sql::lines({QStringLiteral("SELECT nomer, sostav.id, mesto.id "), QStringLiteral("FROM mesto, sostav "),
-                       QStringLiteral("WHERE (id_deputat = ") + n(idDeputata)
+                       QStringLiteral("WHERE (id_deputat = ") + chislo(idDeputata)
                            + QStringLiteral(") AND (sostav.id_mesto = mesto.id) ")});
 }
 
 QString udalit(int id)
 {
-    return QStringLiteral("DELETE FROM sostav WHERE id = ") + n(id);
+    return QStringLiteral("DELETE FROM sostav WHERE id = ") + chislo(id);
 }
 
 QString naznachit(int idDeputata, int idMesta, bool predsedatel)
 {
     return (predsedatel ? QStringLiteral("INSERT INTO sostav (chairman,id_deputat,id_mesto) VALUES (1,")
                         : QStringLiteral("INSERT INTO sostav (id_deputat,id_mesto) VALUES ("))
-           + n(idDeputata) + QLatin1Char(',') + n(idMesta) + QLatin1Char(')');
+           + chislo(idDeputata) + QLatin1Char(',') + chislo(idMesta) + QLatin1Char(')');
 }
 
 QString zamenit(int id, int idDeputata, bool predsedatel)
 {
     return (predsedatel ? QStringLiteral("UPDATE sostav SET chairman=1,id_deputat = ")
                         : QStringLiteral("UPDATE sostav SET id_deputat = "))
-           + n(idDeputata) + QStringLiteral(" WHERE id = ") + n(id);
+           + chislo(idDeputata) + QStringLiteral(" WHERE id = ") + chislo(id);
 }
 
 QString osvoboditDeputata(int idDeputata)
 {
-    return QStringLiteral("DELETE FROM sostav WHERE id_deputat=") + n(idDeputata);
+    return QStringLiteral("DELETE FROM sostav WHERE id_deputat=") + chislo(idDeputata);
 }
 
 }  // namespace zaprosy::sostav

@@ -1,38 +1,35 @@
 #include "db/zaprosy/zapis.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::zapis {
 
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
-
 QString svoiZaprosy(int idDeputata)
 {
     return QStringLiteral("SELECT count(*) FROM proshu_slovo,sostav WHERE (sostav.id_mesto = proshu_slovo.id_mesto) "
                           "AND (sostav.id_deputat=")
-           + n(idDeputata) + QLatin1Char(')');
+           + chislo(idDeputata) + QLatin1Char(')');
 }
 
 QString mestoDeputata(int idDeputata)
 {
-    return QStringLiteral("SELECT id_mesto FROM sostav WHERE id_deputat = ") + n(idDeputata);
+    return QStringLiteral("SELECT id_mesto FROM sostav WHERE id_deputat = ") + chislo(idDeputata);
 }
 
 QString estZapros(int idMesta)
 {
-    return QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=") + n(idMesta);
+    return QStringLiteral("SELECT count(*) FROM proshu_slovo WHERE id_mesto=") + chislo(idMesta);
 }
 
 QString poprosit(int idMesta)
 {
-    return QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (") + n(idMesta) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO proshu_slovo (id_mesto) VALUES (") + chislo(idMesta) + QLatin1Char(')');
 }
 
 QString snyat(int idMesta)
 {
-    return QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=") + n(idMesta);
+    return QStringLiteral("DELETE FROM proshu_slovo WHERE id_mesto=") + chislo(idMesta);
 }
 
 QString ochistit()

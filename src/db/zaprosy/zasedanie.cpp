@@ -1,12 +1,9 @@
 #include "db/zaprosy/zasedanie.h"
+#include "db/zaprosy/obshee.h"
 
 #include "db/connection.h"
 
 namespace zaprosy::zasedanie {
-
-namespace {
-QString n(int v) { return QString::number(v); }
-}  // namespace
 
 QString otkrytoe()
 {
@@ -22,33 +19,33 @@ QString poslednee()
 
 QString nazvanie(int id)
 {
-    return QStringLiteral("SELECT opisanie FROM zasedanie WHERE id = ") + n(id);
+    return QStringLiteral("SELECT opisanie FROM zasedanie WHERE id = ") + chislo(id);
 }
 
 QString nazvanieRegistracii(int id)
 {
-    return QStringLiteral("SELECT opisanie FROM zasedanie WHERE id=") + n(id);
+    return QStringLiteral("SELECT opisanie FROM zasedanie WHERE id=") + chislo(id);
 }
 
 QString otkrytoLi(int id)
 {
-    return QStringLiteral("SELECT count(*) FROM zasedanie WHERE id = ") + n(id)
+    return QStringLiteral("SELECT count(*) FROM zasedanie WHERE id = ") + chislo(id)
            + QStringLiteral(" AND start IS NOT NULL AND stop IS NULL");
 }
 
 QString sostoyanie(int id)
 {
-    return QStringLiteral("SELECT start,stop,opisanie FROM zasedanie WHERE id=") + n(id);
+    return QStringLiteral("SELECT start,stop,opisanie FROM zasedanie WHERE id=") + chislo(id);
 }
 
 QString nachat(int id)
 {
-    return QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + n(id);
+    return QStringLiteral("UPDATE zasedanie SET start = GETDATE() WHERE id=") + chislo(id);
 }
 
 QString zakonchit(int id)
 {
-    return QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + n(id);
+    return QStringLiteral("UPDATE zasedanie SET stop = GETDATE() WHERE id=") + chislo(id);
 }
 
 QString spisok()
@@ -70,19 +67,19 @@ QString vstavit(const QString &data, const QString &opisanie)
 QString izmenit(int id, const QString &data, const QString &opisanie)
 {
     return QStringLiteral("UPDATE zasedanie SET data=") + sql::quote(data) + QStringLiteral(",opisanie=")
-           + sql::quote(opisanie) + QStringLiteral(" WHERE id=") + n(id);
+           + sql::quote(opisanie) + QStringLiteral(" WHERE id=") + chislo(id);
 }
 
 QString udalit(int id)
 {
-    return QStringLiteral("DELETE FROM zasedanie WHERE id=") + n(id);
+    return QStringLiteral("DELETE FROM zasedanie WHERE id=") + chislo(id);
 }
 
 QString dataPapki(int id)
 {
     return QStringLiteral("SELECT DATENAME(dd,data) as dd, DATEPART(mm,data) as mm,DATENAME(yy,data) as yy "
                           "FROM zasedanie WHERE id = ")
-           + n(id);
+           + chislo(id);
 }
 
 }  // namespace zaprosy::zasedanie
