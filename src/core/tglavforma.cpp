@@ -891,6 +891,12 @@ void TGlavForma::TaimerOperaziyTimer()
                 m_ekrany->OtschetRegistracii();
             } else if (kod == rezhim::Golosovanie
                        && (VRegistracii(m_d->m_idDeputata) || m_d->m_rezhimAdmin || m_d->m_rezhimNabludatelya)) {
+                // A deputy registered at the end of the period is admitted by the clock once the
+                // period is over; a vote started before that clock tick (the server announces
+                // every mode at once) would leave him without his voting panel for the whole
+                // vote, since the clock does not admit anyone while a vote runs.
+                if (!m_d->m_dopusk && (windowTitle() == ZagolovokDeputata()))
+                    m_ekrany->SinhronizaciyaRegistracii();
                 if (m_ob.ProgressBarTablo->isHidden())
                     m_ekrany->NachatTabloGolosovania();
                 m_ekrany->OtschetGolosovania();

@@ -22,6 +22,7 @@ private:
     void krug(int nomer);
     void golosovanie(int pravilo, bool vremyaVyshlo);
     bool zhdatVsehVRezhime(const QStringList &kto, int nomer, int param1, qint64 zapisano);
+    QString opisanie(const QStringList &kto);
 
     Ispytanie h;
     QStringList vse;
@@ -224,6 +225,19 @@ void TestSoak::krug(int nomer)
     QVERIFY(zhdatVsehVRezhime(vse, -1, p1, Ispytanie::seichas()));
 }
 
+// The status files of the workstations named in a failure ("19(registered)"), for its message.
+QString TestSoak::opisanie(const QStringList &kto)
+{
+    QString s;
+    for (const QString &k : kto) {
+        const Sostoyanie st = h.zal.sostoyanie(k.section(QLatin1Char('('), 0, 0));
+        s += QStringLiteral("\n%1:").arg(k);
+        for (auto it = st.pole.cbegin(); it != st.pole.cend(); ++it)
+            s += QLatin1Char(' ') + it.key() + QLatin1Char('=') + it.value();
+    }
+    return s;
+}
+
 void TestSoak::golosovanie(int pravilo, bool vremyaVyshlo)
 {
     const int sekund = 6;
@@ -246,7 +260,8 @@ void TestSoak::golosovanie(int pravilo, bool vremyaVyshlo)
                      return neTe.isEmpty();
                  },
                  5000),
-             qPrintable(QStringLiteral("voting panels disagree with the registration: ") + neTe.join(QLatin1Char(' '))));
+             qPrintable(QStringLiteral("voting panels disagree with the registration: ") + neTe.join(QLatin1Char(' '))
+                        + opisanie(neTe)));
 
     // Ballots: most vote, some change their minds, a few withdraw.
     QVector<Mesto> ochered;
