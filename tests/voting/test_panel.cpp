@@ -101,6 +101,7 @@ private Q_SLOTS:
     void keyMapping();
     void pageUpByRole();
     void resetAndVoteStart();
+    void registeredInTheLastSecondGetsThePanel();
 };
 
 void TestPanel::layout()
@@ -361,6 +362,33 @@ void TestPanel::resetAndVoteStart()
     w->panel().PokazatPanelGolosovania();
     QVERIFY(w->ob().PanelGolosovanie->isHidden());
     QVERIFY(!w->ob().Gerb->isHidden());
+}
+
+// A deputy registered in the period's last second, with the summary and the next vote
+// following at once (the server announces each mode, so the poller sees all three before the
+// terminal's clock ticks again): the terminal still admits him and shows his panel.
+void TestPanel::registeredInTheLastSecondGetsThePanel()
+{
+    Zal z;
+    QVERIFY2(z.hall.ok(), qPrintable(z.hall.error()));
+    z.hall.setMode(-1);
+    Workstation &d = z.hall.start(QStringLiteral("09"));
+    QVERIFY(d.started());
+    d.second(2);
+    QVERIFY(!d->Dopusk());
+    QVERIFY(z.hall.setMode(1, z.period, 1));
+    d.poll(2);
+    QVERIFY(!d->ob().PanelRegistracia->isHidden());
+    QVERIFY(z.hall.registerDeputy(z.hall.deputyAt(QStringLiteral("09")), z.period, z.hall.demoMeeting()));
+    d.monitor();
+    QVERIFY(d->SvoiDeputatZaregistrirovan());
+    QVERIFY(z.hall.setMode(5, z.period, 15));
+    d.poll();
+    QVERIFY(z.hall.setMode(2, z.vote, 30));
+    d.poll();
+    QVERIFY(d->Dopusk());
+    QVERIFY(d->ob().PanelGolosovanie->isVisibleTo(d.glav()));
+    QVERIFY(d->ob().PanelRegistracia->isHidden());
 }
 
 QTEST_MAIN(TestPanel)
