@@ -83,13 +83,6 @@ void pokazatKvorum(QLabel *l, const QString &kvorumZnachenie, int prisutstvuet)
     l->setVisible(!verdikt.isEmpty());
 }
 
-QString odnoZnachenie(const KontekstEkrana &g, const QString &zapros, bool *ok)
-{
-    ResultSet rs;
-    *ok = g.GlavBasa().query(zapros, &rs);
-    return *ok ? rs.scalar().toString() : QString();
-}
-
 }  // namespace
 
 TTablo::TTablo(const KontekstEkrana &k, TProshuSlova *spisok) : KontekstEkrana(k), m_spisok(spisok)
@@ -137,7 +130,7 @@ void TTablo::NachatTabloGolosovania()
     const int golosovanie = RegimParam1();
     bool ok = false;
     ob().LeiblRegim->setText(
-        odnoZnachenie(*this, zaprosy::golosovanie::pravilo(golosovanie), &ok));
+        GlavBasa().scalar(zaprosy::golosovanie::pravilo(golosovanie), &ok).toString());
     if (!ok)
         return;
 
@@ -158,8 +151,7 @@ void TTablo::NachatTabloGolosovania()
 
     if (!PerechitatRegim(false))
         return;
-    const QString kol = odnoZnachenie(
-        *this, zaprosy::golos::vsegoNaTablo(RegimParam1()), &ok);
+    const QString kol = GlavBasa().scalar(zaprosy::golos::vsegoNaTablo(RegimParam1()), &ok).toString();
     if (ok)
         ob().LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
 }
@@ -194,8 +186,7 @@ void TTablo::OtschetGolosovania()
     ob().LeiblVremya->setText(QStringLiteral("Осталось ") + MinSek(t));
 
     bool ok = false;
-    const QString kol = odnoZnachenie(
-        *this, zaprosy::golos::vsegoNaTablo(RegimParam1()), &ok);
+    const QString kol = GlavBasa().scalar(zaprosy::golos::vsegoNaTablo(RegimParam1()), &ok).toString();
     if (ok)
         ob().LeiblKolGolosov->setText(QStringLiteral("Проголосовало: ") + kol);
 }
@@ -259,15 +250,15 @@ void TTablo::TabloRezultataRegistracii()
 {
     bool ok = false;
     const QString prisutstvuet =
-        odnoZnachenie(*this, zaprosy::sessia::prisutstvuet(IdSessii()), &ok);
+        GlavBasa().scalar(zaprosy::sessia::prisutstvuet(IdSessii()), &ok).toString();
     if (!ok)
         return;
     const QString kvorum =
-        odnoZnachenie(*this, zaprosy::konstanta::kvorum(), &ok);
+        GlavBasa().scalar(zaprosy::konstanta::kvorum(), &ok).toString();
     if (!ok)
         return;
     const QString izbrano =
-        odnoZnachenie(*this, zaprosy::konstanta::izbrano(), &ok);
+        GlavBasa().scalar(zaprosy::konstanta::izbrano(), &ok).toString();
     if (!ok)
         return;
 
